@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+#include <stdexcept>
+
+namespace vlink
+{
+
+// Raised when a port cannot be opened or configured; the application object shows its text.
+class ExCom : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr int PortCount = 6;
+
+// Speed table, indexed as the station addresses speeds; discovery uses indices 3..6.
+inline constexpr int SpeedTable[7] = {1200, 2400, 4800, 9600, 19200, 38400, 57600};
+
+// Working time-outs: 400 ms plus 5 ms per byte in total, 2 ms between bytes.
+inline constexpr int ReadTotalConstantMs = 400;
+inline constexpr int ReadTotalPerByteMs = 5;
+inline constexpr int ReadIntervalMs = 2;
+inline constexpr int WriteByteTimeoutMs = 100;
+
+// The one serial line the station talks through. Commands see only this interface, so they run
+// unchanged over a real serial device, a pseudo-terminal, or the in-memory virtual printer.
+class Port
+{
+public:
+    virtual ~Port() = default;
+
+    // Port presence test: opens the port as openCom does, reads its state and closes it again.
+    virtual bool testCom(int index) = 0;
+    // Opens COM<index+1> (closing any open port first). Throws ExCom on failure.
+    virtual bool openCom(int index) = 0;
+    virtual void closeCom() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Speed by index into SpeedTable, 8N1, no flow control. False when the port refuses it.
+    virtual bool setBaud(int speedIndex) = 0;
+    // Applies the working time-outs.
+    virtual void setTimeouts() = 0;
+
+    virtual bool writeByte(quint8 byte) = 0;
+    // Waits until the whole block has left; written receives the count that went out.
+    virtual bool writeBlock(const QByteArray &block, int &written) = 0;
+    // One byte, bounded by the working time-outs.
+    virtual bool readByte(quint8 &byte) = 0;
+    // Discards whatever has been received.
+    virtual void purge() = 0;
+    // A no-op on lines that refuse RTS (pseudo-terminals).
+    virtual void setRts(bool on) = 0;
+
+    // The device file behind the open port (for messages); empty when closed.
+    virtual QString deviceName() const = 0;
+};
+
+} // namespace vlink

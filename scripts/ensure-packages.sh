@@ -1,0 +1,13 @@
+# Sourced by ./run and ./test: installs the Debian packages the project needs, once.
+vuva_packages=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev xvfb xauth)
+vuva_missing=()
+for p in "${vuva_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || vuva_missing+=("$p")
+done
+if [ ${#vuva_missing[@]} -gt 0 ]; then
+    echo "== installing ${vuva_missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${vuva_missing[@]}"
+fi

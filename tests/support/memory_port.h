@@ -1,0 +1,58 @@
+#pragma once
+
+#include "link/port.h"
+#include "vprinter/device.h"
+
+#include <array>
+
+// The station's port wired straight to virtual printers in memory: each read sees at once what
+// the device answered, and a silent read fails at once instead of after the time-out.
+class MemoryPort : public vlink::Port
+{
+public:
+    // The device on COM1; the other ports are absent.
+    explicit MemoryPort(vp::Device &device, bool openNow = true);
+    // Devices by port index; nullptr for an absent port.
+    explicit MemoryPort(const std::array<vp::Device *, vlink::PortCount> &devices);
+
+    bool testCom(int index) override;
+    bool openCom(int index) override;
+    void closeCom() override;
+    bool isOpen() const override { return current_ >= 0; }
+    bool setBaud(int speedIndex) override;
+    void setTimeouts() override { timeoutsApplied_ = true; }
+    bool writeByte(quint8 byte) override;
+    bool writeBlock(const QByteArray &block, int &written) override;
+    bool readByte(quint8 &byte) override;
+    void purge() override;
+    void setRts(bool on) override;
+    QString deviceName() const override;
+
+    // Stale bytes that arrive before the next exchange.
+    void inject(const QByteArray &bytes) { rx_ += bytes; }
+    // The next n reads find nothing, as if the device answered late.
+    void holdReads(int n) { heldReads_ = n; }
+    // Every byte the station wrote, echoed or not.
+    const QByteArray &written() const { return written_; }
+    void clearWritten() { written_.clear(); }
+    int readAttempts() const { return readAttempts_; }
+    int purges() const { return purges_; }
+    int lineSpeed() const { return baud_; }
+    QList<bool> rtsChanges() const { return rts_; }
+    bool timeoutsApplied() const { return timeoutsApplied_; }
+
+private:
+    vp::Device *device() const;
+    void collect();
+
+    std::array<vp::Device *, vlink::PortCount> devices_{};
+    int current_ = -1;
+    int baud_ = 9600;
+    QByteArray rx_;
+    QByteArray written_;
+    int heldReads_ = 0;
+    int readAttempts_ = 0;
+    int purges_ = 0;
+    bool timeoutsApplied_ = false;
+    QList<bool> rts_;
+};

@@ -1,0 +1,297 @@
+#include "vprinter/device.h"
+
+namespace vp
+{
+
+namespace
+{
+
+quint8 bcd(int value)
+{
+    return quint8(((value / 10) << 4) | (value % 10));
+}
+
+int digitsValue(const QByteArray &digits, int from)
+{
+    return digits.mid(from, 2).toInt();
+}
+
+} // namespace
+
+Device::Device(Kind kind, int speed) : kind_(kind), speed_(speed) {}
+
+int Device::echoFor(qint64 index, quint8 byte) const
+{
+    if (faults_.silent || index == faults_.dropEchoAt)
+        return -1;
+    if (index == faults_.wrongEchoAt)
+        return quint8(byte ^ 0x5A);
+    return byte;
+}
+
+void Device::receive(quint8 byte, int lineSpeed)
+{
+    // At a wrong speed the bytes arrive garbled: the device does not react to them.
+    if (lineSpeed != speed_)
+        return;
+    log_.append(char(byte));
+    ++receivedCount_;
+    pending_.append(char(byte));
+    replay();
+}
+
+void Device::idle(int quietMs)
+{
+    if (pending_.isEmpty())
+        return;
+    if (quietMs >= HeldEchoQuietMs)
+        released_ = true;
+    if (quietMs >= CommitQuietMs)
+        settle_ = true;
+    replay();
+}
+
+QByteArray Device::takeOutput()
+{
+    QByteArray out;
+    out.swap(out_);
+    return out;
+}
+
+void Device::replay()
+{
+    while (!pending_.isEmpty()) {
+        QByteArray sent;
+        Wire w(
+            pending_, pendingBase_, pendingSent_, sent,
+            [this](qint64 i, quint8 b) { return echoFor(i, b); }, true);
+        try {
+            dispatch(w);
+        } catch (const NeedMore &) {
+            pendingSent_ = w.produced();
+            if (!faults_.silent)
+                out_.append(sent);
+            return;
+        }
+        if (!faults_.silent)
+            out_.append(sent);
+        // The command is complete; whatever follows starts the next one.
+        pendingBase_ += w.consumed();
+        pending_.remove(0, w.consumed());
+        pendingSent_ = 0;
+        released_ = false;
+        settle_ = false;
+    }
+}
+
+void Device::dispatch(Wire &w)
+{
+    const quint8 op = w.peek();
+    if (op == 0x12) {
+        prefixed(w);
+        return;
+    }
+    w.setAnswers(printerAnswers());
+    switch (op) {
+    case 0x0B:
+    case 0x0C:
+        setCommand(w);
+        return;
+    case 0x1E:
+        markOption(w);
+        return;
+    case 0x1A:
+        clockSet(w);
+        return;
+    case 0x08:
+        timeParams(w);
+        return;
+    default:
+        if (!extension(w))
+            machineCommand(w, w.sb());
+    }
+}
+
+// 0x12 alone is a reset; 0x12 0x23 opens a Depot command; 0x12 0x03 (sent bare) selects a printer.
+void Device::prefixed(Wire &w)
+{
+    bool frame = false;
+    w.heldSb(released_, frame);
+    if (frame) {
+        selectPrinter(w);
+        return;
+    }
+    if (!settle_) {
+        const quint8 next = w.peek();
+        if (next == 0x23) {
+            w.sb();
+            w.setAnswers(kind_ == Kind::Depot || kind_ == Kind::ViaDepot);
+            depotCommand(w);
+            return;
+        }
+    }
+    ++printer_.resetCount;
+    printer_.running = false;
+}
+
+void Device::machineCommand(Wire &, quint8 op)
+{
+    if (!printerAnswers())
+        return;
+    switch (op) {
+    case 0x17:
+        printer_.running = true;
+        ++printer_.startCount;
+        break;
+    case 0x02:
+        printer_.running = false;
+        printer_.highVoltage = !printer_.highVoltage;
+        ++printer_.stopCount;
+        break;
+    case 0x1F:
+        printer_.runningNumber = 0;
+        break;
+    default:
+        break; // unknown: echoed and ignored
+    }
+}
+
+// 0x0B and 0x0C: auto-run, running-number direction, mark delete, parameters, status byte.
+void Device::setCommand(Wire &w)
+{
+    const quint8 op = w.sb();
+    const quint8 what = w.sb();
+    if (op == 0x0B) {
+        if (what == 0x4D && w.sb() == 0x0D && printerAnswers())
+            printer_.markDeleted = true;
+        else if (what == 0x41 && printerAnswers())
+            printer_.autoRunStopped = true;
+        return;
+    }
+    if (what == 0x41) {
+        QByteArray period;
+        for (quint8 c = w.sb(); c != 0x0D; c = w.sb())
+            period.append(char(c));
+        if (printerAnswers())
+            printer_.autoRunPeriod = period;
+        return;
+    }
+    if (what == 0x4E) {
+        const quint8 dir = w.sb();
+        if (printerAnswers())
+            printer_.runningForward = dir == 0x14;
+        return;
+    }
+    if (what == 0x09) {
+        w.send(printer_.status);
+        if (w.peek() == 0x12)
+            w.bare();
+        return;
+    }
+    parameter(w, char(what));
+}
+
+void Device::parameter(Wire &w, char code)
+{
+    const quint8 step = w.sb();
+    const auto it = printer_.params.find(code);
+    quint8 value = it == printer_.params.end() ? 0 : it->second;
+    if (step == 0x05) {
+        w.send(value);
+        if (w.peek() == 0x12)
+            w.bare();
+        return;
+    }
+    if ((step != 0x15 && step != 0x16) || !w.sb(0x05))
+        return;
+    value = quint8(step == 0x15 ? qMin(255, value + 1) : qMax(0, value - 1));
+    w.send(value);
+    if (w.sb(0x00) && w.sb(0x0D) && printerAnswers() && it != printer_.params.end())
+        it->second = value;
+}
+
+void Device::markOption(Wire &w)
+{
+    w.sb();
+    const quint8 option = w.sb();
+    if (!w.sb(0x0D) || !printerAnswers())
+        return;
+    quint8 &config = printer_.markConfig;
+    switch (option) {
+    case 0x14:
+        config &= ~0x01;
+        break;
+    case 0x13:
+        config |= 0x01;
+        break;
+    case 0x15:
+        config |= 0x02;
+        break;
+    case 0x16:
+        config &= ~0x02;
+        break;
+    case 0x44:
+        config |= 0x04;
+        break;
+    case 0x55:
+        config &= ~0x04;
+        break;
+    default:
+        break;
+    }
+}
+
+void Device::clockSet(Wire &w)
+{
+    w.sb();
+    const quint8 which = w.sb();
+    QByteArray digits;
+    for (quint8 c = w.sb(); c != 0x0D; c = w.sb())
+        digits.append(char(c));
+    if (!printerAnswers() || digits.size() != 6)
+        return;
+    const QDateTime now = printer_.now();
+    QDateTime target = now;
+    if (which == 0x54) {
+        const QTime t(digitsValue(digits, 0), digitsValue(digits, 2), digitsValue(digits, 4));
+        if (t.isValid())
+            target.setTime(t);
+    } else if (which == 0x44) {
+        const QDate d(2000 + digitsValue(digits, 4), digitsValue(digits, 2),
+                      digitsValue(digits, 0));
+        if (d.isValid())
+            target.setDate(d);
+    }
+    printer_.clockOffsetMs += now.msecsTo(target);
+}
+
+QByteArray Device::timeParamsReply() const
+{
+    const QDateTime now = printer_.now();
+    QByteArray r;
+    r.append(char(printer_.markConfig));
+    r.append(char(printer_.postDateDays & 0xFF));
+    r.append(char(printer_.postDateDays >> 8));
+    r.append(char(bcd(now.time().second())));
+    r.append(char(bcd(now.time().minute())));
+    r.append(char(bcd(now.time().hour())));
+    r.append(char(bcd(now.date().dayOfWeek())));
+    r.append(char(bcd(now.date().day())));
+    r.append(char(bcd(now.date().month())));
+    r.append(char(bcd(now.date().year() % 100)));
+    r.append(char(printer_.autoRunPeriod.toInt() & 0xFF));
+    r.append(char(printer_.axl >> 8));
+    r.append(char(printer_.axl & 0xFF));
+    r.append(char(printer_.fontCount));
+    return r;
+}
+
+void Device::timeParams(Wire &w)
+{
+    w.sb();
+    const QByteArray reply = printer_.timeParamsOverride.value_or(timeParamsReply());
+    w.send(quint8(reply.size()));
+    w.send(reply);
+}
+
+} // namespace vp

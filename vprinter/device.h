@@ -1,0 +1,91 @@
+#pragma once
+
+#include "vprinter/state.h"
+#include "vprinter/wire.h"
+
+#include <QByteArray>
+
+namespace vp
+{
+
+// Which device answers on the line.
+enum class Kind {
+    Printer,  // a printer connected directly
+    ViaDepot, // a printer behind a Depot unit that passes printer commands through
+    Depot,    // a Depot unit alone
+    None,     // the line echoes, no device answers
+};
+
+// Faults injected on demand; a negative index is off. Indices count every byte received.
+struct Faults {
+    qint64 dropEchoAt = -1;
+    qint64 wrongEchoAt = -1;
+    bool silent = false; // nothing at all goes back, not even echoes
+};
+
+// The device model: bytes in, bytes out, no timing and no I/O of its own.
+class Device
+{
+public:
+    explicit Device(Kind kind = Kind::Printer, int speed = 57600);
+
+    // A byte from the station, at the line speed the station set.
+    void receive(quint8 byte, int lineSpeed);
+    // The line has been quiet for quietMs: a held echo goes out (after a few ms) and a lone
+    // reset takes effect (after longer).
+    void idle(int quietMs);
+    static constexpr int HeldEchoQuietMs = 2;
+    static constexpr int CommitQuietMs = 200;
+    // Nothing held or half-received: the device waits for a new command.
+    bool settled() const { return pending_.isEmpty(); }
+
+    // What the device has sent since the last call.
+    QByteArray takeOutput();
+    bool hasOutput() const { return !out_.isEmpty(); }
+
+    Kind kind() const { return kind_; }
+    void setKind(Kind kind) { kind_ = kind; }
+    int speed() const { return speed_; }
+    void setSpeed(int bps) { speed_ = bps; }
+
+    PrinterState &printer() { return printer_; }
+    Faults &faults() { return faults_; }
+    // Every byte received at the right speed, for tests to inspect.
+    const QByteArray &received() const { return log_; }
+    void clearReceived() { log_.clear(); }
+
+private:
+    void replay();
+    // Runs one command script from its first byte; throws NeedMore while incomplete.
+    void dispatch(Wire &w);
+    void prefixed(Wire &w);
+    void machineCommand(Wire &w, quint8 op);
+    void parameter(Wire &w, char code);
+    QByteArray timeParamsReply() const;
+    // Command families kept in files of their own; extension() returns false for a byte no
+    // family claims.
+    bool extension(Wire &w);
+    void depotCommand(Wire &w);
+    void selectPrinter(Wire &w);
+    void setCommand(Wire &w);
+    void markOption(Wire &w);
+    void clockSet(Wire &w);
+    void timeParams(Wire &w);
+    bool printerAnswers() const { return kind_ == Kind::Printer || kind_ == Kind::ViaDepot; }
+    int echoFor(qint64 index, quint8 byte) const;
+
+    Kind kind_;
+    int speed_;
+    PrinterState printer_;
+    Faults faults_;
+    QByteArray pending_; // the current command's bytes so far
+    qint64 pendingBase_ = 0;
+    int pendingSent_ = 0;
+    bool released_ = false;
+    bool settle_ = false;
+    qint64 receivedCount_ = 0;
+    QByteArray out_;
+    QByteArray log_;
+};
+
+} // namespace vp

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <functional>
+
+namespace vp
+{
+
+// Thrown by Wire when a script needs a byte that has not arrived yet.
+struct NeedMore {
+};
+
+// One command's view of the line. A command is a script that runs from its first byte every time
+// another byte arrives (a replay), so it reads like the station's own command: sb() for a byte the
+// station sends with echo, bare() for one sent without, send() for reply bytes the station reads,
+// rb() for a byte the station receives and echoes back. Output already sent by an earlier replay is
+// not sent again. A script changes the device's state only after its last read from the wire.
+class Wire
+{
+public:
+    // echoFault maps the global index of a received byte to the echo actually sent (or -1: none).
+    using EchoFault = std::function<int(qint64 index, quint8 byte)>;
+
+    Wire(const QByteArray &in, qint64 inBase, int alreadySent, QByteArray &out, EchoFault fault,
+         bool answers)
+        : in_(in), base_(inBase), alreadySent_(alreadySent), out_(out), fault_(std::move(fault)),
+          answers_(answers)
+    {
+    }
+
+    // A lone first byte whose echo waits until the device knows whether a bare frame follows
+    // (the byte after it arrived, or the line went quiet: released).
+    quint8 heldSb(bool released, bool &frame);
+    void setAnswers(bool answers) { answers_ = answers; }
+    quint8 sb();
+    // sb() of a byte that must have a given value; false (after the echo) when it differs.
+    bool sb(quint8 expected) { return sb() == expected; }
+    quint8 bare();
+    // The next byte without consuming it.
+    quint8 peek();
+    bool atEnd() const { return pos_ >= in_.size(); }
+    void send(quint8 byte);
+    void send(const QByteArray &bytes);
+    void rb(quint8 byte);
+
+    int consumed() const { return pos_; }
+    int produced() const { return produced_; }
+
+private:
+    quint8 take();
+    void produce(quint8 byte, bool visible = true);
+
+    const QByteArray &in_;
+    qint64 base_;
+    int alreadySent_;
+    QByteArray &out_;
+    EchoFault fault_;
+    bool answers_;
+    int pos_ = 0;
+    int produced_ = 0;
+};
+
+} // namespace vp
