@@ -92,6 +92,8 @@ void Device::dispatch(Wire &w)
         return;
     }
     w.setAnswers(printerAnswers());
+    if (markCommand(w) || logoCommand(w))
+        return;
     switch (op) {
     case 0x0B:
     case 0x0C:
@@ -107,8 +109,7 @@ void Device::dispatch(Wire &w)
         timeParams(w);
         return;
     default:
-        if (!extension(w))
-            machineCommand(w, w.sb());
+        machineCommand(w, w.sb());
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vprinter/logo_state.h"
+#include "vprinter/mark_state.h"
 #include "vprinter/state.h"
 #include "vprinter/wire.h"
 
@@ -49,6 +51,8 @@ public:
     void setSpeed(int bps) { speed_ = bps; }
 
     PrinterState &printer() { return printer_; }
+    MarkState &mark() { return mark_; }
+    LogoState &logos() { return logos_; }
     Faults &faults() { return faults_; }
     // Every byte received at the right speed, for tests to inspect.
     const QByteArray &received() const { return log_; }
@@ -62,10 +66,13 @@ private:
     void machineCommand(Wire &w, quint8 op);
     void parameter(Wire &w, char code);
     QByteArray timeParamsReply() const;
-    // Command families kept in files of their own; extension() returns false for a byte no
-    // family claims.
-    bool extension(Wire &w);
+    // Command families kept in files of their own. Each returns false, consuming nothing, for a
+    // command that is not its own (it may peek).
+    bool markCommand(Wire &w);
+    bool logoCommand(Wire &w);
+    // After 0x12 0x23.
     void depotCommand(Wire &w);
+    // After the bare 0x12 0x03.
     void selectPrinter(Wire &w);
     void setCommand(Wire &w);
     void markOption(Wire &w);
@@ -77,6 +84,8 @@ private:
     Kind kind_;
     int speed_;
     PrinterState printer_;
+    MarkState mark_;
+    LogoState logos_;
     Faults faults_;
     QByteArray pending_; // the current command's bytes so far
     qint64 pendingBase_ = 0;
