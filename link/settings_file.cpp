@@ -1,0 +1,127 @@
+#include "link/settings_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace vlink
+{
+
+namespace
+{
+
+bool isSectionLine(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.startsWith(u'[') && t.endsWith(u']');
+}
+
+QString sectionName(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.mid(1, t.size() - 2).trimmed();
+}
+
+QString keyOf(const QString &line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.left(eq).trimmed();
+}
+
+} // namespace
+
+void SettingsFile::load(const QString &path)
+{
+    path_ = path;
+    lines_.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&file);
+    while (!in.atEnd())
+        lines_.append(in.readLine());
+}
+
+bool SettingsFile::save() const
+{
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    for (const QString &line : lines_)
+        out << line << '\n';
+    out.flush();
+    return file.commit();
+}
+
+int SettingsFile::findSection(const QString &section) const
+{
+    for (int i = 0; i < lines_.size(); ++i)
+        if (isSectionLine(lines_[i]) &&
+            sectionName(lines_[i]).compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int SettingsFile::findKey(int sectionLine, const QString &key) const
+{
+    for (int i = sectionLine + 1; i < lines_.size() && !isSectionLine(lines_[i]); ++i)
+        if (keyOf(lines_[i]).compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString SettingsFile::value(const QString &section, const QString &key,
+                            const QString &fallback) const
+{
+    const int s = findSection(section);
+    const int k = s < 0 ? -1 : findKey(s, key);
+    if (k < 0)
+        return fallback;
+    const QString &line = lines_[k];
+    return line.mid(line.indexOf(u'=') + 1);
+}
+
+void SettingsFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    int s = findSection(section);
+    if (s < 0) {
+        lines_.append(QStringLiteral("[%1]").arg(section));
+        s = int(lines_.size()) - 1;
+    }
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        lines_[k] = keyOf(lines_[k]) + u'=' + value;
+        return;
+    }
+    int end = s + 1;
+    while (end < lines_.size() && !isSectionLine(lines_[end]))
+        ++end;
+    // Insert after the section's last non-blank line, so a blank separator stays in place.
+    while (end > s + 1 && lines_[end - 1].trimmed().isEmpty())
+        --end;
+    lines_.insert(end, key + u'=' + value);
+}
+
+QString SettingsFile::pathForProgram(const QString &programPath)
+{
+    const QFileInfo info(programPath);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".dev"));
+}
+
+DeviceMap deviceMapFrom(const SettingsFile &settings)
+{
+    DeviceMap map = defaultDeviceMap();
+    for (int i = 0; i < PortCount; ++i) {
+        const QString device =
+            settings.value(QStringLiteral("PortParams"), QStringLiteral("Device%1").arg(i + 1))
+                .trimmed();
+        if (!device.isEmpty())
+            map[i] = device;
+    }
+    return map;
+}
+
+} // namespace vlink

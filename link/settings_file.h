@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/com_io.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace vlink
+{
+
+// The station's INI settings file. Sections and keys are matched without regard to case, and
+// saving keeps every other line of the file as it was.
+class SettingsFile
+{
+public:
+    SettingsFile() = default;
+    explicit SettingsFile(const QString &path) { load(path); }
+
+    // A missing or unreadable file reads as empty.
+    void load(const QString &path);
+    bool save() const;
+    const QString &path() const { return path_; }
+
+    QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+    // The program's own path with its extension replaced by ".dev".
+    static QString pathForProgram(const QString &programPath);
+
+private:
+    int findSection(const QString &section) const;
+    int findKey(int sectionLine, const QString &key) const;
+
+    QString path_;
+    QStringList lines_;
+};
+
+// COM1..COM6 as the settings map them: "Device1".."Device6" in "PortParams" override the defaults.
+DeviceMap deviceMapFrom(const SettingsFile &settings);
+
+} // namespace vlink
