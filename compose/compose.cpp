@@ -1,0 +1,1 @@
+#include "compose/compose.h"

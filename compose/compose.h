@@ -1,0 +1,2 @@
+#pragma once
+// The fragment editors and the small mark dialogs.

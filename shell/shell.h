@@ -1,0 +1,2 @@
+#pragma once
+// The main window and the windows it owns.
