@@ -1,0 +1,79 @@
+#pragma once
+
+#include "vprinter/device.h"
+
+#include <QString>
+#include <chrono>
+#include <deque>
+
+namespace vp
+{
+
+struct FrontendOptions {
+    Kind kind = Kind::Printer;
+    int speed = 57600; // the only line speed the device answers at
+    bool pace = false; // bytes take their time on the line, 10 bits a byte
+    int printers = 1;  // printers sharing the line, 1..6
+    Faults faults;
+    QString linkPath; // a symlink to the pseudo-terminal, removed again at exit
+};
+
+// The device model on a pseudo-terminal: the station opens the slave side like a serial port.
+// One object serves one line; run() may be called on a thread of its own.
+class PtyFrontend
+{
+public:
+    explicit PtyFrontend(const FrontendOptions &options);
+    ~PtyFrontend();
+    PtyFrontend(const PtyFrontend &) = delete;
+    PtyFrontend &operator=(const PtyFrontend &) = delete;
+
+    // Creates the pseudo-terminal and the link. False, with the reason, when that fails.
+    bool open(QString &error);
+    // The slave's device file, for the station to open.
+    const QString &devicePath() const { return slavePath_; }
+    const FrontendOptions &options() const { return options_; }
+
+    // Serves the line until stop() is called or stopFd (e.g. a signalfd) becomes readable.
+    void run(int stopFd = -1);
+    // Async-signal-safe and thread-safe.
+    void stop();
+    // The model itself; touch it only while run() is not running.
+    Device &device() { return device_; }
+
+    // The speed the station set on the line, in bit/s; 0 when unknown.
+    int lineSpeed() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Timed {
+        quint8 byte;
+        Clock::time_point due;
+    };
+
+    void closeAll();
+    bool makeLink(QString &error);
+    void removeLink();
+    void readMaster(Clock::time_point now);
+    void deliverInput(Clock::time_point now);
+    void queueOutput(Clock::time_point now);
+    bool flushOutput(Clock::time_point now);
+    Clock::duration byteTime() const;
+    Clock::duration nextWake(Clock::time_point now) const;
+
+    FrontendOptions options_;
+    Device device_;
+    int masterFd_ = -1;
+    int slaveFd_ = -1; // held open so the master never sees a hang-up between station sessions
+    int wakeFd_ = -1;
+    QString slavePath_;
+    bool linked_ = false;
+    std::deque<Timed> in_;
+    std::deque<Timed> out_;
+    Clock::time_point lastInput_;
+    Clock::time_point inputFree_;  // when the line from the station is next free (paced)
+    Clock::time_point outputFree_; // when the line to the station is next free (paced)
+    bool masterFailed_ = false;
+};
+
+} // namespace vp
