@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QList>
+#include <QQueue>
+#include <functional>
+#include <utility>
+
+// The prompts a test installs: keeps every (text, caption) pair, counts beeps, and answers
+// questions and file dialogs from a script. With no script left a question is answered No and a
+// file dialog is cancelled.
+class PromptRecorder : public vui::Prompts
+{
+public:
+    using Shown = std::pair<QString, QString>; // text, caption
+    using ShownList = QList<Shown>;
+
+    void message(const QString &text, const QString &caption) override;
+    bool question(const QString &text, const QString &caption) override;
+    void beep() override { ++beeps; }
+    void tone(int hz, int ms) override { tones.append({hz, ms}); }
+    QString openFile(const vui::FileDialogRequest &request) override;
+    QStringList openFiles(const vui::FileDialogRequest &request) override;
+    QString saveFile(const vui::FileDialogRequest &request) override;
+    bool openDocument(const QString &path) override;
+
+    // Answers for the next questions, in order.
+    void answer(bool yes) { answers_.enqueue(yes); }
+    // The files the next file dialog returns; an empty list cancels it.
+    void chooseFiles(const QStringList &files) { files_.enqueue(files); }
+    // Runs on every message box as it is shown, e.g. to act while the box would be up.
+    std::function<void(const Shown &)> onMessage;
+
+    void clear();
+
+    ShownList messages;  // message boxes, in order
+    ShownList questions; // confirmations, in order
+    int beeps = 0;
+    QList<std::pair<int, int>> tones;
+    QList<vui::FileDialogRequest> fileRequests;
+    QStringList documents;
+
+private:
+    QStringList nextFiles(const vui::FileDialogRequest &request);
+
+    QQueue<bool> answers_;
+    QQueue<QStringList> files_;
+};
