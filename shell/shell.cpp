@@ -1,1 +1,0 @@
-#include "shell/shell.h"

@@ -1,2 +1,0 @@
-#pragma once
-// The main window and the windows it owns.
