@@ -177,14 +177,23 @@ bool DateSet(Port &port, const QByteArray &ddmmyy)
 
 bool TimeParamsRead(Port &port, TimeParams &params)
 {
+    int filled = 0;
+    return TimeParamsRead(port, params, filled);
+}
+
+bool TimeParamsRead(Port &port, TimeParams &params, int &filled)
+{
+    filled = 0;
     quint8 count = 0;
     Sequence seq(port);
     seq.sb(op(MachineOp::TimeParams)).rd(count);
     for (int i = 0; i < count && seq.ok(); ++i) {
         quint8 byte = 0;
         seq.rd(byte);
-        if (seq.ok() && i < TimeParamCount)
+        if (seq.ok() && i < TimeParamCount) {
             params[i] = byte;
+            filled = i + 1;
+        }
     }
     return seq.ok();
 }

@@ -75,5 +75,7 @@ bool TimeSet(Port &port, const QByteArray &hhmmss);
 bool DateSet(Port &port, const QByteArray &ddmmyy);
 // Fills the first min(N, 14) bytes; the rest keep what the caller put there.
 bool TimeParamsRead(Port &port, TimeParams &params);
+// As above; filled receives how many bytes were filled, min(N, 14).
+bool TimeParamsRead(Port &port, TimeParams &params, int &filled);
 
 } // namespace vlink

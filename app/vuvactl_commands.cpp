@@ -1,0 +1,102 @@
+#include "app/vuvactl_commands.h"
+
+namespace vuvactl
+{
+
+namespace
+{
+constexpr int UsageColumn = 34;
+}
+
+Outcome succeeded()
+{
+    return {};
+}
+
+Outcome failed(const QString &failureText)
+{
+    return {Outcome::Kind::Failed, failureText};
+}
+
+Outcome usageError(const QString &problem)
+{
+    return {Outcome::Kind::Usage, problem};
+}
+
+Outcome check(bool ok, const char *failureText)
+{
+    return ok ? succeeded() : failed(QString::fromLatin1(failureText));
+}
+
+Commands allCommands()
+{
+    Commands all;
+    for (Commands family : {machineCommands(), markCommands(), logoCommands()})
+        all.insert(all.end(), family.begin(), family.end());
+    return all;
+}
+
+const Command *findCommand(const Commands &commands, const QString &name)
+{
+    for (const Command &c : commands)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+QString usageLine(const Command &command)
+{
+    QString line = QStringLiteral("  ") + command.name;
+    if (!command.args.isEmpty())
+        line += u' ' + command.args;
+    if (!command.help.isEmpty())
+        line = line.leftJustified(UsageColumn - 1) + u' ' + command.help;
+    return line;
+}
+
+QString argCountProblem(const QStringList &args, int count)
+{
+    if (args.size() == count)
+        return {};
+    if (count == 0)
+        return QStringLiteral("takes no arguments");
+    return args.size() < count ? QStringLiteral("missing argument")
+                               : QStringLiteral("too many arguments");
+}
+
+Command plainCommand(const QString &name, const QString &help, bool (*command)(vlink::Port &),
+                     const char *failureText)
+{
+    return {name, {}, help, [command, failureText](const QStringList &args, QString &problem) {
+                problem = argCountProblem(args, 0);
+                if (!problem.isEmpty())
+                    return Action();
+                return Action([command, failureText](Context &ctx) {
+                    return check(command(ctx.port), failureText);
+                });
+            }};
+}
+
+Command choiceCommand(const QString &name, const QString &help, const std::vector<Choice> &choices)
+{
+    QStringList words;
+    for (const Choice &c : choices)
+        words << c.word;
+    const QString wordList = words.join(u'|');
+    return {name, wordList, help, [choices, wordList](const QStringList &args, QString &problem) {
+                problem = argCountProblem(args, 1);
+                if (!problem.isEmpty())
+                    return Action();
+                for (const Choice &c : choices) {
+                    if (c.word == args[0]) {
+                        return Action([c](Context &ctx) {
+                            return check(c.command(ctx.port), c.failureText);
+                        });
+                    }
+                }
+                problem = QStringLiteral("\"%1\" is not one of %2").arg(args[0], wordList);
+                return Action();
+            }};
+}
+
+} // namespace vuvactl

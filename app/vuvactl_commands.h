@@ -1,0 +1,80 @@
+#pragma once
+
+#include "link/port.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <vector>
+
+// The commands of vuvactl, kept as tables by family: app/vuvactl_machine.cpp,
+// app/vuvactl_mark.cpp, app/vuvactl_logos.cpp.
+//
+// To add a family: define its table function in a file app/vuvactl_<family>.cpp (the build picks
+// it up by name). logoCommands() and markCommands() are declared here already, with empty weak
+// fallbacks in app/vuvactl_registry.cpp, so their files need only define them. A family beyond
+// those is declared below and added to allCommands() in app/vuvactl_commands.cpp.
+namespace vuvactl
+{
+
+// How a command ended: exit status 0, 1 (with the station's failure text as the last line on
+// stderr) or 2 (a usage error).
+struct Outcome {
+    enum class Kind { Ok, Failed, Usage };
+    Kind kind = Kind::Ok;
+    QString text;
+};
+Outcome succeeded();
+Outcome failed(const QString &failureText);
+Outcome usageError(const QString &problem);
+// Ok when the command succeeded, else its failure text.
+Outcome check(bool ok, const char *failureText);
+
+// What an action runs with, once the port is open and the line speed known.
+struct Context {
+    vlink::Port &port;
+    bool depot;       // --depot: logo commands address the Depot unit
+    QTextStream &out; // values the command prints, one line each
+};
+
+// The work of one command, its arguments already checked.
+using Action = std::function<Outcome(Context &)>;
+
+struct Command {
+    QString name;
+    QString args; // e.g. "LETTER up|down", empty when it takes none
+    QString help; // one line
+    // Checks the arguments before anything touches the line: an action, or none with the reason
+    // in problem.
+    std::function<Action(const QStringList &args, QString &problem)> bind;
+};
+using Commands = std::vector<Command>;
+
+Commands machineCommands();
+Commands markCommands();
+Commands logoCommands();
+// Every family, in the order --help lists them.
+Commands allCommands();
+const Command *findCommand(const Commands &commands, const QString &name);
+// The --help line of a command, e.g. "  params-read LETTER   prints the value in decimal".
+QString usageLine(const Command &command);
+
+// Building blocks for the tables.
+
+// A command without arguments that only succeeds or fails.
+Command plainCommand(const QString &name, const QString &help, bool (*command)(vlink::Port &),
+                     const char *failureText);
+
+struct Choice {
+    QString word;
+    bool (*command)(vlink::Port &);
+    const char *failureText;
+};
+// A command with one argument chosen from fixed words, e.g. "on|off".
+Command choiceCommand(const QString &name, const QString &help, const std::vector<Choice> &choices);
+
+// The number of arguments a command takes: a problem text when args has another count.
+QString argCountProblem(const QStringList &args, int count);
+
+} // namespace vuvactl

@@ -1,0 +1,185 @@
+// vuvactl: the station's command library from a shell.
+
+#include "app/vuvactl_commands.h"
+#include "link/com_io.h"
+#include "link/discovery.h"
+#include "link/settings_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+#include <optional>
+
+namespace
+{
+
+using vuvactl::Outcome;
+
+enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+const char OptionsHelp[] =
+    "Usage: vuvactl [--port DEVICE] [--speed BPS] [--depot] COMMAND [ARG...]\n"
+    "Runs one command of the station on the printer and exits 0 on success, 1 when the command\n"
+    "failed (the station's failure text is the last line on stderr), 2 on a usage error.\n"
+    "\n"
+    "  --port DEVICE  a device file (a serial device or a pseudo-terminal); without it, the\n"
+    "                 station's discovery over COM1..COM6 as its settings file maps them\n"
+    "  --speed BPS    9600|19200|38400|57600: set this line speed and skip speed detection\n"
+    "                 (with --port); without it the speed is detected by the 0x0D echo probe\n"
+    "                 (57600, 38400, 19200, 9600)\n"
+    "  --depot        logo commands address the Depot unit\n"
+    "  --help         show this text\n"
+    "\n"
+    "Commands:\n";
+
+struct Options {
+    QString port;
+    std::optional<int> speedIndex;
+    bool depot = false;
+    bool help = false;
+    QString command;
+    QStringList args;
+};
+
+std::optional<int> speedIndexOf(const QString &bps)
+{
+    for (int i = 3; i <= 6; ++i)
+        if (bps == QString::number(vlink::SpeedTable[i]))
+            return i;
+    return std::nullopt;
+}
+
+// Options come before the command; everything after the command is its arguments.
+QString parseOptions(const QStringList &argv, Options &o)
+{
+    int i = 0;
+    for (; i < argv.size() && argv[i].startsWith(QLatin1String("--")); ++i) {
+        const QString &arg = argv[i];
+        if (arg == QLatin1String("--help")) {
+            o.help = true;
+        } else if (arg == QLatin1String("--depot")) {
+            o.depot = true;
+        } else if (arg == QLatin1String("--port") || arg == QLatin1String("--speed")) {
+            if (++i >= argv.size() || argv[i].isEmpty())
+                return QStringLiteral("%1 needs a value").arg(arg);
+            if (arg == QLatin1String("--port")) {
+                o.port = argv[i];
+            } else if (!(o.speedIndex = speedIndexOf(argv[i]))) {
+                return QStringLiteral("--speed must be 9600, 19200, 38400 or 57600");
+            }
+        } else {
+            return QStringLiteral("unknown option %1").arg(arg);
+        }
+    }
+    if (i < argv.size()) {
+        o.command = argv[i];
+        o.args = argv.mid(i + 1);
+    }
+    if (o.speedIndex && o.port.isEmpty() && !o.help)
+        return QStringLiteral("--speed needs --port: discovery detects the speed itself");
+    return {};
+}
+
+void printHelp(const vuvactl::Commands &commands)
+{
+    std::fputs(OptionsHelp, stdout);
+    for (const vuvactl::Command &c : commands)
+        std::printf("%s\n", qPrintable(vuvactl::usageLine(c)));
+}
+
+int usage(const QString &problem, const vuvactl::Command *command = nullptr)
+{
+    std::fprintf(stderr, "vuvactl: %s\n", qPrintable(problem));
+    if (command)
+        std::fprintf(stderr, "usage: vuvactl [OPTION...] %s %s\n", qPrintable(command->name),
+                     qPrintable(command->args));
+    else
+        std::fputs("Try 'vuvactl --help'.\n", stderr);
+    return ExitUsage;
+}
+
+int failure(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    return ExitFailed;
+}
+
+// The port at its speed, through the device given or the station's own discovery. Throws ExCom
+// when a port cannot be opened; a failure text when nothing answers.
+QString connect(vlink::ComIo &port, const Options &o)
+{
+    if (!o.port.isEmpty()) {
+        vlink::DeviceMap map = vlink::defaultDeviceMap();
+        map[0] = o.port;
+        port.setDeviceMap(map);
+        port.openCom(0);
+        port.setTimeouts();
+        if (o.speedIndex) {
+            if (!port.setBaud(*o.speedIndex))
+                throw vlink::ExCom(QStringLiteral("open_com error\n%1: speed %2 refused")
+                                       .arg(o.port)
+                                       .arg(vlink::SpeedTable[*o.speedIndex])
+                                       .toStdString());
+            return {};
+        }
+        QString speedText;
+        return vlink::DetectSpeed(port, speedText) ? QString() : QStringLiteral("Device not found");
+    }
+    const vlink::SettingsFile settings(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")));
+    port.setDeviceMap(vlink::deviceMapFrom(settings));
+    bool numeric = false;
+    const int remembered =
+        settings
+            .value(QStringLiteral("PortParams"), QStringLiteral("ComInteger"), QStringLiteral("1"))
+            .trimmed()
+            .toInt(&numeric);
+    const vlink::Discovery found = vlink::StartupDiscovery(port, numeric ? remembered : -1);
+    return found.connected ? QString() : QStringLiteral("Device not found");
+}
+
+int run(const Options &o)
+{
+    const vuvactl::Commands commands = vuvactl::allCommands();
+    if (o.help) {
+        printHelp(commands);
+        return ExitOk;
+    }
+    if (o.command.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    const vuvactl::Command *command = vuvactl::findCommand(commands, o.command);
+    if (!command)
+        return usage(QStringLiteral("unknown command %1").arg(o.command));
+    QString problem;
+    const vuvactl::Action action = command->bind(o.args, problem);
+    if (!action)
+        return usage(QStringLiteral("%1: %2").arg(o.command, problem), command);
+
+    vlink::ComIo port;
+    try {
+        const QString notFound = connect(port, o);
+        if (!notFound.isEmpty())
+            return failure(notFound);
+    } catch (const vlink::ExCom &e) {
+        return failure(QString::fromStdString(e.what()));
+    }
+    QTextStream out(stdout);
+    vuvactl::Context ctx{port, o.depot, out};
+    const Outcome outcome = action(ctx);
+    out.flush();
+    if (outcome.kind == Outcome::Kind::Usage)
+        return usage(QStringLiteral("%1: %2").arg(o.command, outcome.text), command);
+    return outcome.kind == Outcome::Kind::Ok ? ExitOk : failure(outcome.text);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    const QString problem = parseOptions(app.arguments().mid(1), options);
+    if (!problem.isEmpty())
+        return usage(problem);
+    return run(options);
+}
