@@ -98,6 +98,8 @@ struct StationState {
     int clipboardWork = 0;
 
     // The hydraulic values the panel remembers.
+    int pressureBias = 0;
+    int liquidThreshold = 0;
     int workPressure = 80;
 };
 

@@ -6,6 +6,7 @@
 #include "vprinter/wire.h"
 
 #include <QByteArray>
+#include <array>
 
 namespace vp
 {
@@ -23,6 +24,8 @@ struct Faults {
     qint64 dropEchoAt = -1;
     qint64 wrongEchoAt = -1;
     bool silent = false; // nothing at all goes back, not even echoes
+    RecordFault logoRecord = RecordFault::None; // logo records and views the device sends
+    quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
 };
 
 // The device model: bytes in, bytes out, no timing and no I/O of its own.
@@ -50,7 +53,16 @@ public:
     int speed() const { return speed_; }
     void setSpeed(int bps) { speed_ = bps; }
 
+    // The selected printer; the line's others wait until the select-printer exchange picks them.
     PrinterState &printer() { return printer_; }
+    PrinterState &printer(int index) { return index == current_ ? printer_ : parked_[index]; }
+    static constexpr int MaxPrinters = 6;
+    // Printers sharing the line, 1..MaxPrinters; printer 0 is selected.
+    void setPrinterCount(int count);
+    int printerCount() const { return printerCount_; }
+    int currentPrinter() const { return current_; }
+    // The one byte a printer answers a select-printer frame with.
+    static constexpr quint8 SelectReply = 0x06;
     MarkState &mark() { return mark_; }
     LogoState &logos() { return logos_; }
     Faults &faults() { return faults_; }
@@ -84,6 +96,9 @@ private:
     Kind kind_;
     int speed_;
     PrinterState printer_;
+    std::array<PrinterState, MaxPrinters> parked_{};
+    int printerCount_ = 1;
+    int current_ = 0;
     MarkState mark_;
     LogoState logos_;
     Faults faults_;

@@ -1,0 +1,116 @@
+#include "shell/kelm_main.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+namespace vshell
+{
+
+void TAutoControl::queueActivation()
+{
+    if (swallowActivation_) {
+        // The window comes back from the box its own discovery showed: not a new activation.
+        swallowActivation_ = false;
+        return;
+    }
+    if (activationQueued_)
+        return;
+    activationQueued_ = true;
+    // Queued, so the window is drawn before a discovery holds the line for a few seconds.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            activationQueued_ = false;
+            guarded([this] { FormActivate(); });
+        },
+        Qt::QueuedConnection);
+}
+
+void TAutoControl::FormActivate()
+{
+    state_.depotLogoDialogTop = 267;
+    if (state_.connected || discovering_)
+        return;
+    discovering_ = true;
+    try {
+        runDiscovery();
+    } catch (...) {
+        discovering_ = false;
+        throw;
+    }
+    discovering_ = false;
+}
+
+void TAutoControl::runDiscovery()
+{
+    const int remembered = state_.currentPort;
+    const vlink::Discovery found = vlink::StartupDiscovery(port_, remembered);
+    state_.portPresent = found.present;
+    state_.portMap = {0, 1, 2, 3, 4, 5};
+    if (!found.connected) {
+        state_.currentPort = -1;
+        prompts_.error(QStringLiteral("Device not found"));
+        prompts_.beep();
+        prompts_.beep();
+        swallowActivation_ = !isActiveWindow();
+        return;
+    }
+    // The remembered port answering at once is the quiet case: no beep.
+    const bool rememberedPort =
+        found.connection.port == remembered && found.message == vlink::Discovery::Message::None;
+    applyConnection(found.connection);
+    if (found.message == vlink::Discovery::Message::TimeParamsReadError) {
+        prompts_.error(QStringLiteral("TimeParamsRead Error"));
+        swallowActivation_ = !isActiveWindow();
+    }
+    state_.connected = true;
+    if (!rememberedPort)
+        prompts_.beep();
+}
+
+void TAutoControl::applyConnection(const vlink::Connection &found)
+{
+    state_.portName = found.portName;
+    state_.speedText = found.speedText;
+    state_.currentPort = found.port;
+    state_.deviceKind = found.kind;
+    state_.portOpen = true;
+    if (found.depotBankReset)
+        state_.currentDepotBank = 0;
+    if (found.probeTone)
+        prompts_.tone(100, 100);
+    c_.CBDevice->setCurrentIndex(int(found.kind));
+    setDepotNow(false);
+    if (found.kind == vlink::DeviceKind::DepotOnly)
+        setDepotNow(true);
+    if (found.timeParamsRead) {
+        state_.timeParams = found.timeParams;
+        if (!state_.depotOnly)
+            state_.fontCount = found.timeParams[vlink::TimeParamCount - 1];
+    }
+}
+
+bool TAutoControl::connectPort(int index)
+{
+    vlink::Connection found;
+    bool ok = false;
+    try {
+        ok = vlink::ConnectPort(port_, index, state_.portPresent, found);
+    } catch (const vlink::ExCom &e) {
+        // The port vanished since the presence test: reported, then handled as a failed connect
+        // so the flags do not claim a port that is not open.
+        reportException(e);
+        ok = false;
+    }
+    if (ok)
+        applyConnection(found);
+    return ok;
+}
+
+void TAutoControl::setDepotNow(bool on)
+{
+    c_.CBDepotNow->setChecked(on);
+    CBDepotNowClick();
+}
+
+} // namespace vshell

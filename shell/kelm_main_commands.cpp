@@ -1,0 +1,88 @@
+#include "shell/kelm_main.h"
+
+#include "link/exchange.h"
+#include "link/machine_commands.h"
+#include "shell/auto_run_repeat.h"
+
+namespace vshell
+{
+
+void TAutoControl::command(bool (*run)(vlink::Port &), const QString &failure, bool okBox)
+{
+    if (!run(port_))
+        prompts_.error(failure);
+    else if (okBox)
+        prompts_.ok();
+}
+
+void TAutoControl::StartClick()
+{
+    command(vlink::StartCommand, QStringLiteral("Start Command Error"), false);
+}
+
+void TAutoControl::Halt1Click()
+{
+    command(vlink::StopCommand, QStringLiteral("Stop Command Error"), false);
+}
+
+void TAutoControl::AutoRunStop1Click()
+{
+    if (AutoRunStopRepeated(port_))
+        prompts_.ok();
+    else
+        prompts_.error(QStringLiteral("AutoRun Stop Error"));
+}
+
+void TAutoControl::TbAutoRunStopClick()
+{
+    command(vlink::AutoRunStop, QStringLiteral("AutoRun Stop Error"), true);
+}
+
+void TAutoControl::MarkDelete1Click()
+{
+    if (!prompts_.question(QStringLiteral("Mark delete. Are You Sure?"), vui::CaptionConfirm))
+        return;
+    command(vlink::MarkDelete, QStringLiteral("Mark not delete"), true);
+}
+
+void TAutoControl::LoadDateTimeMClick()
+{
+    const QDateTime now = state_.clock.now();
+    if (!vlink::TimeSet(port_, now.time().toString(QStringLiteral("HHmmss")).toLatin1())) {
+        state_.clockError = true;
+        prompts_.error(QStringLiteral("Time Set Error"));
+        return;
+    }
+    if (!vlink::DateSet(port_, now.date().toString(QStringLiteral("ddMMyy")).toLatin1())) {
+        state_.clockError = true;
+        prompts_.error(QStringLiteral("Date Set Error"));
+        return;
+    }
+    prompts_.ok();
+}
+
+// A bench check of a printer on COM5 at 19200 bit/s: a "t" back announces it to the main window.
+void TAutoControl::TestButton1Click()
+{
+    constexpr int Com5 = 4;
+    constexpr int Speed19200 = 4;
+    port_.openCom(Com5);
+    port_.setTimeouts();
+    port_.setBaud(Speed19200);
+    port_.setRts(false);
+    vlink::Delay(100);
+    port_.setRts(true);
+    for (quint8 b : {quint8(0x12), quint8(0x02), quint8(0x04), quint8(0xE8)})
+        if (!port_.writeByte(b))
+            prompts_.beep();
+    quint8 reply = 0;
+    if (port_.readByte(reply) && reply == 0x74)
+        vui::postMessage(this, vui::Message::SendToPrinter);
+}
+
+void TAutoControl::TestButton3Click()
+{
+    vlink::SendByte(port_, 0x0C);
+}
+
+} // namespace vshell

@@ -1,0 +1,72 @@
+#include "shell/kelm_main.h"
+
+#include "shell/logo_files.h"
+#include "shell/printer_select.h"
+#include "shell/station_settings.h"
+
+#include <QCloseEvent>
+
+namespace vshell
+{
+
+bool TAutoControl::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && state_.firstInstance && !closed_)
+        queueActivation();
+    if (const std::optional<vui::Message> message = vui::messageOf(event->type()))
+        guarded([this, m = *message] { dispatch(m); });
+    return QMainWindow::event(event);
+}
+
+// The messages the main window acts on, in the order it compares them; the first match runs.
+// Those whose windows are not built yet are listed in their place and do nothing until then.
+void TAutoControl::dispatch(vui::Message message)
+{
+    using M = vui::Message;
+    static constexpr M order[] = {
+        M::LogoListRequest,      M::ShowStamp,       M::ReadError,        M::CloseShowStamp,
+        M::LogoReadOK,           M::MultiLoadOK,     M::MultiLoadClose,   M::DPMultiLoadOK,
+        M::LogoReadOKSmallnotDP, M::LogoReadOKSmall, M::DPFormClose,      M::DPImageCompressOK,
+        M::ImageCompressOK,      M::ImageNotLoadOK,  M::DPImageNotLoadOK, M::ReadClpBoard_,
+    };
+    for (M m : order) {
+        if (m != message)
+            continue;
+        switch (m) {
+        case M::ReadError:
+            // An editor could not read or write its cell: the station ends, through its close
+            // steps.
+            close();
+            break;
+        default:
+            // The logo dialogs, the mark preview, the logo library and the clipboard import
+            // take their messages here once they are built.
+            break;
+        }
+        return;
+    }
+    // "SendToPrinter", "PrinterFound" and the messages nobody sends: default handling only.
+}
+
+void TAutoControl::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (!state_.firstInstance || closed_)
+        return;
+    closed_ = true;
+    closeSteps();
+    if (env_.endApplication)
+        env_.endApplication();
+}
+
+void TAutoControl::closeSteps()
+{
+    writeComInteger(env_.settingsPath, state_.currentPort);
+    lock_.release();
+    deleteLogoFiles(env_.workDir);
+    // The line's RTS pulse tells the printers the station is gone.
+    if (state_.portOpen)
+        RtsPulse(port_);
+}
+
+} // namespace vshell

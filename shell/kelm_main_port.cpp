@@ -1,0 +1,72 @@
+#include "shell/kelm_main.h"
+
+#include "shell/printer_select.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+
+namespace vshell
+{
+
+void TAutoControl::Selectport1Click()
+{
+    QCoreApplication::processEvents();
+    if (!connectPort(state_.currentPort))
+        giveUpPort();
+    showPortItems();
+}
+
+// The port no longer answers: let it go and find one again at once.
+void TAutoControl::giveUpPort()
+{
+    state_.portOpen = false;
+    port_.closeCom();
+    state_.connected = false;
+    QCoreApplication::processEvents();
+    FormActivate();
+}
+
+void TAutoControl::showPortItems()
+{
+    for (int i = 0; i < vlink::PortCount; ++i) {
+        QAction *item = c_.Com[std::size_t(i)];
+        item->setVisible(state_.portPresent[std::size_t(i)]);
+        item->setEnabled(i != state_.currentPort);
+    }
+}
+
+void TAutoControl::ComClick(int index)
+{
+    c_.LMX->setText(QStringLiteral("Wait Please"));
+    QCoreApplication::processEvents();
+    if (connectPort(index)) {
+        prompts_.message(vui::TextOk, vui::CaptionInfo);
+        return;
+    }
+    prompts_.error(QStringLiteral(" Wait Please. After 5-10 seconds Programm select Initial Port"));
+    giveUpPort();
+}
+
+bool TAutoControl::selectPrinter(int index)
+{
+    if (!SelectPrinterExchange(port_, index))
+        return false;
+    state_.connected = true;
+    state_.currentPrinter = index;
+    c_.LMX->setText(QStringLiteral("Select printer № %1").arg(index + 1));
+    return true;
+}
+
+void TAutoControl::PrinterClick(int number)
+{
+    if (selectPrinter(number - 1)) {
+        prompts_.message(vui::TextOk, vui::CaptionInfo);
+        return;
+    }
+    // Whatever the frame did on the line, the printer selected before is selected again.
+    selectPrinter(state_.currentPrinter);
+    prompts_.error(QStringLiteral("Printer Not Found"));
+}
+
+} // namespace vshell

@@ -1,0 +1,132 @@
+#include "shell/kelm_main.h"
+
+#include "link/machine_commands.h"
+
+#include <QCheckBox>
+#include <QMenu>
+
+namespace vshell
+{
+
+void TAutoControl::guarded(const std::function<void()> &step)
+{
+    // No exception may cross the event loop: a port that cannot be opened is reported like the
+    // application's own handler would, and the station goes on.
+    try {
+        step();
+    } catch (const std::exception &e) {
+        reportException(e);
+    }
+}
+
+void TAutoControl::reportException(const std::exception &e)
+{
+    prompts_.message(QString::fromStdString(e.what()), ApplicationTitle);
+}
+
+void TAutoControl::on(QAction *action, std::function<void()> handler)
+{
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)]() { guarded(handler); });
+}
+
+void TAutoControl::onOpen(QMenu *menu, std::function<void()> handler)
+{
+    connect(menu, &QMenu::aboutToShow, this,
+            [this, handler = std::move(handler)]() { guarded(handler); });
+}
+
+void TAutoControl::wire()
+{
+    using vlink::Port;
+    // Menu opening.
+    onOpen(c_.Tools1, [this] { Tools1Click(); });
+    onOpen(c_.Graphics1, [this] { Graphics1Click(); });
+    onOpen(c_.Mark1, [this] { Mark1Click(); });
+    onOpen(c_.Params1, [this] { Params1Click(); });
+    onOpen(c_.Printer1, [this] { Printer1Click(); });
+    onOpen(c_.Selectport1, [this] { Selectport1Click(); });
+
+    // File.
+    for (int i = 0; i < 6; ++i) {
+        on(c_.Com[std::size_t(i)], [this, i] { ComClick(i); });
+        on(c_.Printers[std::size_t(i)], [this, i] { PrinterClick(i + 1); });
+    }
+    on(c_.LoadDateTimeM, [this] { LoadDateTimeMClick(); });
+    on(c_.Start, [this] { StartClick(); });
+    on(c_.Halt1, [this] { Halt1Click(); });
+    on(c_.FileExitItem, [this] { close(); });
+
+    // Mark.
+    on(c_.MarkDelete1, [this] { MarkDelete1Click(); });
+    const struct {
+        OnOffMenu &menu;
+        MarkOption option;
+        bool opens; // the Config submenus read the printer's options when they open
+    } options[] = {
+        {c_.MirrorHorizontally1, MarkOption::MirrorHorizontally, true},
+        {c_.MirrorVertically1, MarkOption::MirrorVertically, true},
+        {c_.BreakPointCorrection1, MarkOption::BreakPointCorrection, true},
+        {c_.MarkPrintDirection, MarkOption::MirrorHorizontally, false},
+        {c_.MarkBreakPointCorrection, MarkOption::BreakPointCorrection, false},
+        {c_.MarkRotation, MarkOption::MirrorVertically, false},
+    };
+    for (const auto &o : options) {
+        const MarkOption option = o.option;
+        if (o.opens)
+            onOpen(o.menu.menu, [this, option] { ConfigOpen(option); });
+        on(o.menu.on, [this, option] { ConfigSet(option, true); });
+        if (o.menu.off)
+            on(o.menu.off, [this, option] { ConfigSet(option, false); });
+    }
+
+    // Commands: every one shows "Ok" on success.
+    on(c_.AutoRunStop1, [this] { AutoRunStop1Click(); });
+    on(c_.RunningNumberReset, [this] {
+        command(vlink::RunningNumberReset, QStringLiteral("RunningNumberReset Error"), true);
+    });
+    on(c_.PrintStart,
+       [this] { command(vlink::PrintStart, QStringLiteral("PrintStart Error"), true); });
+    on(c_.HighVoltageTurn,
+       [this] { command(vlink::HighVoltageTurn, QStringLiteral("HighVoltageTurn Error"), true); });
+    on(c_.Reset, [this] { command(vlink::Reset, QStringLiteral("Reset Error"), true); });
+    on(c_.Forward1, [this] {
+        command(vlink::RunningNumberForward, QStringLiteral("RunningNumberDirectionSet Error"),
+                true);
+    });
+    on(c_.Back, [this] {
+        command(vlink::RunningNumberBack, QStringLiteral("RunningNumberDirectionSet Error"), true);
+    });
+
+    // Help and the actions without a menu item.
+    on(c_.HelpItem, [this] { HelpItemClick(); });
+    on(c_.About1, [this] { About1Click(); });
+    on(c_.EditCut1, [this] { EditCut1Click(); });
+    on(c_.FileOpen1, [this] { FileOpen1Click(); });
+    // "Save" and "Save As" have nothing to save: the station keeps no document.
+
+    // Tool bar.
+    on(c_.TbStart, [this] { StartClick(); });
+    on(c_.TbMarkDelete, [this] { MarkDelete1Click(); });
+    on(c_.TbAutoRunStop, [this] { TbAutoRunStopClick(); });
+    on(c_.TbRunningNumberReset, [this] {
+        command(vlink::RunningNumberReset, QStringLiteral("RunningNumberReset Error"), true);
+    });
+    on(c_.TbHighVoltageTurn,
+       [this] { command(vlink::HighVoltageTurn, QStringLiteral("HighVoltageTurn Error"), true); });
+    on(c_.TbTest[0], [this] { TestButton1Click(); });
+    // The second test button has no action; "ByteStatus" neither.
+    on(c_.TbTest[2], [this] { TestButton3Click(); });
+
+    // Connected by the windows' own issues: the editors (FragEdit, Counter, TimeDate, PostDate,
+    // SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey items and their buttons),
+    // the logo dialogs (LogoLoad, LogoRead, LogosView, the Depot items, PrinterLogoPaste,
+    // DepotLogoPaste, the clipboard import and their buttons), the mark preview (MarkRead), the
+    // parameter and status windows (ParamsValue, ByteStatus, DepotBankMaxNum, DepotVersia) and
+    // the hydraulic panel.
+
+    connect(c_.CBDepotNow, &QCheckBox::clicked, this,
+            [this] { guarded([this] { CBDepotNowClick(); }); });
+}
+
+} // namespace vshell

@@ -1,0 +1,73 @@
+#include "shell/port_params.h"
+
+#include "shell/station_settings.h"
+#include "ui/station_state.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vshell
+{
+
+namespace
+{
+
+QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    // Editable, so a name or speed outside the list (e.g. "Com1", "57600") still shows as it is.
+    box->setEditable(true);
+    box->addItems(items);
+    return box;
+}
+
+} // namespace
+
+TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), state_(state),
+      settingsPath_(std::move(settingsPath))
+{
+    setObjectName(QStringLiteral("PortForms"));
+    setWindowTitle(QStringLiteral("Параметры"));
+    ComPortNum = namedCombo("ComPortNum", {"com1", "com2", "com3", "com4"}, this);
+    SpeedCB = namedCombo("SpeedCB", {"1200", "2400", "4800", "9600", "19200", "38400"}, this);
+    BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("Выйти"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Порт"), ComPortNum);
+    fields->addRow(QStringLiteral("Скорость"), SpeedCB);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TPortForms::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPortForms::showEvent(QShowEvent *event)
+{
+    ComPortNum->setCurrentText(state_.portName);
+    SpeedCB->setCurrentText(state_.speedText);
+    QDialog::showEvent(event);
+}
+
+void TPortForms::BitBtn1Click()
+{
+    state_.portName = ComPortNum->currentText();
+    state_.speedText = SpeedCB->currentText();
+    writePortParams(settingsPath_, state_.portName, state_.speedText);
+    accept();
+}
+
+} // namespace vshell

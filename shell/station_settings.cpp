@@ -1,0 +1,45 @@
+#include "shell/station_settings.h"
+
+#include "link/settings_file.h"
+
+namespace vshell
+{
+
+namespace
+{
+
+const QString Section = QStringLiteral("PortParams");
+
+} // namespace
+
+PortSettings readPortSettings(const QString &path)
+{
+    const vlink::SettingsFile file(path);
+    PortSettings s;
+    s.com = file.value(Section, QStringLiteral("Com"), s.com).trimmed();
+    s.speed = file.value(Section, QStringLiteral("Speed"), s.speed).trimmed();
+    // A value that is not a number remembers no port: the scan then finds one.
+    bool number = false;
+    const int port = file.value(Section, QStringLiteral("ComInteger"), QStringLiteral("1"))
+                         .trimmed()
+                         .toInt(&number);
+    s.comInteger = number ? port : -1;
+    return s;
+}
+
+bool writeComInteger(const QString &path, int port)
+{
+    vlink::SettingsFile file(path);
+    file.setValue(Section, QStringLiteral("ComInteger"), QString::number(port));
+    return file.save();
+}
+
+bool writePortParams(const QString &path, const QString &com, const QString &speed)
+{
+    vlink::SettingsFile file(path);
+    file.setValue(Section, QStringLiteral("com"), com);
+    file.setValue(Section, QStringLiteral("Speed"), speed);
+    return file.save();
+}
+
+} // namespace vshell
