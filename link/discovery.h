@@ -24,12 +24,17 @@ struct Connection {
     DeviceKind kind = DeviceKind::None;
     bool timeParamsRead = false; // kinds 2 and 3 read the clock and time parameters
     TimeParams timeParams{};
+    // Kinds 1 and 2 sent the Depot's U0: the caller's current Depot bank is 0.
+    bool depotBankReset = false;
+    // The printer probe failed on its very first byte: the caller sounds the 100 Hz tone.
+    bool probeTone = false;
 };
 
 // The speed probe: 57600, 38400, 19200, 9600; the first that echoes 0x0D wins.
 bool DetectSpeed(Port &port, QString &speedText);
 // Depot version, then the printer probe; sends the Depot's U0 where a Depot answered.
-DeviceKind DetectDevice(Port &port);
+// probeTone, when given, tells whether the probe's logo read failed on its first byte.
+DeviceKind DetectDevice(Port &port, bool *probeTone = nullptr);
 // Opens a present port, detects speed and device. Throws ExCom when the port cannot be opened.
 bool ConnectPort(Port &port, int index, const PortFlags &present, Connection &found);
 

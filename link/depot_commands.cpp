@@ -1,0 +1,142 @@
+#include "link/depot_commands.h"
+
+#include "link/exchange.h"
+#include "link/logo_record.h"
+
+namespace vlink
+{
+
+namespace
+{
+
+quint8 op(DepotOp o)
+{
+    return quint8(o);
+}
+
+bool fitsByte(int value)
+{
+    return value >= 0 && value <= 0xFF;
+}
+
+Sequence &open(Sequence &seq, DepotOp command)
+{
+    return seq.sb({op(DepotOp::Prefix), op(DepotOp::Depot), op(command)});
+}
+
+bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
+{
+    if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
+        return false;
+    Sequence seq(port);
+    open(seq, DepotOp::Write).sb(quint8(number));
+    return SendLogoRecord(seq, logo, encoding).ok();
+}
+
+bool setting(Port &port, DepotOp command, int value)
+{
+    if (!fitsByte(value))
+        return false;
+    Sequence seq(port);
+    return open(seq, command).sb(quint8(value)).ok();
+}
+
+} // namespace
+
+bool DPLogoWrite(Port &port, int number, const LogoBuffer &logo)
+{
+    return write(port, number, logo, DotEncoding::Reversed);
+}
+
+bool DPLogoCopyWrite(Port &port, int number, const LogoBuffer &logo)
+{
+    return write(port, number, logo, DotEncoding::Kept);
+}
+
+bool DPLogoDelete(Port &port, int number)
+{
+    return DPLogoWrite(port, number, LogoBuffer::deleted());
+}
+
+LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo)
+{
+    LogoOutcome outcome;
+    if (!fitsByte(number))
+        return outcome;
+    PrepareRead(logo, number);
+    quint8 height = 0;
+    quint8 width = 0;
+    Sequence seq(port);
+    open(seq, DepotOp::Read)
+        .delay(DepotReadPauseMs)
+        .sb(quint8(number))
+        .delay(DepotReadPauseMs)
+        .rd(height)
+        .delay(DepotReadPauseMs)
+        .rd(width);
+    if (seq.ok())
+        ReceiveLogoRecord(seq, logo, height, width);
+    outcome.ok = seq.ok();
+    outcome.closeDialog = outcome.ok;
+    return outcome;
+}
+
+bool DPLogoView(Port &port, int number, LogoBuffer &logo)
+{
+    if (!fitsByte(number))
+        return false;
+    PrepareRead(logo, number);
+    quint8 height = 0;
+    quint8 width = 0;
+    Sequence seq(port);
+    open(seq, DepotOp::Read).sb(quint8(number)).delay(DepotViewPauseMs);
+    ReadWithin(seq, height, LogoViewWaitMs).delay(DepotViewPauseMs).rd(width);
+    if (seq.ok())
+        ReceiveLogoRecord(seq, logo, height, width);
+    return seq.ok();
+}
+
+bool DPLogoNamesRead(Port &port, LogoNames &names)
+{
+    Sequence seq(port);
+    open(seq, DepotOp::Names).sb(op(DepotOp::Zero));
+    return ReceiveLogoNames(seq, names).ok();
+}
+
+bool BankNumSet(Port &port, int bank)
+{
+    return setting(port, DepotOp::Bank, bank);
+}
+
+bool MaxBankNumSet(Port &port, int count)
+{
+    return setting(port, DepotOp::MaxBank, count);
+}
+
+bool DPVersionRead(Port &port, QByteArray &text)
+{
+    text.clear();
+    Sequence seq(port);
+    open(seq, DepotOp::Version).sb(op(DepotOp::Zero)).delay(DepotVersionPauseMs);
+    while (seq.ok()) {
+        quint8 byte = 0;
+        if (!seq.rd(byte))
+            break;
+        if (byte == 0x00)
+            return true;
+        if (text.size() >= DepotVersionMax)
+            return false;
+        text.append(char(byte));
+    }
+    return false;
+}
+
+bool DPCommandU0(Port &port, int &depotBank)
+{
+    depotBank = 0;
+    BankNumSet(port, 0); // its outcome does not stop the "U0"
+    Sequence seq(port);
+    return open(seq, DepotOp::Command).sb({op(DepotOp::Zero), op(DepotOp::Prefix)}).ok();
+}
+
+} // namespace vlink

@@ -1,0 +1,102 @@
+#include "link/logo_commands.h"
+
+#include "link/exchange.h"
+#include "link/logo_record.h"
+
+namespace vlink
+{
+
+namespace
+{
+
+quint8 op(LogoOp o)
+{
+    return quint8(o);
+}
+
+bool fitsByte(int number)
+{
+    return number >= 0 && number <= 0xFF;
+}
+
+bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
+{
+    if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
+        return false;
+    Sequence seq(port);
+    seq.sb({op(LogoOp::Logo), op(LogoOp::Write), quint8(number)});
+    return SendLogoRecord(seq, logo, encoding).ok();
+}
+
+} // namespace
+
+bool PrinterLogoWrite(Port &port, int number, const LogoBuffer &logo)
+{
+    return write(port, number, logo, DotEncoding::Reversed);
+}
+
+bool PrinterLogoCopyWrite(Port &port, int number, const LogoBuffer &logo)
+{
+    return write(port, number, logo, DotEncoding::Kept);
+}
+
+bool PrinterLogoDelete(Port &port, int number)
+{
+    return PrinterLogoWrite(port, number, LogoBuffer::deleted());
+}
+
+LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, Display display)
+{
+    LogoOutcome outcome;
+    if (!fitsByte(number))
+        return outcome;
+    PrepareRead(logo, number);
+    Sequence seq(port);
+    if (!seq.sb(op(LogoOp::Logo))) {
+        outcome.failedOnFirstByte = true;
+        return outcome;
+    }
+    quint8 height = 0;
+    quint8 width = 0;
+    seq.sb({op(LogoOp::Read), quint8(number)}).rd(height).rd(width);
+    if (seq.ok())
+        ReceiveLogoRecord(seq, logo, height, width);
+    outcome.ok = seq.ok();
+    outcome.closeDialog = outcome.ok && display == Display::Show;
+    return outcome;
+}
+
+bool PrinterLogoView(Port &port, int number, LogoBuffer &logo)
+{
+    if (!fitsByte(number))
+        return false;
+    PrepareRead(logo, number);
+    quint8 height = 0;
+    quint8 width = 0;
+    Sequence seq(port);
+    seq.sb({op(LogoOp::Logo), op(LogoOp::View), quint8(number)});
+    ReadWithin(seq, height, LogoViewWaitMs).rd(width);
+    if (seq.ok())
+        ReceiveLogoView(seq, logo, height, width);
+    return seq.ok();
+}
+
+LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, LogoBuffer &logo)
+{
+    LogoOutcome outcome = PrinterLogoRead(port, number, logo, Display::Suppressed);
+    if (!outcome.ok)
+        return outcome;
+    Delay(RenamePauseMs);
+    logo.name = name.left(LogoBuffer::NameLength);
+    outcome.ok = PrinterLogoCopyWrite(port, number, logo);
+    return outcome;
+}
+
+bool PrinterLogoNamesRead(Port &port, LogoNames &names)
+{
+    Sequence seq(port);
+    seq.sb({quint8(LogoNamesOp::First), quint8(LogoNamesOp::Names)});
+    return ReceiveLogoNames(seq, names).ok();
+}
+
+} // namespace vlink
