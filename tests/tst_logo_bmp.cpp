@@ -120,6 +120,7 @@ private slots:
     void offWhiteIsADot();
     void topDownRowsKeepTheirPlace();
     void qtWrittenMonochromeLoads();
+    void oldCoreHeaderLoads();
     void refused_data();
     void refused();
     void missingOrUnreadableFile();
@@ -304,6 +305,34 @@ void TestLogoBmp::qtWrittenMonochromeLoads()
     QCOMPARE(band(logo, 0, 1), 0xFF);
     QCOMPARE(band(logo, 11, 0), 0x80);
     QCOMPARE(band(logo, 11, 1), 0);
+}
+
+void TestLogoBmp::oldCoreHeaderLoads()
+{
+    // The 12-byte OS/2 header: 16-bit sizes and a palette of 3-byte entries.
+    const int offset = 14 + 12 + 2 * 3;
+    QByteArray b(offset + 4 * 3, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, b.size());
+    put32(b, 10, offset);
+    put32(b, 14, 12);
+    put16(b, 18, 10);
+    put16(b, 20, 3);
+    put16(b, 22, 1);
+    put16(b, 24, 1);
+    b[29] = b[30] = b[31] = char(0xFF); // colour 1 white, colour 0 black
+    b[offset] = char(0x7F);             // bottom row: all but the first pixel white
+    b[offset + 1] = char(0xFF);
+    const QString path = write("core.bmp", b);
+    QVERIFY(isMonochromeBmp(path));
+    LogoBuffer logo;
+    QCOMPARE(convertBmpToLogo(path, logo), BmpLoad::Loaded);
+    QCOMPARE(logo.width, 10);
+    QCOMPARE(logo.height, 1);
+    QCOMPARE(band(logo, 0, 0), 0x80 | 0x40 | 0x20);
+    QCOMPARE(band(logo, 1, 0), 0x40 | 0x20);
+    QVERIFY(!isMonochromeBmp(write("cut.bmp", b.chopped(1))));
 }
 
 void TestLogoBmp::refused_data()
