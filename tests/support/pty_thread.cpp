@@ -1,0 +1,34 @@
+#include "support/pty_thread.h"
+
+PtyThread::PtyThread(const vp::FrontendOptions &options)
+    : frontend_(std::make_unique<vp::PtyFrontend>(options))
+{
+}
+
+PtyThread::~PtyThread()
+{
+    stop();
+}
+
+QString PtyThread::start()
+{
+    stop();
+    if (!frontend_ || (frontend_->devicePath().isEmpty() && !frontend_->open(error_)))
+        return {};
+    thread_ = std::thread([this] { frontend_->run(); });
+    return frontend_->devicePath();
+}
+
+void PtyThread::stop()
+{
+    if (!thread_.joinable())
+        return;
+    frontend_->stop();
+    thread_.join();
+}
+
+void PtyThread::close()
+{
+    stop();
+    frontend_.reset();
+}

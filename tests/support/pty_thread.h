@@ -1,0 +1,32 @@
+#pragma once
+
+#include "vprinter/pty_frontend.h"
+
+#include <memory>
+#include <thread>
+
+// The pseudo-terminal front end in this process, on a thread of its own, so a test can look at the
+// device model once the line has been served.
+class PtyThread
+{
+public:
+    explicit PtyThread(const vp::FrontendOptions &options = {});
+    ~PtyThread();
+    PtyThread(const PtyThread &) = delete;
+    PtyThread &operator=(const PtyThread &) = delete;
+
+    // Opens the pseudo-terminal and starts serving it; returns its device file (empty on failure).
+    QString start();
+    // Stops serving; the line stays open until close().
+    void stop();
+    // Stops and closes the master: the station sees a hang-up.
+    void close();
+    // The device model; only while stopped.
+    vp::Device &device() { return frontend_->device(); }
+    const QString &errorText() const { return error_; }
+
+private:
+    std::unique_ptr<vp::PtyFrontend> frontend_;
+    std::thread thread_;
+    QString error_;
+};
