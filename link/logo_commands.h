@@ -27,7 +27,7 @@ enum class LogoNamesOp : quint8 {
 inline constexpr int RenamePauseMs = 10;
 
 // Whether the caller shows the logo a read brought in.
-enum class Display {
+enum class LogoDisplay {
     Show,       // the dialog that asked is closed, so that the main window reopens it with the logo
     Suppressed, // a probe, a rename or a bulk copy
 };
@@ -55,7 +55,7 @@ bool PrinterLogoCopyWrite(Port &port, int number, const LogoBuffer &logo);
 bool PrinterLogoDelete(Port &port, int number);
 
 // Reads fill the buffer with 0xFF first and leave it in device order.
-LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, Display display);
+LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDisplay display);
 bool PrinterLogoView(Port &port, int number, LogoBuffer &logo);
 // Reads the logo without display and writes it back under the new name. The buffer holds it after.
 LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, LogoBuffer &logo);

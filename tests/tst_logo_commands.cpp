@@ -312,7 +312,7 @@ void TestLogoCommands::readWireBytes_data()
     QTest::addColumn<QByteArray>("wire");
     QTest::newRow("PrinterLogoRead") << Command([](Port &p) {
         LogoBuffer logo;
-        return PrinterLogoRead(p, 0x42, logo, Display::Show).ok;
+        return PrinterLogoRead(p, 0x42, logo, LogoDisplay::Show).ok;
     }) << bytes({0x07, 0x01, 0x42, 0x73});
     QTest::newRow("PrinterLogoView") << Command([](Port &p) {
         LogoBuffer logo;
@@ -358,7 +358,7 @@ void TestLogoCommands::roundTripsKeepWireBytes()
 
     LogoBuffer read;
     read.fill(0x55);
-    QVERIFY(PrinterLogoRead(port, 9, read, Display::Suppressed).ok);
+    QVERIFY(PrinterLogoRead(port, 9, read, LogoDisplay::Suppressed).ok);
     QCOMPARE(read.order, DotOrder::Device);
     QCOMPARE(read.height, 2);
     QCOMPARE(read.width, 3);
@@ -440,7 +440,7 @@ void TestLogoCommands::malformedRecords()
 
     LogoBuffer logo;
     QVERIFY(depot ? DPLogoRead(port, 2, logo).ok
-                  : PrinterLogoRead(port, 2, logo, Display::Show).ok);
+                  : PrinterLogoRead(port, 2, logo, LogoDisplay::Show).ok);
     QCOMPARE(logo.height, height);
     QCOMPARE(logo.width, width);
     QCOMPARE(logo.name, name);
@@ -461,7 +461,7 @@ void TestLogoCommands::malformedRecords()
     // The line is in step: the next command works.
     device.faults().logoRecord = vp::RecordFault::None;
     QVERIFY(StartCommand(port));
-    QVERIFY(PrinterLogoRead(port, 2, logo, Display::Show).ok);
+    QVERIFY(PrinterLogoRead(port, 2, logo, LogoDisplay::Show).ok);
 }
 
 void TestLogoCommands::firstByteFailureAsksForTone_data()
@@ -481,7 +481,7 @@ void TestLogoCommands::firstByteFailureAsksForTone()
     device.faults().dropEchoAt = faultAt;
     MemoryPort port(device);
     LogoBuffer logo;
-    const LogoOutcome outcome = PrinterLogoRead(port, 1, logo, Display::Show);
+    const LogoOutcome outcome = PrinterLogoRead(port, 1, logo, LogoDisplay::Show);
     QVERIFY(!outcome.ok);
     QCOMPARE(outcome.failedOnFirstByte, tone);
     QVERIFY(!outcome.closeDialog);
@@ -490,8 +490,8 @@ void TestLogoCommands::firstByteFailureAsksForTone()
     // Without a fault the outcome says whether the caller closes its dialog.
     vp::Device fresh(vp::Kind::ViaDepot);
     MemoryPort good(fresh);
-    QVERIFY(PrinterLogoRead(good, 1, logo, Display::Show).closeDialog);
-    QVERIFY(!PrinterLogoRead(good, 1, logo, Display::Suppressed).closeDialog);
+    QVERIFY(PrinterLogoRead(good, 1, logo, LogoDisplay::Show).closeDialog);
+    QVERIFY(!PrinterLogoRead(good, 1, logo, LogoDisplay::Suppressed).closeDialog);
     QVERIFY(DPLogoRead(good, 1, logo).closeDialog);
 }
 
@@ -549,7 +549,7 @@ void TestLogoCommands::viewWaitsForSlowHeader()
     QVERIFY(PrinterLogoView(lateView, 0, logo));
     QCOMPARE(logo.width, 1);
     LatePort lateRead(device, 3, 1);
-    QVERIFY(!PrinterLogoRead(lateRead, 0, logo, Display::Show).ok);
+    QVERIFY(!PrinterLogoRead(lateRead, 0, logo, LogoDisplay::Show).ok);
     vp::Device depot(vp::Kind::Depot);
     LatePort lateDepotView(depot, 4, 4);
     QVERIFY(DPLogoView(lateDepotView, 0, logo));
@@ -622,7 +622,7 @@ void TestLogoCommands::printerCommandsWithoutPrinter()
     vp::Device device(kind);
     MemoryPort port(device);
     LogoBuffer logo;
-    const LogoOutcome read = PrinterLogoRead(port, 1, logo, Display::Show);
+    const LogoOutcome read = PrinterLogoRead(port, 1, logo, LogoDisplay::Show);
     QVERIFY(!read.ok);
     QVERIFY(!read.failedOnFirstByte); // the line echoed
     QVERIFY(!PrinterLogoWrite(port, 1, sampleLogo(DotOrder::Composed)));
