@@ -1,0 +1,246 @@
+// build/bin/vuvactl as a shell sees it, against the virtual printer on a pseudo-terminal.
+
+#include "support/pty_vprinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QStringList errLines;
+};
+
+Run runVuvactl(const QStringList &args, const QString &program = {})
+{
+    QProcess process;
+    process.start(program.isEmpty() ? VPrinterProcess::binary("vuvactl") : program, args);
+    Run run;
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.errLines = QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n');
+    while (!run.errLines.isEmpty() && run.errLines.last().isEmpty())
+        run.errLines.removeLast();
+    return run;
+}
+
+// "@" stands for the printer's device file.
+QStringList withDevice(QStringList args, const QString &device)
+{
+    for (QString &a : args)
+        if (a == QLatin1String("@"))
+            a = device;
+    return args;
+}
+
+} // namespace
+
+class TestVuvactl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commands_data();
+    void commands();
+    void timeParamsPrintsTheBytes();
+    void helpListsEveryCommand();
+    void missingDevice();
+    void discoveryThroughSettingsFile();
+};
+
+void TestVuvactl::commands_data()
+{
+    QTest::addColumn<QStringList>("printer");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("lastErr");
+
+    const QStringList none;
+    const QStringList at57600{"--port", "@", "--speed", "57600"};
+    QTest::newRow("params-read") << none << at57600 + QStringList{"params-read", "C"} << 0 << "10\n"
+                                 << "";
+    QTest::newRow("params-read, letter in lower case")
+        << none << at57600 + QStringList{"params-read", "z"} << 0 << "120\n"
+        << "";
+    QTest::newRow("params-step up prints the new value")
+        << none << at57600 + QStringList{"params-step", "C", "up"} << 0 << "11\n"
+        << "";
+    QTest::newRow("params-step down")
+        << none << at57600 + QStringList{"params-step", "D", "down"} << 0 << "19\n"
+        << "";
+    QTest::newRow("status-byte") << none << at57600 + QStringList{"status-byte"} << 0 << "0\n"
+                                 << "";
+    QTest::newRow("start, speed detected")
+        << QStringList{"--speed", "19200"} << QStringList{"--port", "@", "start"} << 0 << ""
+        << "";
+    QTest::newRow("reset") << none << at57600 + QStringList{"reset"} << 0 << ""
+                           << "";
+    QTest::newRow("autorun-period")
+        << none << at57600 + QStringList{"autorun-period", " 5"} << 0 << ""
+        << "";
+
+    // Usage errors never reach the line: exit 2.
+    for (const QStringList &bad : QList<QStringList>{{"params-read"},
+                                                     {"params-read", "A"},
+                                                     {"params-step", "C", "sideways"},
+                                                     {"rotate", "maybe"},
+                                                     {"start", "now"},
+                                                     {"autorun-period", "256"},
+                                                     {"autorun-period", "-1"},
+                                                     {"time-set", "240000"},
+                                                     {"date-set", "300223"},
+                                                     {"bogus"},
+                                                     {}}) {
+        QTest::addRow("usage: %s", qPrintable(bad.join(u' '))) << none << at57600 + bad << 2 << ""
+                                                               << "";
+    }
+    QTest::newRow("usage: bad speed")
+        << none << QStringList{"--port", "@", "--speed", "4800", "start"} << 2 << ""
+        << "";
+    QTest::newRow("usage: unknown option") << none << QStringList{"--fast", "start"} << 2 << ""
+                                           << "";
+
+    // Failures: exit 1, the station's own text last on stderr.
+    QTest::newRow("silent printer")
+        << QStringList{"--silent"} << at57600 + QStringList{"start"} << 1 << ""
+        << "Start Command Error";
+    QTest::newRow("nothing answers the speed probe")
+        << QStringList{"--silent"} << QStringList{"--port", "@", "status-byte"} << 1 << ""
+        << "Device not found";
+    // The parameter window pairs these texts crosswise; the tool keeps them as the station shows.
+    QTest::newRow("params-step up at a wrong speed")
+        << QStringList{"--speed", "9600"} << at57600 + QStringList{"params-step", "C", "up"} << 1
+        << ""
+        << "ParamsDecrease Error";
+    QTest::newRow("params-step down at a wrong speed")
+        << QStringList{"--speed", "9600"} << at57600 + QStringList{"params-step", "C", "down"} << 1
+        << ""
+        << "ParamsIcrease Error";
+    QTest::newRow("wrong echo of the second byte")
+        << QStringList{"--wrong-echo-at", "1"} << at57600 + QStringList{"mark-print", "back"} << 1
+        << ""
+        << "MarkPrintDirection Set Error";
+    QTest::newRow("dropped echo, rotate off")
+        << QStringList{"--drop-echo-at", "2"} << at57600 + QStringList{"rotate", "off"} << 1 << ""
+        << "MarkRotateOn Set Error";
+    QTest::newRow("autorun-period") << QStringList{"--drop-echo-at", "3"}
+                                    << at57600 + QStringList{"autorun-period", "42"} << 1 << ""
+                                    << "Error";
+    QTest::newRow("params-read value missing")
+        << QStringList{"--kind", "depot"} << at57600 + QStringList{"params-read", "S"} << 1 << ""
+        << "ParamsRead Error";
+    QTest::newRow("time-params") << QStringList{"--kind", "none"}
+                                 << at57600 + QStringList{"time-params"} << 1 << ""
+                                 << "TimeParamsRead Error";
+}
+
+void TestVuvactl::commands()
+{
+    QFETCH(QStringList, printer);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, lastErr);
+    VPrinterProcess vprinter;
+    const QString device = vprinter.start(printer);
+    QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
+
+    const Run run = runVuvactl(withDevice(args, device));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    if (exitCode == 0)
+        QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join(u'\n')));
+    else if (exitCode == 1)
+        QCOMPARE(run.errLines.value(run.errLines.size() - 1), lastErr);
+    else
+        QVERIFY(run.errLines.value(0).startsWith("vuvactl: "));
+}
+
+void TestVuvactl::timeParamsPrintsTheBytes()
+{
+    VPrinterProcess vprinter;
+    const QString device = vprinter.start();
+    QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
+    QVERIFY(runVuvactl({"--port", device, "rotate", "on"}).exitCode == 0);
+    const Run run = runVuvactl({"--port", device, "time-params"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList bytes = run.out.chopped(1).split(u' ');
+    // Decimal, single spaces, one line.
+    QVERIFY2(QRegularExpression("^(\\d{1,3} ){13}\\d{1,3}\\n$").match(run.out).hasMatch(),
+             qPrintable(run.out));
+    QCOMPARE(bytes.value(0), QString("4"));   // the configuration byte: vertical mirroring
+    QCOMPARE(bytes.value(11), QString("1"));  // "A x L=" 0x0123, high byte
+    QCOMPARE(bytes.value(12), QString("35")); // low byte
+    QCOMPARE(bytes.value(13), QString("16")); // the font count
+}
+
+void TestVuvactl::helpListsEveryCommand()
+{
+    const Run run = runVuvactl({"--help"});
+    QCOMPARE(run.exitCode, 0);
+    for (const char *line : {"  start ",
+                             "  stop ",
+                             "  print-start ",
+                             "  high-voltage ",
+                             "  reset ",
+                             "  running-number-reset ",
+                             "  autorun-stop ",
+                             "  mark-delete ",
+                             "  autorun-period TEXT ",
+                             "  running-number forward|back ",
+                             "  mark-print forward|back ",
+                             "  break-point-corr on|off ",
+                             "  rotate on|off ",
+                             "  params-read LETTER ",
+                             "  params-step LETTER up|down ",
+                             "  status-byte ",
+                             "  time-set HHMMSS ",
+                             "  date-set DDMMYY ",
+                             "  time-params ",
+                             "  --port DEVICE ",
+                             "  --speed BPS ",
+                             "  --depot "})
+        QVERIFY2(run.out.contains(QLatin1String(line)), line);
+}
+
+void TestVuvactl::missingDevice()
+{
+    const Run run = runVuvactl({"--port", "/dev/vuva-absent", "--speed", "57600", "start"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.value(0), QString("open_com error"));
+    QVERIFY(run.errLines.value(1).startsWith("/dev/vuva-absent: "));
+}
+
+// Without --port the station's discovery runs over the ports its settings file maps, the
+// remembered port ("ComInteger") first.
+void TestVuvactl::discoveryThroughSettingsFile()
+{
+    VPrinterProcess vprinter;
+    const QString device = vprinter.start({"--speed", "38400"});
+    QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
+    QTemporaryDir dir;
+    const QString program = dir.filePath("vuvactl");
+    QVERIFY(QFile::copy(VPrinterProcess::binary("vuvactl"), program));
+    QFile settings(dir.filePath("vuvazuvevov.dev"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write(QStringLiteral("[PortParams]\nComInteger=2\nDevice1=/dev/vuva-absent\n"
+                                  "Device3=%1\n")
+                       .arg(device)
+                       .toLocal8Bit());
+    settings.close();
+    const Run run = runVuvactl({"params-read", "H"}, program);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QString("40\n"));
+}
+
+QTEST_GUILESS_MAIN(TestVuvactl)
+#include "tst_vuvactl.moc"
