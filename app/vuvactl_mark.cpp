@@ -1,0 +1,257 @@
+#include "app/vuvactl_commands.h"
+#include "link/codepage.h"
+#include "link/mark_commands.h"
+#include "link/settings_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <optional>
+
+namespace vuvactl
+{
+
+namespace
+{
+
+using vlink::CodePage;
+
+// Texts go to the printer in the code page the station's settings name.
+CodePage stationCodePage()
+{
+    return CodePage::fromSettings(vlink::SettingsFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
+}
+
+std::optional<int> wholeNumber(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high || text.trimmed() != text)
+        return std::nullopt;
+    return n;
+}
+
+struct Cell {
+    int row = 0;
+    int column = 0;
+};
+
+// ROW and COL as the editors keep them: 1..4 and 1..8.
+std::optional<Cell> cellFrom(const QString &row, const QString &column, QString &problem)
+{
+    const auto r = wholeNumber(row, 1, 4);
+    const auto c = wholeNumber(column, 1, 8);
+    if (!r)
+        problem = QStringLiteral("ROW must be 1..4");
+    else if (!c)
+        problem = QStringLiteral("COL must be 1..8");
+    if (!r || !c)
+        return std::nullopt;
+    return Cell{*r, *c};
+}
+
+Action fragmentRead(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 2);
+    if (!problem.isEmpty())
+        return {};
+    const auto cell = cellFrom(args[0], args[1], problem);
+    if (!cell)
+        return {};
+    return [cell = *cell](Context &ctx) {
+        vlink::Fragment f;
+        if (!vlink::TextFragmentRead(ctx.port, cell.row, cell.column, f))
+            return failed(QStringLiteral("TextFragmentRead Error"));
+        ctx.out << "kind=" << int(f.kind) << " number=" << int(f.number)
+                << " text=" << stationCodePage().decode(f.text) << '\n';
+        return succeeded();
+    };
+}
+
+Action fragmentWrite(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 3);
+    if (!problem.isEmpty())
+        return {};
+    const auto cell = cellFrom(args[0], args[1], problem);
+    if (!cell)
+        return {};
+    const QString text = args[2];
+    return [cell = *cell, text](Context &ctx) {
+        if (text.isEmpty())
+            return check(vlink::TextFragmentDelete(ctx.port, cell.row, cell.column),
+                         "TextFragmentDeleteError");
+        return check(vlink::TextFragmentWrite(ctx.port, cell.row, cell.column,
+                                              stationCodePage().encode(text)),
+                     "TextFragmentWrite Error");
+    };
+}
+
+Action fontSet(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 3);
+    if (!problem.isEmpty())
+        return {};
+    // Any font whose digit still fits a byte; the printer refuses the ones it does not have.
+    const auto font = wholeNumber(args[0], 0, 0xFF - 0x30);
+    if (!font) {
+        problem = QStringLiteral("FONT must be a whole number 0..207");
+        return {};
+    }
+    const auto cell = cellFrom(args[1], args[2], problem);
+    if (!cell)
+        return {};
+    return [font = *font, cell = *cell](Context &ctx) {
+        return check(vlink::FontSet(ctx.port, font, cell.row, cell.column), "Font Set Error");
+    };
+}
+
+using CellTextCommand = bool (*)(vlink::Port &, int, int, const QByteArray &);
+
+// ROW COL TEXT for the counter and the time format.
+Command cellTextCommand(const QString &name, const QString &help, CellTextCommand command,
+                        const char *failureText)
+{
+    return {name, QStringLiteral("ROW COL TEXT"), help,
+            [command, failureText](const QStringList &args, QString &problem) {
+                problem = argCountProblem(args, 3);
+                if (!problem.isEmpty())
+                    return Action();
+                const auto cell = cellFrom(args[0], args[1], problem);
+                if (!cell)
+                    return Action();
+                const QString text = args[2];
+                return Action([command, failureText, cell = *cell, text](Context &ctx) {
+                    return check(
+                        command(ctx.port, cell.row, cell.column, stationCodePage().encode(text)),
+                        failureText);
+                });
+            }};
+}
+
+// OFFSET as the post-date editor passes it: four digits, or -1 to keep the day count.
+Action postDate(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 4);
+    if (!problem.isEmpty())
+        return {};
+    const auto cell = cellFrom(args[0], args[1], problem);
+    if (!cell)
+        return {};
+    QByteArray offset = vlink::PostDateOffsetKept;
+    if (args[2] != QLatin1String(vlink::PostDateOffsetKept)) {
+        const auto days = wholeNumber(args[2], 0, 9999);
+        if (!days) {
+            problem = QStringLiteral("OFFSET must be 0..9999 days, or -1 to keep the day count");
+            return {};
+        }
+        offset = QByteArray::number(*days).rightJustified(4, '0');
+    }
+    const QString format = args[3];
+    return [cell = *cell, offset, format](Context &ctx) {
+        return check(vlink::PostDateSet(ctx.port, cell.row, cell.column, offset,
+                                        stationCodePage().encode(format)),
+                     "Post Date Set Error");
+    };
+}
+
+Action specFuncWrite(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 6);
+    if (!problem.isEmpty())
+        return {};
+    if (!args[0].trimmed().isEmpty() && !wholeNumber(args[0].trimmed(), 0, 9)) {
+        problem = QStringLiteral("G must be empty or a group count 0..9");
+        return {};
+    }
+    const QStringList texts = args;
+    return [texts](Context &ctx) {
+        const CodePage page = stationCodePage();
+        const vlink::SpecFuncTexts t{page.encode(texts[0]), page.encode(texts[1]),
+                                     page.encode(texts[2]), page.encode(texts[3]),
+                                     page.encode(texts[4]), page.encode(texts[5])};
+        return check(vlink::SpecFuncWrite(ctx.port, t), "Write Error");
+    };
+}
+
+Command scriptCommand(const QString &name, const QString &help,
+                      bool (*read)(vlink::Port &, QByteArray &), const char *failureText)
+{
+    return {name, {}, help, [read, failureText](const QStringList &args, QString &problem) {
+                problem = argCountProblem(args, 0);
+                if (!problem.isEmpty())
+                    return Action();
+                return Action([read, failureText](Context &ctx) {
+                    QByteArray script;
+                    if (!read(ctx.port, script))
+                        return failed(QString::fromLatin1(failureText));
+                    ctx.out << stationCodePage().decode(script) << '\n';
+                    return succeeded();
+                });
+            }};
+}
+
+Action storedMark(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 2);
+    if (!problem.isEmpty())
+        return {};
+    const auto op = wholeNumber(args[0], 0, 2);
+    const auto number = wholeNumber(args[1], 0, vlink::StoredMarkCount - 1);
+    if (!op || !number) {
+        problem = !op ? QStringLiteral("OP must be 0 (MarkRead), 1 (MarkReadFromStorage) or 2 "
+                                       "(MarkWriteToStorage)")
+                      : QStringLiteral("NUMBER must be 0..63");
+        return {};
+    }
+    return [op = vlink::StoredMarkOp(*op), number = *number](Context &ctx) {
+        return check(vlink::StoredMark(ctx.port, op, number), "Error");
+    };
+}
+
+Action markLoad(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 3);
+    if (!problem.isEmpty())
+        return {};
+    const auto logo = wholeNumber(args[0], 0, 255);
+    if (!logo) {
+        problem = QStringLiteral("LOGO must be 0..255");
+        return {};
+    }
+    const auto cell = cellFrom(args[2], args[1], problem);
+    if (!cell)
+        return {};
+    return [logo = quint8(*logo), cell = *cell](Context &ctx) {
+        return check(vlink::MarkLoad(ctx.port, logo, cell.column, cell.row), "Mark Load Error");
+    };
+}
+
+} // namespace
+
+Commands markCommands()
+{
+    return {
+        {"fragment-read", "ROW COL", "prints \"kind=K number=N text=TEXT\"", fragmentRead},
+        {"fragment-write", "ROW COL TEXT", "write a text fragment (\"\" deletes the fragment)",
+         fragmentWrite},
+        {"font-set", "FONT ROW COL", "set a fragment's font", fontSet},
+        cellTextCommand("counter-set", "make a counter with this initial value", vlink::CounterSet,
+                        "Counter Set Error"),
+        cellTextCommand("time-format", "make a time and date with this format",
+                        vlink::TimeFormatSet, "Time Format Set Error"),
+        {"post-date", "ROW COL OFFSET FORMAT", "make a post date (OFFSET -1 keeps the days)",
+         postDate},
+        {"spec-func-write", "G N E S P Q", "write the special function (\"\" for an empty text)",
+         specFuncWrite},
+        scriptCommand("spec-func-read", "prints the script (plain reads)", vlink::SpecFuncRead,
+                      "Read Error"),
+        scriptCommand("script-read", "prints the script (each byte echoed)", vlink::ScriptRead,
+                      "ScriptRead Error"),
+        {"stored-mark", "OP NUMBER", "0 MarkRead, 1 MarkReadFromStorage, 2 MarkWriteToStorage",
+         storedMark},
+        {"mark-load", "LOGO COL ROW", "place a logo into the mark", markLoad},
+    };
+}
+
+} // namespace vuvactl
