@@ -29,7 +29,7 @@ void TAutoControl::queueActivation()
 void TAutoControl::FormActivate()
 {
     state_.depotLogoDialogTop = 267;
-    if (state_.connected || discovering_)
+    if (!state_.firstInstance || state_.connected || discovering_)
         return;
     discovering_ = true;
     try {

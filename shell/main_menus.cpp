@@ -63,14 +63,15 @@ void buildFile(QMainWindow &window, MainControls &c, const vlink::DeviceMap &dev
     c.File1 = topMenu(window, "File1", QStringLiteral("File"));
     c.Selectport1 = subMenu(c.File1, "Selectport1", QStringLiteral("Select  Port"));
     for (int i = 0; i < 6; ++i) {
-        c.Com[i] = item(c.Selectport1, QStringLiteral("Com%11").arg(i + 1).toLatin1().constData(),
-                        QStringLiteral("Com%1").arg(i + 1));
+        c.Com[i] =
+            item(c.Selectport1, (QStringLiteral("Com%1").arg(i + 1) + u'1').toLatin1().constData(),
+                 QStringLiteral("Com%1").arg(i + 1));
         c.Com[i]->setStatusTip(devices[std::size_t(i)]);
     }
     c.Printer1 = subMenu(c.File1, "Printer1", QStringLiteral("Printer"));
     for (int k = 1; k <= 6; ++k)
         c.Printers[k - 1] =
-            item(c.Printer1, QStringLiteral("Printer%11").arg(k).toLatin1().constData(),
+            item(c.Printer1, (QStringLiteral("Printer%1").arg(k) + u'1').toLatin1().constData(),
                  QStringLiteral("Printer %1").arg(k));
     c.LoadDateTimeM = hidden(item(c.File1, "LoadDateTimeM", QStringLiteral("LoadDateTime")));
     c.Start = item(c.File1, "Start", QStringLiteral("Start"), QKeySequence(Qt::Key_F12));

@@ -15,6 +15,13 @@ namespace vshell
 
 // What the main window is given from outside: the line, the seams, and where its files live.
 struct StationEnvironment {
+    StationEnvironment(vlink::Port &linePort, vui::Prompts &shownPrompts,
+                       vui::ModalRunner &modalRunner, QString settingsFile)
+        : port(linePort), prompts(shownPrompts), modal(modalRunner),
+          settingsPath(std::move(settingsFile))
+    {
+    }
+
     vlink::Port &port;
     vui::Prompts &prompts;
     vui::ModalRunner &modal;
