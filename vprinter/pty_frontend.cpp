@@ -69,6 +69,7 @@ PtyFrontend::PtyFrontend(const FrontendOptions &options)
     : options_(options), device_(options.kind, options.speed)
 {
     device_.faults() = options.faults;
+    device_.setPrinterCount(options.printers);
 }
 
 PtyFrontend::~PtyFrontend()
