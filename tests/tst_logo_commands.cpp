@@ -74,6 +74,23 @@ private:
     int reads_ = 0;
 };
 
+// Writes from the given index on (counted from 0) claim success but never reach the device, as
+// when the station closes the line right after its last byte.
+class LossyPort : public MemoryPort
+{
+public:
+    LossyPort(vp::Device &device, int from) : MemoryPort(device), from_(from) {}
+    bool writeByte(quint8 byte) override
+    {
+        return writes_++ >= from_ && from_ >= 0 ? true : MemoryPort::writeByte(byte);
+    }
+    void deliverAgain() { from_ = -1; }
+
+private:
+    int from_;
+    int writes_ = 0;
+};
+
 bool noStrayBytes(MemoryPort &port, vp::Device &device)
 {
     quint8 stray = 0;
@@ -98,6 +115,7 @@ private slots:
     void blankBufferFitsEveryWrite();
     void writeReplyOtherThanS();
     void writeStoppedByEchoLeavesLineClean();
+    void lostClosingBytesStartNextCommand();
     void readWireBytes_data();
     void readWireBytes();
     void roundTripsKeepWireBytes();
@@ -304,6 +322,28 @@ void TestLogoCommands::writeStoppedByEchoLeavesLineClean()
     QVERIFY(device.settled());
     QVERIFY(PrinterLogoWrite(port, 3, sampleLogo(DotOrder::Composed)));
     QVERIFY(!device.logos().printer[3].isEmpty());
+}
+
+void TestLogoCommands::lostClosingBytesStartNextCommand()
+{
+    // The echo of the device's "s" (write 515: three echoed bytes, two header bytes, the block)
+    // never arrives: the logo is kept all the same, and the next byte is a command of its own.
+    vp::Device device;
+    LossyPort port(device, 3 + 2 + 510);
+    QVERIFY(PrinterLogoWrite(port, 8, sampleLogo(DotOrder::Composed)));
+    port.deliverAgain();
+    QVERIFY(StartCommand(port));
+    QCOMPARE(device.printer().startCount, 1);
+    QVERIFY(!device.logos().printer[8].isEmpty());
+
+    // A station that gave up half way through a record never sends its closing "s".
+    vp::Device reader;
+    LatePort late(reader, 3 + 100, 1);
+    LogoBuffer logo;
+    QVERIFY(!PrinterLogoRead(late, 8, logo, LogoDisplay::Show).ok);
+    QVERIFY(StartCommand(late));
+    QCOMPARE(reader.printer().startCount, 1);
+    QVERIFY(PrinterLogoRead(late, 8, logo, LogoDisplay::Show).ok);
 }
 
 void TestLogoCommands::readWireBytes_data()

@@ -29,6 +29,27 @@ struct LogoLine {
     bool abandoned(const Wire &w) const { return quiet && w.atEnd(); }
 };
 
+// The byte the station should send next, when it comes: a station that gave up sends something
+// else, or nothing, and that byte starts the next command. True when it came.
+bool expect(Wire &w, const LogoLine &line, quint8 expected)
+{
+    return !line.abandoned(w) && w.peek() == expected;
+}
+
+// The station's echo of a byte the device sent.
+void takeEcho(Wire &w, const LogoLine &line, quint8 byte)
+{
+    if (expect(w, line, byte))
+        w.bare();
+}
+
+// The "s" that closes a read, echoed.
+void takeClose(Wire &w, const LogoLine &line)
+{
+    if (expect(w, line, Ack))
+        w.sb();
+}
+
 // H, W and the 510-byte block, none of them echoed.
 bool takeRecord(Wire &w, const LogoLine &line, QByteArray &record)
 {
@@ -40,16 +61,21 @@ bool takeRecord(Wire &w, const LogoLine &line, QByteArray &record)
     return true;
 }
 
-// After the logo number: the record, then the device's answer, echoed back by the station. A
-// logo number the store does not have (slot null) is refused.
+// After the logo number: the record, then the device's answer, which the station echoes. A logo
+// number the store does not have (slot null) is refused. The answer is what counts: the logo is
+// kept even when its echo is lost (a station that closes the line at once), and a first byte that
+// is not the echo starts the next command.
 void takeWrite(Wire &w, const LogoLine &line, QByteArray *slot)
 {
     QByteArray record;
     if (!takeRecord(w, line, record))
         return;
     const quint8 reply = slot ? line.faults.logoWriteReply : Refused;
-    w.rb(reply);
-    if (line.answers && reply == Ack)
+    if (!line.answers)
+        return;
+    w.send(reply);
+    takeEcho(w, line, reply);
+    if (reply == Ack)
         LogoState::store(*slot, record);
 }
 
@@ -64,7 +90,7 @@ void sendRecord(Wire &w, const LogoLine &line, const QByteArray &slot)
     if (!line.answers)
         return;
     w.send(outgoing(line, slot));
-    w.sb();
+    takeClose(w, line);
 }
 
 // H, W and the W x H dot bytes the header announces, then the station's closing "s".
@@ -79,7 +105,7 @@ void sendView(Wire &w, const LogoLine &line, const QByteArray &slot)
     dots.append(QByteArray(height * width - dots.size(), char(0xFF)));
     w.send(record.left(2));
     w.send(dots);
-    w.sb();
+    takeClose(w, line);
 }
 
 void printerLogo(Wire &w, const LogoLine &line)
