@@ -87,6 +87,16 @@ struct StationState {
     bool depotSource = false;
     // After a Depot logo write the library window is refreshed while set.
     bool listRefresh = false;
+    // A caller that opens a load dialog on a file it wrote itself names the logo here; the
+    // dialog takes the name once.
+    bool namePending = false;
+    QString pendingName;
+    // The Depot has no rename: a logo is written again under a new name. The Depot load dialog
+    // takes the request once, when it shows.
+    bool depotRename = false;
+    int depotRenameNumber = 0;
+    // Where the logo dialogs saved a logo to a file last.
+    QString logoSaveDir;
 
     // The mark preview and the editors.
     QImage markImage;

@@ -1,0 +1,110 @@
+#include "graphics/dp_logo_read_write_form.h"
+
+#include "graphics/up_down_box.h"
+#include "link/depot_commands.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+namespace vgfx
+{
+
+namespace
+{
+
+constexpr int LastBank = vlink::DepotBanks - 1;
+
+} // namespace
+
+QString bankBoxStep(const QString &text, int delta)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QStringLiteral("0");
+    return QString::number(std::clamp(trimmed.toInt() + delta, 0, LastBank));
+}
+
+TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidget *parent)
+    : LogoFormBase(LogoStore::Depot, context, parent)
+{
+    setObjectName(QStringLiteral("TDPLogoReadWriteForm"));
+    bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
+    auto *set = new QPushButton(QStringLiteral("Set"), this);
+    set->setObjectName(QStringLiteral("BtBankSet"));
+    set->setAutoDefault(false);
+    extraRow()->addWidget(new QLabel(QStringLiteral("Bank № "), this));
+    extraRow()->addWidget(bank_);
+    extraRow()->addWidget(set);
+    extraRow()->addStretch();
+
+    connect(bank_, &UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(bankBoxStep(bank_->text(), delta)); });
+    connect(set, &QPushButton::clicked, this, [this] { run([this] { bankSetClick(); }); });
+}
+
+void TDPLogoReadWriteForm::showStore()
+{
+    // A rename request holds for this one opening.
+    rename_ = std::exchange(state_.depotRename, false);
+    const int bank = state_.lastDepotBank;
+    bank_->setText(bank < 0 ? QString() : QString::number(bank));
+    number_->setNumber(0);
+}
+
+void TDPLogoReadWriteForm::afterShow()
+{
+    if (!rename_)
+        return;
+    number_->setNumber(state_.depotRenameNumber);
+    // OK is pressed once the dialog runs, so that its messages and its close come from inside it.
+    QTimer::singleShot(0, this, [this] { run([this] { okClick(); }); });
+}
+
+void TDPLogoReadWriteForm::loadWritten()
+{
+    if (!rename_) {
+        LogoFormBase::loadWritten();
+        return;
+    }
+    prompts_.ok();
+    vui::postMessage(state_.mainWindow, vui::Message::DPFormClose);
+}
+
+QString TDPLogoReadWriteForm::loadFailureText() const
+{
+    return rename_ ? QStringLiteral("Logo Rename Error") : LogoFormBase::loadFailureText();
+}
+
+bool TDPLogoReadWriteForm::readLogo(int number)
+{
+    const vlink::LogoOutcome outcome = vlink::DPLogoRead(state_.port, number, state_.logo);
+    if (outcome.closeDialog)
+        requestClose();
+    return outcome.ok;
+}
+
+void TDPLogoReadWriteForm::bankSetClick()
+{
+    // The Depot echoes any byte: a bank it does not have would be reported as set.
+    const std::optional<int> bank = bank_->number();
+    if (!bank || *bank > LastBank) {
+        prompts_.beep();
+        bank_->edit()->setFocus();
+        return;
+    }
+    if (vlink::BankNumSet(state_.port, *bank)) {
+        prompts_.ok();
+        state_.lastDepotBank = *bank;
+        return;
+    }
+    state_.errorFlag = true;
+    prompts_.error(QStringLiteral("BankNumSet Error"));
+    state_.lastDepotBank = -1;
+}
+
+} // namespace vgfx

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "graphics/logo_form_base.h"
+
+namespace vgfx
+{
+
+// The Depot's bank box steps: an empty box gives "0", otherwise one up or down within 0..15.
+QString bankBoxStep(const QString &text, int delta);
+
+// The Depot unit's logo dialog: loads a bitmap file into the current bank, or reads a logo out
+// of it to show or save; sets the bank. Opened in rename mode it writes the logo again under its
+// new name at once.
+class TDPLogoReadWriteForm : public LogoFormBase
+{
+    Q_OBJECT
+
+public:
+    explicit TDPLogoReadWriteForm(const LogoFormContext &context, QWidget *parent = nullptr);
+
+protected:
+    void showStore() override;
+    void afterShow() override;
+    bool asksToReopen() const override { return !rename_; }
+    void loadWritten() override;
+    QString loadFailureText() const override;
+    bool readLogo(int number) override;
+
+private:
+    void bankSetClick();
+
+    UpDownBox *bank_ = nullptr;
+    bool rename_ = false;
+};
+
+} // namespace vgfx

@@ -1,0 +1,361 @@
+#include "graphics/logo_form_base.h"
+
+#include "graphics/logo_bmp.h"
+#include "graphics/logo_preview.h"
+#include "graphics/logo_zoom.h"
+#include "graphics/up_down_box.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+namespace vgfx
+{
+
+namespace
+{
+
+QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    return button;
+}
+
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWidget *parent)
+    : QDialog(parent), store_(store), state_(context.state), prompts_(context.prompts),
+      codePage_(context.codePage), refreshLibrary_(context.refreshLibrary)
+{
+    setWindowTitle(QStringLiteral("Logo"));
+    buildControls();
+}
+
+void LogoFormBase::buildControls()
+{
+    zoomIn_ = toolButton(this, "BtZoomIn", QStringLiteral("Zoom +"), QStringLiteral("ZoomIn"));
+    zoomOut_ = toolButton(this, "BtZoomOut", QStringLiteral("Zoom -"), QStringLiteral("ZoomOut"));
+    save_ = toolButton(this, "BtSaveToFile", QStringLiteral("Save"), QStringLiteral("SaveToFile"));
+    grids_ = new QCheckBox(QStringLiteral("DrawGrids"), this);
+    grids_->setObjectName(QStringLiteral("CBDrawGrids"));
+    size_ = new QLabel(this);
+    size_->setObjectName(QStringLiteral("LSize"));
+    auto *tools = new QHBoxLayout;
+    for (QWidget *w : {static_cast<QWidget *>(zoomIn_), static_cast<QWidget *>(zoomOut_),
+                       static_cast<QWidget *>(save_), static_cast<QWidget *>(grids_)})
+        tools->addWidget(w);
+    tools->addStretch();
+    tools->addWidget(size_);
+
+    // The preview sits on white, so the margin right of and below the image reads as paper.
+    image_ = new QLabel(this);
+    image_->setObjectName(QStringLiteral("Image"));
+    image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(image_);
+    scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Base);
+    QPalette paper = scroll_->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    scroll_->setPalette(paper);
+
+    const int last = maxLogoNumber(store_);
+    number_ = new UpDownBox(QStringLiteral("LogoNum"), this);
+    number_->setNumber(0);
+    name_ = new QLineEdit(this);
+    name_->setObjectName(QStringLiteral("LogoName"));
+    name_->setMaximumWidth(120);
+    auto *fields = new QGridLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Logo № 0..%1").arg(last), this), 0, 0);
+    fields->addWidget(number_, 0, 1);
+    fields->addWidget(new QLabel(QStringLiteral("Logo Name"), this), 1, 0);
+    fields->addWidget(name_, 1, 1);
+    fields->setColumnStretch(2, 1);
+
+    ok_ = pushButton(this, "BtOk", QStringLiteral("Load"));
+    cancel_ = pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    buttons_ = new QHBoxLayout;
+    buttons_->addWidget(ok_);
+    buttons_->addWidget(cancel_);
+    extra_ = new QHBoxLayout;
+
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(tools);
+    main->addWidget(scroll_, 1);
+    main->addLayout(fields);
+    main->addLayout(extra_);
+    main->addLayout(buttons_);
+
+    connect(ok_, &QPushButton::clicked, this, [this] { run([this] { okClick(); }); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
+    connect(zoomIn_, &QToolButton::clicked, this, [this] { run([this] { zoomClick(true); }); });
+    connect(zoomOut_, &QToolButton::clicked, this, [this] { run([this] { zoomClick(false); }); });
+    connect(save_, &QToolButton::clicked, this, [this] { run([this] { saveToFileClick(); }); });
+    connect(grids_, &QCheckBox::toggled, this, [this](bool on) { gridsClick(on); });
+    connect(number_, &UpDownBox::arrow, this,
+            [this](int delta) { run([this, delta] { numberArrow(delta); }); });
+}
+
+void LogoFormBase::run(const std::function<void()> &handler)
+{
+    handler();
+    if (std::exchange(closeRequested_, false))
+        reject();
+}
+
+void LogoFormBase::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (std::exchange(shown_, true))
+        return;
+    formShow();
+}
+
+void LogoFormBase::formShow()
+{
+    name_->clear();
+    name_->setReadOnly(false);
+    if (std::exchange(state_.namePending, false)) {
+        name_->setText(state_.pendingName);
+        state_.logo.name = fieldName();
+    }
+    save_->setVisible(readMode());
+    showStore();
+    if (readMode())
+        showReadMode();
+    else
+        showLoadMode();
+    if (state_.grid)
+        grids_->setChecked(true);
+    afterShow();
+}
+
+void LogoFormBase::showLoadMode()
+{
+    ok_->setText(modeWord());
+    if (std::exchange(state_.redraw, false)) {
+        loaded_ = true;
+        redraw(state_.zoomCurrent);
+        return;
+    }
+    const BmpLoad result = convertBmpToLogo(state_.logoFileName, state_.logo);
+    if (result != BmpLoad::Loaded) {
+        prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
+        vui::postMessage(state_.mainWindow, store_ == LogoStore::Printer
+                                                ? vui::Message::ImageNotLoadOK
+                                                : vui::Message::DPImageNotLoadOK);
+        return;
+    }
+    loaded_ = true;
+    redraw(state_.zoomBase);
+    setNameField(state_.logo.name);
+}
+
+void LogoFormBase::showReadMode()
+{
+    ok_->setText(modeWord());
+    // The logo a read or a zoom left in the buffer, with the name it came with.
+    const bool again =
+        std::exchange(state_.redraw, false) || std::exchange(state_.readRequested, false);
+    if (!again)
+        return;
+    number_->setNumber(state_.logo.number);
+    redraw(state_.zoomCurrent);
+    setNameField(state_.logo.name);
+}
+
+void LogoFormBase::okClick()
+{
+    const std::optional<int> number = number_->number();
+    if (!number) {
+        prompts_.beep();
+        number_->edit()->setFocus();
+        return;
+    }
+    if (*number > maxLogoNumber(store_)) {
+        prompts_.error(maxFragmentText(store_));
+        return;
+    }
+    state_.errorFlag = false;
+    if (readMode())
+        readWithRetry(*number);
+    else
+        loadClick(*number);
+}
+
+void LogoFormBase::loadClick(int number)
+{
+    // A file that vanished or would not load leaves nothing to write.
+    if (!loaded_)
+        return;
+    if (writeComposedLogo(state_.port, store_, number, state_.logo, fieldName())) {
+        loadWritten();
+        return;
+    }
+    state_.errorFlag = true;
+    prompts_.error(loadFailureText());
+}
+
+void LogoFormBase::loadWritten()
+{
+    prompts_.ok();
+    const bool listsThisStore = state_.depotView == (store_ == LogoStore::Depot);
+    if (!refreshLibrary_ || !listsThisStore)
+        return;
+    vlink::LogoNames names;
+    if (readLogoNames(state_.port, store_, names))
+        refreshLibrary_(names);
+    else
+        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+}
+
+void LogoFormBase::readWithRetry(int number)
+{
+    state_.readRequested = true;
+    state_.logo.number = number;
+    if (readLogo(number)) {
+        setNameField(state_.logo.name);
+        return;
+    }
+    state_.readRequested = true;
+    if (readLogo(number)) {
+        setNameField(state_.logo.name);
+        return;
+    }
+    state_.errorFlag = true;
+    prompts_.error(QStringLiteral("Logo Read Error"));
+}
+
+void LogoFormBase::numberArrow(int delta)
+{
+    number_->setNumber(steppedNumber(delta));
+}
+
+int LogoFormBase::steppedNumber(int delta) const
+{
+    return std::clamp(number_->number().value_or(0) + delta, 0, maxLogoNumber(store_));
+}
+
+void LogoFormBase::zoomClick(bool in)
+{
+    const bool empty = state_.logo.isEmpty();
+    const ZoomStep step = in ? zoomIn(state_.zoomCurrent, empty)
+                             : zoomOut(state_.zoomCurrent, state_.zoomBase, empty);
+    if (step.beep)
+        prompts_.beep();
+    if (!step.changed)
+        return;
+    state_.zoomCurrent = step.zoom;
+    state_.redraw = true;
+    requestClose();
+}
+
+void LogoFormBase::saveToFileClick()
+{
+    const vlink::LogoBuffer &logo = state_.logo;
+    if (logo.isEmpty() || logo.isDeleted())
+        return;
+    vui::FileDialogRequest request;
+    request.caption = QStringLiteral("Save As");
+    request.directory = state_.logoSaveDir;
+    request.filter = QStringLiteral("Bitmaps (*.bmp)");
+    QString path = prompts_.saveFile(request);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".bmp");
+    state_.logoSaveDir = QFileInfo(path).absolutePath();
+    if (!saveLogoBmp(logo, path))
+        prompts_.beep();
+}
+
+void LogoFormBase::gridsClick(bool checked)
+{
+    state_.grid = checked;
+    // Clearing the box leaves the lines until the next redraw.
+    if (!checked || preview_.isNull())
+        return;
+    drawDotGrid(preview_, state_.logo, drawnZoom_);
+    placePreview();
+}
+
+void LogoFormBase::setNameField(const QByteArray &name)
+{
+    name_->setText(codePage_.decode(name));
+}
+
+QByteArray LogoFormBase::fieldName() const
+{
+    return codePage_.encode(name_->text());
+}
+
+void LogoFormBase::redraw(int zoom)
+{
+    drawnZoom_ = zoom;
+    preview_ = drawPreview(state_.logo, zoom);
+    if (state_.grid)
+        drawDotGrid(preview_, state_.logo, zoom);
+    size_->setText(sizeLabel(state_.logo));
+    placePreview();
+}
+
+void LogoFormBase::placePreview()
+{
+    image_->setPixmap(preview_.isNull() ? QPixmap() : QPixmap::fromImage(preview_));
+    image_->adjustSize();
+    // The dialog grows with the preview until it would leave the screen; then it scrolls.
+    QSize room(1024, 700);
+    if (const QScreen *s = screen())
+        room = s->availableGeometry().size() * 0.8;
+    const int frame = 2 * scroll_->frameWidth() + 4;
+    scroll_->setMinimumSize(std::min(image_->width() + frame, room.width()),
+                            std::min(image_->height() + frame, room.height() / 2));
+}
+
+QString LogoFormBase::modeWord() const
+{
+    return readMode() ? QStringLiteral("Read") : QStringLiteral("Load");
+}
+
+void LogoFormBase::formClose()
+{
+    if (state_.errorFlag || !asksToReopen())
+        return;
+    if (readMode() && state_.logo.isEmpty())
+        return;
+    ok_->setText(modeWord());
+    hide();
+    vui::sendMessage(state_.mainWindow, store_ == LogoStore::Printer
+                                            ? vui::Message::ImageCompressOK
+                                            : vui::Message::DPImageCompressOK);
+}
+
+void LogoFormBase::done(int result)
+{
+    if (!std::exchange(closed_, true))
+        formClose();
+    QDialog::done(result);
+}
+
+} // namespace vgfx

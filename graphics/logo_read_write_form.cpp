@@ -1,0 +1,120 @@
+#include "graphics/logo_read_write_form.h"
+
+#include "graphics/logo_name.h"
+#include "graphics/up_down_box.h"
+#include "link/logo_commands.h"
+
+#include <QBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <utility>
+
+namespace vgfx
+{
+
+namespace
+{
+
+constexpr int FailedReadToneHz = 100;
+constexpr int FailedReadToneMs = 100;
+
+} // namespace
+
+TLogoReadWriteForm::TLogoReadWriteForm(const LogoFormContext &context, QWidget *parent)
+    : LogoFormBase(LogoStore::Printer, context, parent)
+{
+    setObjectName(QStringLiteral("TLogoReadWriteForm"));
+    clear_ = new QPushButton(QStringLiteral("Clear"), this);
+    clear_->setObjectName(QStringLiteral("BtClear"));
+    clear_->setAutoDefault(false);
+    rename_ = new QPushButton(QStringLiteral("Rename"), this);
+    rename_->setObjectName(QStringLiteral("BtRename"));
+    rename_->setAutoDefault(false);
+    buttonRow()->addWidget(clear_);
+    buttonRow()->addWidget(rename_);
+    clear_->hide();
+    rename_->hide();
+
+    connect(clear_, &QPushButton::clicked, this, [this] { run([this] { clearClick(); }); });
+    connect(rename_, &QPushButton::clicked, this, [this] { run([this] { renameClick(); }); });
+    connect(name_, &QLineEdit::textEdited, this, [this] { filterName(); });
+}
+
+void TLogoReadWriteForm::showStore()
+{
+    clear_->setVisible(readMode());
+    rename_->setVisible(readMode());
+}
+
+bool TLogoReadWriteForm::readLogo(int number)
+{
+    const vlink::LogoDisplay display = std::exchange(state_.suppressDisplay, false)
+                                           ? vlink::LogoDisplay::Suppressed
+                                           : vlink::LogoDisplay::Show;
+    const vlink::LogoOutcome outcome =
+        vlink::PrinterLogoRead(state_.port, number, state_.logo, display);
+    if (outcome.failedOnFirstByte)
+        prompts_.tone(FailedReadToneHz, FailedReadToneMs);
+    // In Depot-only mode the read would close the Depot's dialog, which is not the one open.
+    if (outcome.closeDialog && !state_.depotOnly)
+        requestClose();
+    return outcome.ok;
+}
+
+// The arrows first read logo 0 and then the logo they select, so a Read-mode dialog ends up
+// showing the selected one.
+void TLogoReadWriteForm::numberArrow(int delta)
+{
+    const int selected = steppedNumber(delta);
+    number_->setNumber(0);
+    if (readMode())
+        readWithRetry(0);
+    number_->setNumber(selected);
+    if (readMode())
+        readWithRetry(selected);
+}
+
+void TLogoReadWriteForm::clearClick()
+{
+    if (!prompts_.question(QStringLiteral("Logo delete. Are You Sure?"), vui::CaptionConfirm))
+        return;
+    const std::optional<int> number = number_->number();
+    if (!number) {
+        prompts_.beep();
+        return;
+    }
+    const int kept = state_.logo.number;
+    state_.logo = vlink::LogoBuffer::deleted();
+    state_.logo.number = kept;
+    redraw(state_.zoomCurrent);
+    if (vlink::PrinterLogoDelete(state_.port, *number)) {
+        prompts_.ok();
+        return;
+    }
+    state_.errorFlag = true;
+    prompts_.error(QStringLiteral("Logo Delete Error"));
+}
+
+void TLogoReadWriteForm::renameClick()
+{
+    const std::optional<int> number = number_->number();
+    if (!number) {
+        prompts_.beep();
+        return;
+    }
+    const vlink::LogoOutcome outcome =
+        vlink::PrinterLogoRename(state_.port, *number, fieldName(), state_.logo);
+    if (outcome.ok)
+        prompts_.ok();
+    else
+        prompts_.error(QStringLiteral("Logo Rename Error"));
+}
+
+void TLogoReadWriteForm::filterName()
+{
+    const NameEdit edit = filterLogoName(name_->text());
+    name_->setText(edit.text);
+    name_->setCursorPosition(edit.caret);
+}
+
+} // namespace vgfx

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/logo_buffer.h"
+#include "link/names_list.h"
+#include "link/port.h"
+
+#include <QString>
+
+namespace vgfx
+{
+
+// The two places a logo is kept: the printer's own memory and the Depot unit's current bank.
+enum class LogoStore { Printer, Depot };
+
+// The highest logo number of a store: 255 for the printer, 249 for the Depot.
+int maxLogoNumber(LogoStore store);
+// The refusal of a number beyond it: "Maximum Fragment №=255" or "Maximum Fragment №=249".
+QString maxFragmentText(LogoStore store);
+
+// W travels as one byte: a wider bitmap is written with its first 255 columns.
+inline constexpr int MaxWrittenWidth = 255;
+
+// A composed logo as the load dialogs write it: under the given name, at most 255 columns.
+bool writeComposedLogo(vlink::Port &port, LogoStore store, int number,
+                       const vlink::LogoBuffer &logo, const QByteArray &name);
+
+bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names);
+
+} // namespace vgfx

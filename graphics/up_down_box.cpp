@@ -1,0 +1,79 @@
+#include "graphics/up_down_box.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vgfx
+{
+
+namespace
+{
+
+QToolButton *arrowButton(QWidget *parent, const QString &name, Qt::ArrowType type)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setArrowType(type);
+    button->setAutoRaise(true);
+    button->setFixedSize(18, 12);
+    return button;
+}
+
+} // namespace
+
+UpDownBox::UpDownBox(const QString &name, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(name);
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(name + QStringLiteral("Edit"));
+    // Five digits are more than any store holds and few enough never to overflow an int.
+    edit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*\\d{0,5}\\s*")), edit_));
+    edit_->setMaximumWidth(64);
+    up_ = arrowButton(this, name + QStringLiteral("Up"), Qt::UpArrow);
+    down_ = arrowButton(this, name + QStringLiteral("Down"), Qt::DownArrow);
+
+    auto *arrows = new QVBoxLayout;
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    row->addWidget(edit_);
+    row->addLayout(arrows);
+    row->addStretch();
+
+    connect(up_, &QToolButton::clicked, this, [this] { emit arrow(+1); });
+    connect(down_, &QToolButton::clicked, this, [this] { emit arrow(-1); });
+}
+
+QString UpDownBox::text() const
+{
+    return edit_->text();
+}
+
+void UpDownBox::setText(const QString &text)
+{
+    edit_->setText(text);
+}
+
+void UpDownBox::setNumber(int number)
+{
+    edit_->setText(QString::number(number));
+}
+
+std::optional<int> UpDownBox::number() const
+{
+    bool ok = false;
+    const int value = edit_->text().trimmed().toInt(&ok);
+    if (!ok || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace vgfx
