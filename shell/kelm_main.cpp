@@ -13,7 +13,10 @@ namespace vshell
 
 TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
     : QMainWindow(parent), env_(std::move(env)), port_(env_.port), prompts_(env_.prompts),
-      modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath)
+      modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath),
+      logoFlow_(state_, prompts_, modal_,
+                vlink::CodePage::fromSettings(vlink::SettingsFile(env_.settingsPath)), this,
+                env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -34,6 +37,7 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
     state_.speedText = settings.speed;
     vui::registerMessages();
     wire();
+    wireLogos();
 }
 
 TAutoControl::~TAutoControl() = default;

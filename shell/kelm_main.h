@@ -4,6 +4,7 @@
 #include "link/logo_buffer.h"
 #include "shell/about_box.h"
 #include "shell/instance_lock.h"
+#include "shell/logo_flow.h"
 #include "shell/main_controls.h"
 #include "shell/port_params.h"
 #include "shell/station_environment.h"
@@ -36,6 +37,7 @@ public:
     const MainControls &controls() const { return c_; }
     vui::Prompts &prompts() { return prompts_; }
     vui::ModalRunner &modal() { return modal_; }
+    LogoFlow &logoFlow() { return logoFlow_; }
 
     // The windows created at start in the first instance, after the main window.
     void createStartWindows();
@@ -104,6 +106,9 @@ private:
     void About1Click();
     void EditCut1Click();
 
+    // kelm_main_logos.cpp: the logo load and read items and their tool buttons.
+    void wireLogos();
+
     // kelm_main_dispatch.cpp
     void dispatch(vui::Message message);
     void closeSteps();
@@ -116,6 +121,7 @@ private:
     vui::StationState state_;
     InstanceLock lock_;
     MainControls c_;
+    LogoFlow logoFlow_;
     QPointer<TAboutBox> aboutBox_;
     QPointer<TPortForms> portForms_;
 

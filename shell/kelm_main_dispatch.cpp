@@ -38,9 +38,16 @@ void TAutoControl::dispatch(vui::Message message)
             // steps.
             close();
             break;
+        case M::DPFormClose:
+        case M::DPImageCompressOK:
+        case M::ImageCompressOK:
+        case M::ImageNotLoadOK:
+        case M::DPImageNotLoadOK:
+            logoFlow_.dispatch(m);
+            break;
         default:
-            // The logo dialogs, the mark preview, the logo library and the clipboard import
-            // take their messages here once they are built.
+            // The mark preview, the logo library, the placement dialogs and the clipboard
+            // import take their messages here once they are built.
             break;
         }
         return;

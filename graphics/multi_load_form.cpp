@@ -1,0 +1,138 @@
+#include "graphics/multi_load_form.h"
+
+#include "graphics/logo_bmp.h"
+#include "graphics/up_down_box.h"
+#include "link/depot_commands.h"
+#include "link/exchange.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace vgfx
+{
+
+namespace
+{
+
+// The arrows of the first number stop at the Depot's last logo, whichever store is loaded.
+constexpr int LastArrowNumber = vlink::DepotLogos - 1;
+
+const QString LogoWriteError = QStringLiteral("Logo Write Error");
+
+// The first number past the end of a store.
+int storeEnd(LogoStore store)
+{
+    return maxLogoNumber(store) + 1;
+}
+
+void repaintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+QString logoNameOfFile(const QString &path)
+{
+    return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0);
+}
+
+TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files, QWidget *parent)
+    : QDialog(parent), state_(context.state), prompts_(context.prompts),
+      codePage_(context.codePage), files_(std::move(files))
+{
+    setObjectName(QStringLiteral("TMultiLoadForm"));
+    setWindowTitle(QStringLiteral("MultiLogoLoad"));
+
+    auto *selected =
+        new QLabel(QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()), this);
+    selected->setObjectName(QStringLiteral("LSelected"));
+    first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
+    first_->setNumber(0);
+    auto *load = new QPushButton(QStringLiteral("Load"), this);
+    load->setObjectName(QStringLiteral("BtLoad"));
+    load->setAutoDefault(false);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("BtCancel"));
+    cancel->setAutoDefault(false);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar"));
+    progress_->hide();
+
+    auto *number = new QHBoxLayout;
+    number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
+    number->addWidget(first_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(load);
+    buttons->addWidget(cancel);
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(selected);
+    main->addLayout(number);
+    main->addWidget(progress_);
+    main->addLayout(buttons);
+
+    connect(first_, &UpDownBox::arrow, this, [this](int delta) { stepFirst(delta); });
+    connect(load, &QPushButton::clicked, this, [this] { loadClick(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+LogoStore TMultiLoadForm::currentStore() const
+{
+    return state_.depotTarget ? LogoStore::Depot : LogoStore::Printer;
+}
+
+void TMultiLoadForm::stepFirst(int delta)
+{
+    first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
+}
+
+void TMultiLoadForm::loadClick()
+{
+    const LogoStore store = currentStore();
+    const std::optional<int> first = first_->number();
+    const int count = int(files_.size());
+    // The last file must still land within the store.
+    if (!first || *first + count > storeEnd(store)) {
+        prompts_.beep();
+        first_->edit()->setFocus();
+        return;
+    }
+    progress_->setRange(0, count);
+    progress_->setValue(0);
+    progress_->show();
+    repaintNow();
+    for (int i = 0; i < count; ++i) {
+        if (!loadFile(store, *first + i, files_[i])) {
+            progress_->hide();
+            prompts_.error(LogoWriteError);
+            return;
+        }
+        progress_->setValue(i + 1);
+        repaintNow();
+    }
+    progress_->hide();
+    prompts_.ok();
+}
+
+bool TMultiLoadForm::loadFile(LogoStore store, int number, const QString &path)
+{
+    // A file that changed or vanished since it was chosen is reported and not written.
+    const BmpLoad result = convertBmpToLogo(path, state_.logo);
+    if (result != BmpLoad::Loaded) {
+        prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
+        return false;
+    }
+    if (store == LogoStore::Printer)
+        vlink::Delay(PrinterPauseMs);
+    return writeComposedLogo(state_.port, store, number, state_.logo,
+                             codePage_.encode(logoNameOfFile(path)));
+}
+
+} // namespace vgfx

@@ -1,0 +1,171 @@
+#include "shell/logo_flow.h"
+
+#include "graphics/bmp_file.h"
+#include "graphics/logo_bmp.h"
+#include "graphics/multi_load_form.h"
+#include "link/depot_commands.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace vshell
+{
+
+using vgfx::LogoStore;
+
+bool listedForLogoLoad(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return true;
+    const QString kind = name.mid(dot + 1);
+    if (kind != QLatin1String("bmp") && kind != QLatin1String("BMP"))
+        return true;
+    return vgfx::isMonochromeBmp(path);
+}
+
+LogoFlow::LogoFlow(vui::StationState &state, vui::Prompts &prompts, vui::ModalRunner &modal,
+                   vlink::CodePage codePage, QWidget *dialogParent, QString workDir)
+    : state_(state), prompts_(prompts), modal_(modal), codePage_(std::move(codePage)),
+      parent_(dialogParent), workDir_(std::move(workDir))
+{
+}
+
+void LogoFlow::setLibraryRefresh(std::function<void(const vlink::LogoNames &)> refresh)
+{
+    refreshLibrary_ = std::move(refresh);
+}
+
+vgfx::LogoFormContext LogoFlow::context() const
+{
+    return {state_, prompts_, codePage_, refreshLibrary_};
+}
+
+void LogoFlow::logoLoad(LogoStore store)
+{
+    state_.logoMode = vui::LogoMode::Load;
+    state_.depotTarget = store == LogoStore::Depot;
+    vui::FileDialogRequest request;
+    request.caption = QStringLiteral("Open");
+    request.directory = workDir_;
+    request.filter = QStringLiteral("Monochrome Bitmaps (*.bmp)");
+    request.accept = listedForLogoLoad;
+    const QStringList files = prompts_.openFiles(request);
+    if (files.size() == 1)
+        loadOne(store, files.first());
+    else if (files.size() > 1)
+        loadMany(files);
+}
+
+void LogoFlow::loadOne(LogoStore store, const QString &file)
+{
+    state_.logoFileName = file;
+    state_.zoomCurrent = state_.zoomBase;
+    openFresh(store);
+}
+
+// Every file is tried before anything is written: the first that is not a monochrome bitmap
+// is named, and nothing is loaded.
+void LogoFlow::loadMany(const QStringList &files)
+{
+    const QString caption = QString::fromLatin1(vgfx::ImageNoticeCaption);
+    vlink::LogoBuffer scratch;
+    for (const QString &file : files) {
+        switch (vgfx::convertBmpToLogo(file, scratch)) {
+        case vgfx::BmpLoad::NotValid:
+            prompts_.message(QStringLiteral("Image %1 is not valid...").arg(file), caption);
+            return;
+        case vgfx::BmpLoad::NotMonochrome:
+            prompts_.message(QStringLiteral("Image %1 is not monochrome...").arg(file), caption);
+            return;
+        case vgfx::BmpLoad::Loaded:
+            break;
+        }
+    }
+    vgfx::TMultiLoadForm form(context(), files, parent_);
+    modal_.exec(form);
+}
+
+void LogoFlow::logoRead()
+{
+    state_.logoMode = vui::LogoMode::Read;
+    state_.zoomCurrent = state_.zoomBase;
+    state_.logo.fill(0);
+    state_.logo.width = 32;
+    state_.logo.height = 32;
+    openFresh(LogoStore::Printer);
+}
+
+void LogoFlow::openFresh(LogoStore store)
+{
+    state_.redraw = false;
+    openForm(store);
+}
+
+void LogoFlow::openForm(LogoStore store)
+{
+    if (store == LogoStore::Printer) {
+        vgfx::TLogoReadWriteForm form(context(), parent_);
+        printerForm_ = &form;
+        modal_.exec(form);
+    } else {
+        vgfx::TDPLogoReadWriteForm form(context(), parent_);
+        depotForm_ = &form;
+        modal_.exec(form);
+    }
+}
+
+bool LogoFlow::dispatch(vui::Message message)
+{
+    using M = vui::Message;
+    switch (message) {
+    case M::ImageCompressOK:
+        reopenIfAsked(LogoStore::Printer);
+        return true;
+    case M::DPImageCompressOK:
+        reopenIfAsked(LogoStore::Depot);
+        return true;
+    case M::ImageNotLoadOK:
+        closeForm(printerForm_);
+        return true;
+    case M::DPImageNotLoadOK:
+        closeForm(depotForm_);
+        return true;
+    case M::DPFormClose:
+        depotFormClosed();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A dialog that closed for a redraw, or after a read in Read mode, is shown again.
+void LogoFlow::reopenIfAsked(LogoStore store)
+{
+    const bool again = state_.logoMode == vui::LogoMode::Load
+                           ? state_.redraw
+                           : state_.redraw || state_.readRequested;
+    if (again)
+        openForm(store);
+}
+
+void LogoFlow::closeForm(QDialog *form)
+{
+    if (form)
+        form->reject();
+}
+
+void LogoFlow::depotFormClosed()
+{
+    closeForm(depotForm_);
+    if (!state_.listRefresh || !refreshLibrary_)
+        return;
+    vlink::LogoNames names;
+    if (vlink::DPLogoNamesRead(state_.port, names))
+        refreshLibrary_(names);
+    else
+        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+}
+
+} // namespace vshell

@@ -1,0 +1,992 @@
+#include "graphics/dp_logo_read_write_form.h"
+#include "graphics/logo_bmp.h"
+#include "graphics/logo_preview.h"
+#include "graphics/logo_read_write_form.h"
+#include "graphics/up_down_box.h"
+#include "link/logo_record.h"
+#include "shell/logo_flow.h"
+#include "support/memory_port.h"
+#include "support/modal_driver.h"
+#include "support/prompt_recorder.h"
+#include "support/station_fixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
+using vgfx::LogoFormBase;
+using vgfx::LogoStore;
+using vlink::LogoBuffer;
+using vui::LogoMode;
+using vui::Message;
+using Shown = PromptRecorder::ShownList;
+using Dark = std::function<bool(int x, int y)>; // y = 0 is the top row of the bitmap
+Q_DECLARE_METATYPE(LogoStore)
+Q_DECLARE_METATYPE(LogoMode)
+
+namespace
+{
+
+const QRgb Black = 0xFF000000;
+const QRgb White = 0xFFFFFFFF;
+const QRgb Silver = 0xFF000000 | vgfx::GridColour;
+
+QString writeBmp(const QString &path, int width, int height, const Dark &dark,
+                 QImage::Format format = QImage::Format_Mono)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, dark(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    image = image.convertToFormat(format, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    if (!image.save(path, "BMP"))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// Three columns of one band: the bottom dot of column 0, the top dot of column 1 and the fifth
+// dot from the bottom of column 2.
+QString threeDots(const QString &path)
+{
+    return writeBmp(path, 3, 8, [](int x, int y) {
+        return (x == 0 && y == 7) || (x == 1 && y == 0) || (x == 2 && y == 3);
+    });
+}
+
+// The printer's record of a composed logo, as a write leaves it in the virtual printer.
+QByteArray record(const LogoBuffer &logo)
+{
+    return QByteArray(1, char(logo.height)) + QByteArray(1, char(logo.width)) +
+           vlink::LogoBlock(logo, vlink::DotEncoding::Reversed);
+}
+
+LogoBuffer sampleLogo(const QByteArray &name)
+{
+    LogoBuffer logo;
+    logo.width = 2;
+    logo.height = 1;
+    logo.at(0, 0) = 0x81;
+    logo.at(1, 0) = 0x30;
+    logo.name = name;
+    return logo;
+}
+
+QByteArray storedName(const QByteArray &stored)
+{
+    return stored.mid(vp::LogoState::NameOffset, vp::LogoState::NameLength);
+}
+
+template <typename T> T *child(QWidget &w, const char *name)
+{
+    T *found = w.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+void click(QWidget &w, const char *name)
+{
+    child<QAbstractButton>(w, name)->click();
+}
+
+void setNumber(QWidget &w, int number)
+{
+    child<QLineEdit>(w, "LogoNumEdit")->setText(QString::number(number));
+}
+
+QString numberText(QWidget &w)
+{
+    return child<QLineEdit>(w, "LogoNumEdit")->text();
+}
+
+int visibleLogoForms()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<LogoFormBase *>(w) && w->isVisible())
+            ++count;
+    return count;
+}
+
+const auto noAction = [](QDialog &) {};
+const auto cancel = [](QDialog &d) { click(d, "BtCancel"); };
+
+// What the main window is to the logo dialogs: it receives their messages, in order, and answers
+// them through the logo flow, on a printer behind a Depot unit in memory.
+class Rig : public QObject
+{
+public:
+    Rig()
+    {
+        state.mainWindow = this;
+        vui::registerMessages();
+    }
+    bool event(QEvent *e) override
+    {
+        const std::optional<Message> m = vui::messageOf(e->type());
+        if (!m)
+            return QObject::event(e);
+        received.append(*m);
+        flow.dispatch(*m);
+        return true;
+    }
+    QString file(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void storePrinterLogo(int number, const LogoBuffer &logo)
+    {
+        device.logos().printer[std::size_t(number)] = record(logo);
+    }
+    // Opens a dialog of the store in Read mode, as the Depot's own items do.
+    void openRead(LogoStore store)
+    {
+        state.logoMode = LogoMode::Read;
+        state.logo.fill(0);
+        flow.openFresh(store);
+    }
+    void openLoad(LogoStore store, const QString &file)
+    {
+        prompts.chooseFiles({file});
+        flow.logoLoad(store);
+    }
+    QByteArray sent() const { return device.received(); }
+
+    QTemporaryDir dir;
+    vp::Device device{vp::Kind::ViaDepot};
+    MemoryPort port{device};
+    LogoBuffer logo;
+    vui::StationState state{port, logo};
+    PromptRecorder prompts;
+    vui::ModalRunner modal;
+    ModalDriver driver{modal};
+    vshell::LogoFlow flow{state, prompts, modal, vlink::CodePage(), nullptr, dir.path()};
+    QList<Message> received;
+};
+
+} // namespace
+
+class TestLogoDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadWritesUnderNumberAndName_data();
+    void loadWritesUnderNumberAndName();
+    void numberBeyondTheStoreIsRefused_data();
+    void numberBeyondTheStoreIsRefused();
+    void fileThatDoesNotLoadClosesAndWritesNothing_data();
+    void fileThatDoesNotLoadClosesAndWritesNothing();
+    void readShowsTheLogoInAFreshDialog();
+    void readIsRetriedOnceBeforeItIsReported_data();
+    void readIsRetriedOnceBeforeItIsReported();
+    void arrowsInReadModeReadLogoZeroThenTheSelected();
+    void arrowsElsewhereOnlyChangeTheNumber_data();
+    void arrowsElsewhereOnlyChangeTheNumber();
+    void clearAnsweredNoChangesNothing();
+    void clearAnsweredYesWritesTheDeletedLogo();
+    void renameKeepsTheDots();
+    void saveToFileWritesTheLogoShown();
+    void closingAsksTheMainWindowOnlyWithSomethingToShow_data();
+    void closingAsksTheMainWindowOnlyWithSomethingToShow();
+    void zoomInThreeTimesReopensThreeTimes();
+    void zoomOutAtTheBaseOnlyBeeps();
+    void zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad();
+    void previewPixelsInBothOrders_data();
+    void previewPixelsInBothOrders();
+    void bankBoxSteps_data();
+    void bankBoxSteps();
+    void bankSet_data();
+    void bankSet();
+    void depotRenameModeWritesAtOnce();
+    void depotRenameOfAFileThatDoesNotLoadWritesNothing();
+    void printerNameFieldIsFiltered();
+    void libraryListingTheStoreIsRefreshedAfterALoad_data();
+    void libraryListingTheStoreIsRefreshedAfterALoad();
+    void mainWindowItemsOpenTheDialogs();
+};
+
+void TestLogoDialogs::loadWritesUnderNumberAndName_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("writtenWidth");
+    QTest::newRow("printer, 300 columns") << LogoStore::Printer << 300 << 5 << 255;
+    QTest::newRow("printer, 255 columns, last number") << LogoStore::Printer << 255 << 255 << 255;
+    QTest::newRow("depot, 300 columns") << LogoStore::Depot << 300 << 17 << 255;
+    QTest::newRow("depot, 40 columns, last number") << LogoStore::Depot << 40 << 249 << 40;
+}
+
+void TestLogoDialogs::loadWritesUnderNumberAndName()
+{
+    QFETCH(LogoStore, store);
+    QFETCH(int, width);
+    QFETCH(int, number);
+    QFETCH(int, writtenWidth);
+    Rig rig;
+    rig.state.lastDepotBank = 2;
+    rig.device.logos().bank = 2;
+    // A dot in the top row of every column, so the logo is as wide as the bitmap.
+    const QString file =
+        writeBmp(rig.file("wide.bmp"), width, 8, [](int, int y) { return y == 0; });
+    rig.driver.whenOpen([number](QDialog &d) {
+        setNumber(d, number);
+        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("WIDE"));
+        click(d, "BtOk");
+        click(d, "BtCancel");
+    });
+    rig.openLoad(store, file);
+
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    const QByteArray stored = store == LogoStore::Printer
+                                  ? rig.device.logos().printer[std::size_t(number)]
+                                  : rig.device.logos().depot[2][std::size_t(number)];
+    QCOMPARE(stored.size(), vp::LogoState::RecordSize);
+    QCOMPARE(int(quint8(stored[0])), 1);
+    QCOMPARE(int(quint8(stored[1])), writtenWidth);
+    // The top row is the band's highest dot: 0x01 composed, 0x80 in the device's order, and
+    // inverted on the wire.
+    QCOMPARE(quint8(stored[2]), quint8(0x7F));
+    QCOMPARE(quint8(stored[2 + writtenWidth - 1]), quint8(0x7F));
+    QCOMPARE(quint8(stored[2 + writtenWidth]), quint8(0xFF));
+    QCOMPARE(storedName(stored), QByteArray("WIDE    "));
+    // A Load dialog that closes without a redraw is not reopened.
+    QCOMPARE(rig.driver.openedModal.size(), 1);
+}
+
+void TestLogoDialogs::numberBeyondTheStoreIsRefused_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<LogoMode>("mode");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    const QString printer = QStringLiteral("Maximum Fragment №=255");
+    const QString depot = QStringLiteral("Maximum Fragment №=249");
+    QTest::newRow("printer load 256") << LogoStore::Printer << LogoMode::Load << 256 << printer;
+    QTest::newRow("printer read 256") << LogoStore::Printer << LogoMode::Read << 256 << printer;
+    QTest::newRow("printer load 999") << LogoStore::Printer << LogoMode::Load << 999 << printer;
+    QTest::newRow("depot load 250") << LogoStore::Depot << LogoMode::Load << 250 << depot;
+    QTest::newRow("depot read 250") << LogoStore::Depot << LogoMode::Read << 250 << depot;
+}
+
+void TestLogoDialogs::numberBeyondTheStoreIsRefused()
+{
+    QFETCH(LogoStore, store);
+    QFETCH(LogoMode, mode);
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    Rig rig;
+    rig.state.errorFlag = true; // a refusal comes before the flag is cleared
+    rig.driver.whenOpen([number](QDialog &d) {
+        setNumber(d, number);
+        click(d, "BtOk");
+        click(d, "BtCancel");
+    });
+    if (mode == LogoMode::Load)
+        rig.openLoad(store, threeDots(rig.file("a.bmp")));
+    else
+        rig.openRead(store);
+    QCOMPARE(rig.prompts.messages, (Shown{{text, "Error"}}));
+    QVERIFY(rig.sent().isEmpty());
+    QVERIFY(rig.state.errorFlag);
+}
+
+void TestLogoDialogs::fileThatDoesNotLoadClosesAndWritesNothing_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Message>("closing");
+    const QString notValid = QStringLiteral("Image is not valid...");
+    QTest::newRow("printer, vanished")
+        << LogoStore::Printer << "vanished" << notValid << Message::ImageNotLoadOK;
+    QTest::newRow("printer, truncated")
+        << LogoStore::Printer << "truncated" << notValid << Message::ImageNotLoadOK;
+    QTest::newRow("printer, colour") << LogoStore::Printer << "colour"
+                                     << "Image is not monochrome..." << Message::ImageNotLoadOK;
+    QTest::newRow("depot, vanished")
+        << LogoStore::Depot << "vanished" << notValid << Message::DPImageNotLoadOK;
+}
+
+void TestLogoDialogs::fileThatDoesNotLoadClosesAndWritesNothing()
+{
+    QFETCH(LogoStore, store);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(Message, closing);
+    Rig rig;
+    QString file = rig.file("logo.bmp");
+    if (kind == QLatin1String("colour")) {
+        writeBmp(
+            file, 8, 8, [](int x, int) { return x == 2; }, QImage::Format_RGB888);
+    } else if (kind == QLatin1String("truncated")) {
+        threeDots(file);
+        QFile f(file);
+        QVERIFY(f.resize(f.size() - 4));
+    }
+    // The dialog is left alone: the main window closes it on the posted message, and whatever
+    // the operator presses then finds nothing to write.
+    rig.driver.whenOpen(noAction);
+    rig.openLoad(store, file);
+    QCOMPARE(rig.prompts.messages, (Shown{{text, "Information"}}));
+    QVERIFY(rig.received.startsWith(closing));
+    QVERIFY(rig.sent().isEmpty());
+    QVERIFY(rig.state.logo.isEmpty());
+}
+
+void TestLogoDialogs::readShowsTheLogoInAFreshDialog()
+{
+    Rig rig;
+    rig.storePrinterLogo(12, sampleLogo("TWELVE"));
+    QString shownNumber;
+    QString shownName;
+    rig.driver.whenOpen([](QDialog &d) {
+        QCOMPARE(child<QPushButton>(d, "BtOk")->text(), QStringLiteral("Read"));
+        setNumber(d, 12);
+        click(d, "BtOk");
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        shownNumber = numberText(d);
+        shownName = child<QLineEdit>(d, "LogoName")->text();
+        QCOMPARE(child<QLabel>(d, "LSize")->text(), QStringLiteral("Col:2*Row:1"));
+        QVERIFY(child<QPushButton>(d, "BtClear")->isVisible());
+        QVERIFY(child<QPushButton>(d, "BtRename")->isVisible());
+        QVERIFY(child<QToolButton>(d, "BtSaveToFile")->isVisible());
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.driver.openedModal, (QStringList{"TLogoReadWriteForm", "TLogoReadWriteForm"}));
+    QCOMPARE(shownNumber, QStringLiteral("12"));
+    QCOMPARE(shownName, QStringLiteral("TWELVE"));
+    QVERIFY(rig.prompts.messages.isEmpty());
+    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Device);
+    QVERIFY(!rig.state.readRequested);
+    // Read's close and the final Cancel each asked once; only the first was answered.
+    QCOMPARE(rig.received, (QList<Message>{Message::ImageCompressOK, Message::ImageCompressOK}));
+}
+
+void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported_data()
+{
+    QTest::addColumn<int>("failures");
+    QTest::newRow("second try succeeds") << 1;
+    QTest::newRow("both fail") << 2;
+}
+
+void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
+{
+    QFETCH(int, failures);
+    Rig rig;
+    rig.storePrinterLogo(3, sampleLogo("THREE"));
+    rig.driver.whenOpen([&](QDialog &d) {
+        setNumber(d, 3);
+        rig.port.clearWritten();
+        if (failures == 2)
+            rig.device.faults().silent = true;
+        else // the echo of the next byte, the first 0x07, is lost
+            rig.device.faults().dropEchoAt = rig.device.received().size();
+        click(d, "BtOk");
+        if (failures == 2)
+            click(d, "BtCancel");
+    });
+    rig.driver.whenOpen(cancel);
+    rig.flow.logoRead();
+
+    // Each failure was on the very first byte: the short low tone, once per try.
+    const QList<std::pair<int, int>> tones(failures, {100, 100});
+    QCOMPARE(rig.prompts.tones, tones);
+    if (failures == 2) {
+        QCOMPARE(rig.prompts.messages, (Shown{{"Logo Read Error", "Error"}}));
+        QCOMPARE(rig.port.written(), QByteArray::fromHex("0707"));
+        QVERIFY(rig.state.errorFlag);
+        // The error keeps the dialog from asking to be shown again.
+        QVERIFY(rig.received.isEmpty());
+        QCOMPARE(rig.driver.openedModal.size(), 1);
+    } else {
+        QVERIFY(rig.prompts.messages.isEmpty());
+        QCOMPARE(rig.port.written().left(5), QByteArray::fromHex("0707010373"));
+        QCOMPARE(rig.driver.openedModal.size(), 2);
+        QCOMPARE(rig.state.logo.name, QByteArray("THREE"));
+        QVERIFY(!rig.state.errorFlag);
+    }
+}
+
+void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
+{
+    Rig rig;
+    rig.storePrinterLogo(0, sampleLogo("ZERO"));
+    rig.storePrinterLogo(5, sampleLogo("FIVE"));
+    QString shown;
+    rig.driver.whenOpen([&](QDialog &d) {
+        setNumber(d, 4);
+        click(d, "LogoNumUp");
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        shown = child<QLineEdit>(d, "LogoName")->text() + QLatin1Char(' ') + numberText(d);
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    // Two reads, logo 0 first; the close they asked for comes once, after both.
+    const QByteArray sent = rig.sent();
+    QCOMPARE(sent.left(3), QByteArray::fromHex("070100"));
+    QCOMPARE(sent.count(QByteArray::fromHex("0701")), 2);
+    QCOMPARE(sent.mid(sent.lastIndexOf(QByteArray::fromHex("0701")), 3),
+             QByteArray::fromHex("070105"));
+    QCOMPARE(rig.driver.openedModal.size(), 2);
+    QCOMPARE(shown, QStringLiteral("FIVE 5"));
+}
+
+void TestLogoDialogs::arrowsElsewhereOnlyChangeTheNumber_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<LogoMode>("mode");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("arrow");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("printer load up") << LogoStore::Printer << LogoMode::Load << "7"
+                                     << "Up"
+                                     << "8";
+    QTest::newRow("printer load up at 255") << LogoStore::Printer << LogoMode::Load << "255"
+                                            << "Up"
+                                            << "255";
+    QTest::newRow("printer load down at 0") << LogoStore::Printer << LogoMode::Load << "0"
+                                            << "Down"
+                                            << "0";
+    QTest::newRow("depot read up at 249") << LogoStore::Depot << LogoMode::Read << "249"
+                                          << "Up"
+                                          << "249";
+    QTest::newRow("depot read down") << LogoStore::Depot << LogoMode::Read << "10"
+                                     << "Down"
+                                     << "9";
+    QTest::newRow("depot load empty up") << LogoStore::Depot << LogoMode::Load << ""
+                                         << "Up"
+                                         << "1";
+}
+
+void TestLogoDialogs::arrowsElsewhereOnlyChangeTheNumber()
+{
+    QFETCH(LogoStore, store);
+    QFETCH(LogoMode, mode);
+    QFETCH(QString, before);
+    QFETCH(QString, arrow);
+    QFETCH(QString, after);
+    Rig rig;
+    QString number;
+    rig.driver.whenOpen([&](QDialog &d) {
+        child<QLineEdit>(d, "LogoNumEdit")->setText(before);
+        click(d, qPrintable(QStringLiteral("LogoNum") + arrow));
+        number = numberText(d);
+        click(d, "BtCancel");
+    });
+    if (mode == LogoMode::Load)
+        rig.openLoad(store, threeDots(rig.file("a.bmp")));
+    else
+        rig.openRead(store);
+    QCOMPARE(number, after);
+    QVERIFY(rig.sent().isEmpty());
+    QCOMPARE(rig.driver.openedModal.size(), 1);
+}
+
+void TestLogoDialogs::clearAnsweredNoChangesNothing()
+{
+    Rig rig;
+    rig.storePrinterLogo(7, sampleLogo("SEVEN"));
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 7);
+        click(d, "BtOk");
+    });
+    qsizetype before = 0;
+    rig.driver.whenOpen([&](QDialog &d) {
+        before = rig.sent().size();
+        rig.prompts.answer(false);
+        click(d, "BtClear");
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.questions, (Shown{{"Logo delete. Are You Sure?", "Confirm"}}));
+    QVERIFY(rig.prompts.messages.isEmpty());
+    QCOMPARE(rig.sent().size(), before);
+    QCOMPARE(storedName(rig.device.logos().printer[7]), QByteArray("SEVEN   "));
+    QCOMPARE(rig.state.logo.name, QByteArray("SEVEN"));
+}
+
+void TestLogoDialogs::clearAnsweredYesWritesTheDeletedLogo()
+{
+    Rig rig;
+    rig.storePrinterLogo(7, sampleLogo("SEVEN"));
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 7);
+        click(d, "BtOk");
+    });
+    qsizetype before = 0;
+    rig.driver.whenOpen([&](QDialog &d) {
+        before = rig.sent().size();
+        rig.prompts.answer(true);
+        click(d, "BtClear");
+        rig.prompts.chooseFiles({rig.file("deleted.bmp")});
+        click(d, "BtSaveToFile");
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    // Header 4, 1, four blank dot bytes, filler, eight spaces and their check byte 0x00.
+    const QByteArray write = rig.sent().mid(before);
+    QCOMPARE(write.left(5), QByteArray::fromHex("07890704"
+                                                "01"));
+    QCOMPARE(write.mid(5, 4), QByteArray(4, char(0xFF)));
+    QCOMPARE(write.mid(5 + 501, 9), QByteArray(8, ' ') + QByteArray(1, '\0'));
+    QVERIFY(rig.device.logos().printer[7].isEmpty()); // the slot is free again
+    QVERIFY(rig.state.logo.isDeleted());
+    // Nothing to save: no file dialog, no file; an empty buffer asks for no reopening either.
+    QVERIFY(rig.prompts.fileRequests.isEmpty());
+    QVERIFY(!QFile::exists(rig.file("deleted.bmp")));
+    QCOMPARE(rig.driver.openedModal.size(), 2);
+}
+
+void TestLogoDialogs::renameKeepsTheDots()
+{
+    Rig rig;
+    rig.storePrinterLogo(9, sampleLogo("OLD"));
+    const QByteArray dotsBefore = rig.device.logos().printer[9].left(4);
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 9);
+        click(d, "BtOk");
+    });
+    rig.driver.whenOpen([](QDialog &d) {
+        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("NEWNAME"));
+        click(d, "BtRename");
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    QCOMPARE(rig.device.logos().printer[9].left(4), dotsBefore);
+    QCOMPARE(storedName(rig.device.logos().printer[9]), QByteArray("NEWNAME "));
+}
+
+void TestLogoDialogs::saveToFileWritesTheLogoShown()
+{
+    Rig rig;
+    rig.storePrinterLogo(1, sampleLogo("ONE"));
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 1);
+        click(d, "BtOk");
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        rig.prompts.chooseFiles({rig.dir.filePath(QStringLiteral("sub/one"))});
+        QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("sub")));
+        click(d, "BtSaveToFile");
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.fileRequests.size(), 1);
+    QCOMPARE(rig.prompts.fileRequests[0].filter, QStringLiteral("Bitmaps (*.bmp)"));
+    // The default extension; the next save starts where this one went.
+    const QString saved = rig.dir.filePath(QStringLiteral("sub/one.bmp"));
+    QVERIFY(QFile::exists(saved));
+    QCOMPARE(rig.state.logoSaveDir, rig.dir.filePath(QStringLiteral("sub")));
+    LogoBuffer back;
+    QCOMPARE(vgfx::convertBmpToLogo(saved, back), vgfx::BmpLoad::Loaded);
+    // The picture shown, one pixel per dot: loaded back it composes to the logo first written.
+    const LogoBuffer original = sampleLogo("ONE");
+    QCOMPARE(back.width, original.width);
+    QCOMPARE(back.height, original.height);
+    for (int c = 0; c < 2; ++c)
+        QCOMPARE(int(back.at(c, 0)), int(original.at(c, 0)));
+}
+
+void TestLogoDialogs::closingAsksTheMainWindowOnlyWithSomethingToShow_data()
+{
+    QTest::addColumn<LogoMode>("mode");
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<int>("asked");
+    QTest::newRow("read mode, empty buffer") << LogoMode::Read << false << 0;
+    QTest::newRow("load mode") << LogoMode::Load << false << 1;
+    QTest::newRow("load mode after a failure") << LogoMode::Load << true << 0;
+}
+
+void TestLogoDialogs::closingAsksTheMainWindowOnlyWithSomethingToShow()
+{
+    QFETCH(LogoMode, mode);
+    QFETCH(bool, error);
+    QFETCH(int, asked);
+    Rig rig;
+    rig.driver.whenOpen([&](QDialog &d) {
+        if (error) {
+            rig.device.faults().logoWriteReply = 0x00;
+            click(d, "BtOk");
+        }
+        click(d, "BtCancel");
+    });
+    if (mode == LogoMode::Load)
+        rig.openLoad(LogoStore::Printer, threeDots(rig.file("a.bmp")));
+    else
+        rig.flow.logoRead();
+    if (error)
+        QCOMPARE(rig.prompts.messages, (Shown{{"Logo Load Error", "Error"}}));
+    QCOMPARE(rig.received.size(), asked);
+    QCOMPARE(rig.driver.openedModal.size(), 1);
+}
+
+void TestLogoDialogs::zoomInThreeTimesReopensThreeTimes()
+{
+    Rig rig;
+    QList<QDialog *> instances;
+    QList<int> visible;
+    QList<QSize> sizes;
+    const auto zoomIn = [&](QDialog &d) {
+        instances.append(&d);
+        visible.append(visibleLogoForms());
+        sizes.append(static_cast<LogoFormBase &>(d).preview().size());
+        click(d, "BtZoomIn");
+    };
+    for (int i = 0; i < 3; ++i)
+        rig.driver.whenOpen(zoomIn);
+    rig.driver.whenOpen([&](QDialog &d) {
+        instances.append(&d);
+        visible.append(visibleLogoForms());
+        sizes.append(static_cast<LogoFormBase &>(d).preview().size());
+        click(d, "BtCancel");
+    });
+    rig.openLoad(LogoStore::Printer, threeDots(rig.file("a.bmp")));
+
+    QCOMPARE(rig.driver.openedModal, QStringList(4, QStringLiteral("TLogoReadWriteForm")));
+    QCOMPARE(QSet<QDialog *>(instances.begin(), instances.end()).size(), 4);
+    QCOMPARE(visible, (QList<int>{1, 1, 1, 1}));
+    QCOMPARE(rig.received, QList<Message>(4, Message::ImageCompressOK));
+    QCOMPARE(rig.state.zoomCurrent, 32);
+    LogoBuffer logo = rig.state.logo;
+    QCOMPARE(sizes, (QList<QSize>{vgfx::previewSize(logo, 4), vgfx::previewSize(logo, 8),
+                                  vgfx::previewSize(logo, 16), vgfx::previewSize(logo, 32)}));
+    QVERIFY(rig.sent().isEmpty());
+}
+
+void TestLogoDialogs::zoomOutAtTheBaseOnlyBeeps()
+{
+    Rig rig;
+    bool stillOpen = false;
+    rig.driver.whenOpen([&](QDialog &d) {
+        click(d, "BtZoomOut");
+        stillOpen = d.isVisible();
+        click(d, "BtCancel");
+    });
+    rig.openLoad(LogoStore::Depot, threeDots(rig.file("a.bmp")));
+    QVERIFY(stillOpen);
+    QCOMPARE(rig.prompts.beeps, 1);
+    QCOMPARE(rig.state.zoomCurrent, rig.state.zoomBase);
+    QCOMPARE(rig.driver.openedModal.size(), 1);
+    QCOMPARE(rig.received, (QList<Message>{Message::DPImageCompressOK}));
+}
+
+void TestLogoDialogs::zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad()
+{
+    Rig rig;
+    // A failed write keeps the zoomed dialog from coming back ...
+    rig.driver.whenOpen([&](QDialog &d) {
+        rig.device.faults().logoWriteReply = 0x00;
+        click(d, "BtOk");
+        click(d, "BtZoomIn");
+    });
+    rig.openLoad(LogoStore::Printer, threeDots(rig.file("first.bmp")));
+    QCOMPARE(rig.driver.openedModal.size(), 1);
+    QVERIFY(rig.state.redraw);
+
+    // ... and the next load converts its own file rather than redrawing the old logo.
+    rig.device.faults().logoWriteReply = 0x73;
+    QString size;
+    rig.driver.whenOpen([&](QDialog &d) {
+        size = child<QLabel>(d, "LSize")->text();
+        click(d, "BtCancel");
+    });
+    rig.openLoad(LogoStore::Printer,
+                 writeBmp(rig.file("second.bmp"), 20, 16, [](int, int) { return true; }));
+    QCOMPARE(size, QStringLiteral("Col:20*Row:2"));
+}
+
+void TestLogoDialogs::previewPixelsInBothOrders_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("plain") << false;
+    QTest::newRow("with the dot grid") << true;
+}
+
+void TestLogoDialogs::previewPixelsInBothOrders()
+{
+    QFETCH(bool, grid);
+    Rig rig;
+    rig.state.grid = grid;
+    QImage composed;
+    QImage device;
+    bool gridsChecked = false;
+    rig.driver.whenOpen([&](QDialog &d) {
+        composed = static_cast<LogoFormBase &>(d).preview();
+        setNumber(d, 9);
+        click(d, "BtOk"); // written to the printer, composed order
+        click(d, "BtCancel");
+    });
+    rig.openLoad(LogoStore::Printer, threeDots(rig.file("dots.bmp")));
+    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Composed);
+
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 9);
+        click(d, "BtOk");
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        device = static_cast<LogoFormBase &>(d).preview();
+        gridsChecked = child<QCheckBox>(d, "CBDrawGrids")->isChecked();
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Device);
+    QCOMPARE(gridsChecked, grid);
+
+    // Zoom 4: the logo's top dot is row 0 of the image, its bottom dot row 7.
+    for (const QImage &image : {composed, device}) {
+        QCOMPARE(image.size(), QSize((3 + 1) * 4 + 2 * 4, 4 * ((1 + 1) * 8 + 16)));
+        QCOMPARE(image.pixel(1, 29), Black);  // column 0, bottom dot: y 28..31
+        QCOMPARE(image.pixel(6, 2), Black);   // column 1, top dot: y 0..3
+        QCOMPARE(image.pixel(10, 13), Black); // column 2, dot 4 from the bottom: y 12..15
+        QCOMPARE(image.pixel(1, 1), White);
+        QCOMPARE(image.pixel(6, 29), White);
+        QCOMPARE(image.pixel(10, 29), White);
+        QCOMPARE(image.pixel(14, 2), White); // right of the logo
+        // The grid's lines every 4 pixels cross the dots as well as the paper.
+        QCOMPARE(image.pixel(4, 2), grid ? Silver : Black);
+        QCOMPARE(image.pixel(6, 28), grid ? Silver : White);
+    }
+    QCOMPARE(device, composed);
+}
+
+void TestLogoDialogs::bankBoxSteps_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("up on 15") << "15" << 1 << "15";
+    QTest::newRow("up on an empty box") << "" << 1 << "0";
+    QTest::newRow("down on an empty box") << "  " << -1 << "0";
+    QTest::newRow("down on 0") << "0" << -1 << "0";
+    QTest::newRow("up on 7") << "7" << 1 << "8";
+    QTest::newRow("down on a padded 3") << " 3 " << -1 << "2";
+    QTest::newRow("down from beyond the banks") << "40" << -1 << "15";
+}
+
+void TestLogoDialogs::bankBoxSteps()
+{
+    QFETCH(QString, text);
+    QFETCH(int, delta);
+    QFETCH(QString, result);
+    QCOMPARE(vgfx::bankBoxStep(text, delta), result);
+    // The dialog's arrows take the same steps.
+    Rig rig;
+    QString shown;
+    rig.driver.whenOpen([&](QDialog &d) {
+        child<QLineEdit>(d, "BankNumEdit")->setText(text);
+        click(d, delta > 0 ? "BankNumUp" : "BankNumDown");
+        shown = child<QLineEdit>(d, "BankNumEdit")->text();
+        click(d, "BtCancel");
+    });
+    rig.openRead(LogoStore::Depot);
+    QCOMPARE(shown, result);
+    QVERIFY(rig.sent().isEmpty());
+}
+
+void TestLogoDialogs::bankSet_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<Shown>("shown");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<int>("bank");
+    QTest::addColumn<QString>("nextShow");
+    QTest::newRow("set") << "4" << false << Shown{{"Ok", "Information"}} << 0
+                         << QByteArray::fromHex("12235304") << 4 << "4";
+    QTest::newRow("failed set") << "4" << true << Shown{{"BankNumSet Error", "Error"}} << 0
+                                << QByteArray::fromHex("12") << -1 << "";
+    QTest::newRow("beyond the banks") << "16" << false << Shown{} << 1 << QByteArray() << 3 << "3";
+    QTest::newRow("empty") << "" << false << Shown{} << 1 << QByteArray() << 3 << "3";
+}
+
+void TestLogoDialogs::bankSet()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, silent);
+    QFETCH(Shown, shown);
+    QFETCH(int, beeps);
+    QFETCH(QByteArray, sent);
+    QFETCH(int, bank);
+    QFETCH(QString, nextShow);
+    Rig rig;
+    rig.state.lastDepotBank = 3;
+    QString firstShow;
+    rig.driver.whenOpen([&](QDialog &d) {
+        firstShow = child<QLineEdit>(d, "BankNumEdit")->text();
+        QCOMPARE(numberText(d), QStringLiteral("0"));
+        child<QLineEdit>(d, "BankNumEdit")->setText(typed);
+        rig.device.faults().silent = silent;
+        click(d, "BtBankSet");
+        click(d, "BtCancel");
+    });
+    rig.openRead(LogoStore::Depot);
+    QCOMPARE(firstShow, QStringLiteral("3"));
+    QCOMPARE(rig.prompts.messages, shown);
+    QCOMPARE(rig.prompts.beeps, beeps);
+    QCOMPARE(rig.port.written(), sent);
+    QCOMPARE(rig.state.lastDepotBank, bank);
+    QCOMPARE(rig.state.errorFlag, silent);
+    if (!silent && bank == 4)
+        QCOMPARE(rig.device.logos().bank, 4);
+
+    QString again;
+    rig.driver.whenOpen([&](QDialog &d) {
+        again = child<QLineEdit>(d, "BankNumEdit")->text();
+        click(d, "BtCancel");
+    });
+    rig.openRead(LogoStore::Depot);
+    QCOMPARE(again, nextShow);
+}
+
+void TestLogoDialogs::depotRenameModeWritesAtOnce()
+{
+    Rig rig;
+    rig.state.logoMode = LogoMode::Load;
+    rig.state.logoFileName = threeDots(rig.file("tmp1.bmp"));
+    rig.state.zoomCurrent = rig.state.zoomBase;
+    rig.state.depotRename = true;
+    rig.state.depotRenameNumber = 12;
+    rig.state.namePending = true;
+    rig.state.pendingName = QStringLiteral("RENAMED");
+    // Nothing pressed: the dialog writes on its own and the main window closes it.
+    rig.driver.whenOpen(noAction);
+    rig.flow.openFresh(LogoStore::Depot);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    QCOMPARE(storedName(rig.device.logos().depot[0][12]), QByteArray("RENAMED "));
+    QCOMPARE(rig.received, (QList<Message>{Message::DPFormClose}));
+    QVERIFY(!rig.state.depotRename);
+    QVERIFY(!rig.state.namePending);
+
+    // The request held for that one opening: the next Depot load waits for its OK.
+    rig.device.clearReceived();
+    rig.driver.whenOpen(cancel);
+    rig.flow.openFresh(LogoStore::Depot);
+    QVERIFY(rig.sent().isEmpty());
+}
+
+void TestLogoDialogs::depotRenameOfAFileThatDoesNotLoadWritesNothing()
+{
+    Rig rig;
+    rig.device.logos().depot[0][12] = record(sampleLogo("KEEP"));
+    rig.state.logoMode = LogoMode::Load;
+    rig.state.logoFileName = rig.file("gone.bmp");
+    rig.state.depotRename = true;
+    rig.state.depotRenameNumber = 12;
+    rig.driver.whenOpen(noAction);
+    rig.flow.openFresh(LogoStore::Depot);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Image is not valid...", "Information"}}));
+    QVERIFY(rig.sent().isEmpty());
+    QCOMPARE(storedName(rig.device.logos().depot[0][12]), QByteArray("KEEP    "));
+    QCOMPARE(rig.received, (QList<Message>{Message::DPImageNotLoadOK}));
+}
+
+void TestLogoDialogs::printerNameFieldIsFiltered()
+{
+    Rig rig;
+    QString printer;
+    QString depot;
+    const auto type = [](QDialog &d, QString &out) {
+        auto *name = child<QLineEdit>(d, "LogoName");
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("A-B.C D1234567"));
+        out = name->text();
+        click(d, "BtCancel");
+    };
+    rig.driver.whenOpen([&](QDialog &d) { type(d, printer); });
+    rig.openRead(LogoStore::Printer);
+    rig.driver.whenOpen([&](QDialog &d) { type(d, depot); });
+    rig.openRead(LogoStore::Depot);
+    QCOMPARE(printer, QStringLiteral("ABCD1234"));
+    QCOMPARE(depot, QStringLiteral("A-B.C D1234567"));
+}
+
+void TestLogoDialogs::libraryListingTheStoreIsRefreshedAfterALoad_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<bool>("depotView");
+    QTest::addColumn<bool>("refreshed");
+    QTest::newRow("printer listed") << LogoStore::Printer << false << true;
+    QTest::newRow("depot listed") << LogoStore::Depot << true << true;
+    QTest::newRow("the other store listed") << LogoStore::Printer << true << false;
+}
+
+void TestLogoDialogs::libraryListingTheStoreIsRefreshedAfterALoad()
+{
+    QFETCH(LogoStore, store);
+    QFETCH(bool, depotView);
+    QFETCH(bool, refreshed);
+    Rig rig;
+    rig.state.depotView = depotView;
+    QList<vlink::LogoNames> lists;
+    rig.flow.setLibraryRefresh([&](const vlink::LogoNames &names) { lists.append(names); });
+    rig.driver.whenOpen([](QDialog &d) {
+        setNumber(d, 2);
+        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("TWO"));
+        click(d, "BtOk");
+        click(d, "BtCancel");
+    });
+    rig.openLoad(store, threeDots(rig.file("a.bmp")));
+    QCOMPARE(lists.size(), refreshed ? 1 : 0);
+    if (refreshed)
+        QCOMPARE(lists[0], (vlink::LogoNames{{2, "TWO"}}));
+}
+
+void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
+{
+    StationFixture f;
+    f.addDevice(0, vp::Kind::ViaDepot, 57600);
+    f.startConnected();
+    const QString file = threeDots(f.dir.filePath(QStringLiteral("a.bmp")));
+    const struct {
+        const char *action;
+        bool chooses;
+        const char *dialog;
+        const char *okText;
+        bool depotTarget;
+    } items[] = {
+        {"Load1", true, "TLogoReadWriteForm", "Load", false},
+        {"TbLogoLoad", true, "TLogoReadWriteForm", "Load", false},
+        {"DepotLogoLoad1", true, "TDPLogoReadWriteForm", "Load", true},
+        {"Read2", false, "TLogoReadWriteForm", "Read", false},
+        {"TbLogoRead", false, "TLogoReadWriteForm", "Read", false},
+    };
+    for (const auto &item : items) {
+        f.prompts.clear();
+        f.driver.openedModal.clear();
+        if (item.chooses)
+            f.prompts.chooseFiles({file});
+        QString okText;
+        f.driver.whenOpen([&](QDialog &d) {
+            okText = child<QPushButton>(d, "BtOk")->text();
+            click(d, "BtCancel");
+        });
+        QAction *action = f.action(item.action);
+        action->setEnabled(true);
+        action->trigger();
+        QCOMPARE(f.driver.openedModal, QStringList{QString::fromLatin1(item.dialog)});
+        QCOMPARE(okText, QString::fromLatin1(item.okText));
+        if (item.chooses) {
+            QCOMPARE(f.state().depotTarget, item.depotTarget);
+            QCOMPARE(f.prompts.fileRequests.size(), 1);
+            const vui::FileDialogRequest &request = f.prompts.fileRequests[0];
+            QCOMPARE(request.filter, QStringLiteral("Monochrome Bitmaps (*.bmp)"));
+            QVERIFY(request.accept);
+            QCOMPARE(f.state().logoFileName, file);
+        }
+    }
+}
+
+QTEST_MAIN(TestLogoDialogs)
+#include "tst_logo_dialogs.moc"
