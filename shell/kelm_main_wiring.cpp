@@ -1,6 +1,7 @@
 #include "shell/kelm_main.h"
 
 #include "link/machine_commands.h"
+#include "shell/text_fragment_editing.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -118,7 +119,15 @@ void TAutoControl::wire()
     // The second test button has no action; "ByteStatus" neither.
     on(c_.TbTest[2], [this] { TestButton3Click(); });
 
-    // Connected by the windows' own issues: the editors (FragEdit, Counter, TimeDate, PostDate,
+    // The text fragment editor: modal from the menus, modeless from the tool bar.
+    const auto fragments = [this] {
+        return TextFragmentEditing(*this, state_, prompts_, modal_, env_.settingsPath);
+    };
+    on(c_.FragEdit1, [fragments] { fragments().openModal(); });
+    on(c_.FKeyFragEdit, [fragments] { fragments().openModal(); });
+    on(c_.TbTextFragment, [fragments] { fragments().showModeless(); });
+
+    // Connected by the windows' own issues: the editors (Counter, TimeDate, PostDate,
     // SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey items and their buttons),
     // the logo dialogs (LogoLoad, LogoRead, LogosView, the Depot items, PrinterLogoPaste,
     // DepotLogoPaste, the clipboard import and their buttons), the mark preview (MarkRead), the

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "compose/text_fragment_editor.h"
+#include "ui/modal_runner.h"
+#include "ui/prompts.h"
+#include "ui/station_state.h"
+
+#include <QString>
+#include <QWidget>
+
+namespace vshell
+{
+
+// How the main window opens the text fragment editor. There is one editor for the whole run, a
+// child of the main window made on first use, so its cell stays where the operator left it.
+class TextFragmentEditing
+{
+public:
+    TextFragmentEditing(QWidget &mainWindow, vui::StationState &state, vui::Prompts &prompts,
+                        vui::ModalRunner &modal, QString settingsPath);
+
+    // "FragEdit" in "Tools" and in the hidden "FKey" menu (F1): modal.
+    void openModal();
+    // The tool button: modeless, and the cell is read at once, also when the editor is up.
+    void showModeless();
+
+    vcompose::TOKHelpRightDlg &editor();
+
+private:
+    QWidget &mainWindow_;
+    vui::StationState &state_;
+    vui::Prompts &prompts_;
+    vui::ModalRunner &modal_;
+    QString settingsPath_;
+};
+
+} // namespace vshell
