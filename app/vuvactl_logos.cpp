@@ -1,0 +1,284 @@
+#include "app/vuvactl_commands.h"
+#include "graphics/logo_bmp.h"
+#include "graphics/logo_dots.h"
+#include "graphics/logo_name.h"
+#include "link/codepage.h"
+#include "link/depot_commands.h"
+#include "link/discovery.h"
+#include "link/logo_commands.h"
+#include "link/logo_record.h"
+#include "link/settings_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <algorithm>
+#include <optional>
+
+namespace vuvactl
+{
+
+namespace
+{
+
+using vlink::LogoBuffer;
+
+constexpr int PrinterLogoMax = 255;
+constexpr int DepotLogoMax = vlink::DepotLogos - 1;
+
+vlink::CodePage stationCodePage()
+{
+    return vlink::CodePage::fromSettings(vlink::SettingsFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
+}
+
+std::optional<int> wholeNumber(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high || text.trimmed() != text)
+        return std::nullopt;
+    return n;
+}
+
+// N is checked against the store the command addresses, which --depot decides.
+std::optional<int> logoNumber(const QString &text, QString &problem)
+{
+    const auto n = wholeNumber(text, 0, PrinterLogoMax);
+    if (!n)
+        problem = QStringLiteral("N must be a whole number 0..255 (0..249 in the Depot)");
+    return n;
+}
+
+Outcome depotRange()
+{
+    return usageError(QStringLiteral("N must be 0..%1 in the Depot").arg(DepotLogoMax));
+}
+
+// The deleted logo as a read brings it back: one blank column of four bands and no name.
+bool readsAsDeleted(const LogoBuffer &logo)
+{
+    if (logo.height != 4 || logo.width != 1 || !logo.name.isEmpty())
+        return false;
+    for (int b = 0; b < LogoBuffer::Bands; ++b)
+        if (logo.at(0, b) != 0)
+            return false;
+    return true;
+}
+
+// No dot within the logo's extent, or an extent a logo cannot have (the device's empty record).
+bool readsAsEmpty(const LogoBuffer &logo)
+{
+    if (logo.height < 1 || logo.height > LogoBuffer::Bands || logo.width < 1)
+        return true;
+    for (int c = 0; c < vgfx::drawnWidth(logo); ++c)
+        for (int dot = 0; dot < logo.height * 8; ++dot)
+            if (vgfx::hasDot(logo, c, dot))
+                return false;
+    return true;
+}
+
+Outcome saveRead(const LogoBuffer &logo, const QString &file)
+{
+    if (readsAsEmpty(logo) || readsAsDeleted(logo))
+        return succeeded();
+    if (!vgfx::saveLogoBmp(logo, file))
+        return failed(QStringLiteral("%1: cannot write the file").arg(file));
+    return succeeded();
+}
+
+Action discover(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 0);
+    if (!problem.isEmpty())
+        return {};
+    return [](Context &ctx) {
+        // The port is open already; what answers on it is found again here, so the speed and
+        // the kind printed are the ones in use now.
+        QString speedText;
+        if (!vlink::DetectSpeed(ctx.port, speedText))
+            return failed(QStringLiteral("Device not found"));
+        const vlink::DeviceKind kind = vlink::DetectDevice(ctx.port);
+        ctx.out << "port=" << ctx.port.deviceName() << " speed=" << speedText
+                << " kind=" << int(kind) << '\n';
+        return succeeded();
+    };
+}
+
+Action logoWrite(const QStringList &args, QString &problem)
+{
+    if (args.size() < 2 || args.size() > 3) {
+        problem = argCountProblem(args, args.size() < 2 ? 2 : 3);
+        return {};
+    }
+    const auto n = logoNumber(args[0], problem);
+    if (!n)
+        return {};
+    const QString file = args[1];
+    const std::optional<QString> name =
+        args.size() == 3 ? std::optional(vgfx::filterLogoName(args[2]).text) : std::nullopt;
+    return [n = *n, file, name](Context &ctx) {
+        if (ctx.depot && n > DepotLogoMax)
+            return depotRange();
+        LogoBuffer logo;
+        const vgfx::BmpLoad loaded = vgfx::convertBmpToLogo(file, logo);
+        if (loaded != vgfx::BmpLoad::Loaded)
+            return failed(vgfx::bmpLoadText(loaded));
+        // W travels as one byte.
+        logo.width = std::min(logo.width, int(vlink::MaxWireWidth));
+        logo.number = n;
+        if (name)
+            logo.name = stationCodePage().encode(*name);
+        const bool ok = ctx.depot ? vlink::DPLogoWrite(ctx.port, n, logo)
+                                  : vlink::PrinterLogoWrite(ctx.port, n, logo);
+        return check(ok, "Logo Load Error");
+    };
+}
+
+Action logoRead(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 2);
+    const auto n = problem.isEmpty() ? logoNumber(args[0], problem) : std::nullopt;
+    if (!n)
+        return {};
+    return [n = *n, file = args[1]](Context &ctx) {
+        if (ctx.depot && n > DepotLogoMax)
+            return depotRange();
+        LogoBuffer logo;
+        const bool ok =
+            ctx.depot
+                ? vlink::DPLogoRead(ctx.port, n, logo).ok
+                : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
+        if (!ok)
+            return failed(QStringLiteral("Logo Read Error"));
+        ctx.out << stationCodePage().decode(logo.name) << '\n';
+        return saveRead(logo, file);
+    };
+}
+
+Action logoView(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 2);
+    const auto n = problem.isEmpty() ? logoNumber(args[0], problem) : std::nullopt;
+    if (!n)
+        return {};
+    return [n = *n, file = args[1]](Context &ctx) {
+        if (ctx.depot && n > DepotLogoMax)
+            return depotRange();
+        LogoBuffer logo;
+        const bool ok = ctx.depot ? vlink::DPLogoView(ctx.port, n, logo)
+                                  : vlink::PrinterLogoView(ctx.port, n, logo);
+        if (!ok)
+            return failed(QStringLiteral("Logo Read Error"));
+        return saveRead(logo, file);
+    };
+}
+
+Action logoRename(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 2);
+    const auto n = problem.isEmpty() ? logoNumber(args[0], problem) : std::nullopt;
+    if (!n)
+        return {};
+    const QString name = vgfx::filterLogoName(args[1]).text;
+    return [n = *n, name](Context &ctx) {
+        if (ctx.depot)
+            return usageError(QStringLiteral("renames printer logos only"));
+        LogoBuffer logo;
+        const QByteArray bytes = stationCodePage().encode(name);
+        return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok, "Logo Rename Error");
+    };
+}
+
+Action logoDelete(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 1);
+    const auto n = problem.isEmpty() ? logoNumber(args[0], problem) : std::nullopt;
+    if (!n)
+        return {};
+    return [n = *n](Context &ctx) {
+        if (ctx.depot && n > DepotLogoMax)
+            return depotRange();
+        const bool ok =
+            ctx.depot ? vlink::DPLogoDelete(ctx.port, n) : vlink::PrinterLogoDelete(ctx.port, n);
+        return check(ok, "Logo Delete Error");
+    };
+}
+
+Action logoNames(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 0);
+    if (!problem.isEmpty())
+        return {};
+    return [](Context &ctx) {
+        vlink::LogoNames names;
+        const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names)
+                                  : vlink::PrinterLogoNamesRead(ctx.port, names);
+        if (!ok)
+            return failed(QStringLiteral("LogoNamesList Read Error"));
+        const vlink::CodePage codePage = stationCodePage();
+        for (const vlink::LogoName &entry : names)
+            ctx.out << entry.number << ' ' << codePage.decode(entry.name) << '\n';
+        return succeeded();
+    };
+}
+
+// A Depot setting of one number.
+Command settingCommand(const QString &name, const QString &help, int high,
+                       bool (*command)(vlink::Port &, int), const char *failureText)
+{
+    return {name, QStringLiteral("N"), help, [=](const QStringList &args, QString &problem) {
+                problem = argCountProblem(args, 1);
+                const auto n = problem.isEmpty() ? wholeNumber(args[0], 0, high) : std::nullopt;
+                if (!n) {
+                    if (problem.isEmpty())
+                        problem = QStringLiteral("N must be a whole number 0..%1").arg(high);
+                    return Action();
+                }
+                return Action(
+                    [=, n = *n](Context &ctx) { return check(command(ctx.port, n), failureText); });
+            }};
+}
+
+Action depotVersion(const QStringList &args, QString &problem)
+{
+    problem = argCountProblem(args, 0);
+    if (!problem.isEmpty())
+        return {};
+    return [](Context &ctx) {
+        QByteArray text;
+        if (!vlink::DPVersionRead(ctx.port, text))
+            return failed(QStringLiteral("Error"));
+        ctx.out << stationCodePage().decode(text) << '\n';
+        return succeeded();
+    };
+}
+
+} // namespace
+
+Commands logoCommands()
+{
+    return {
+        {"discover",
+         {},
+         "prints \"port=DEVICE speed=BPS kind=K\" (K = device kind 0..3)",
+         discover},
+        {"logo-write", "N FILE.bmp [NAME]",
+         "converts the BMP and writes it (--depot: to the Depot); width capped at 255", logoWrite},
+        {"logo-read", "N FILE.bmp",
+         "prints the name, writes FILE.bmp unless the logo is empty or deleted", logoRead},
+        {"logo-view", "N FILE.bmp", "views the logo's dots and writes FILE.bmp", logoView},
+        {"logo-rename", "N NAME", "renames a printer logo", logoRename},
+        {"logo-delete", "N", "writes the deleted logo (--depot: in the Depot)", logoDelete},
+        {"logo-names",
+         {},
+         "prints \"NUMBER NAME\" per logo (--depot: the Depot's bank)",
+         logoNames},
+        settingCommand("bank", "selects the Depot bank", vlink::DepotBanks - 1, vlink::BankNumSet,
+                       "BankNumSet Error"),
+        settingCommand("max-bank", "sets the Depot's highest bank number", 255,
+                       vlink::MaxBankNumSet, "Error"),
+        {"depot-version", {}, "prints the Depot's version text", depotVersion},
+    };
+}
+
+} // namespace vuvactl
