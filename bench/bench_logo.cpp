@@ -1,0 +1,133 @@
+// A whole logo record each way at 57600 bit/s, the printer pacing its line, against what the bytes
+// and the commands' own pauses cost on the wire.
+
+#include "bench/bench.h"
+#include "link/com_io.h"
+#include "link/logo_commands.h"
+#include "link/logo_record.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace bench
+{
+
+namespace
+{
+
+constexpr int Bps = 57600;
+constexpr int SpeedIndex = 6;
+constexpr int Rounds = 7;
+constexpr double RatioGoal = 1.10;
+constexpr int LogoNumber = 42;
+
+// Bytes on the line, each 10 bits, one after another: an echoed byte goes out and comes back.
+constexpr int WriteBytes = 3 * 2                  // 0x07, 0x89, n with their echoes
+                           + 2                    // H and W, bare
+                           + vlink::LogoBlockSize // the block
+                           + 1;                   // the device's "s" (its echo is not waited for)
+constexpr int WritePausesMs = 2 * vlink::LogoHeaderPauseMs;
+constexpr int ReadBytes = 3 * 2                   // 0x07, 0x01, n with their echoes
+                          + vlink::LogoRecordSize // the record
+                          + 2;                    // the closing "s" and its echo
+
+double wireMs(int bytes)
+{
+    return bytes * 10.0 * 1000.0 / Bps;
+}
+
+// 125 columns of four bands: the 500 dot bytes a record carries at most.
+vlink::LogoBuffer fullLogo()
+{
+    vlink::LogoBuffer logo;
+    logo.width = 125;
+    logo.height = 4;
+    logo.name = "BENCH";
+    for (int c = 0; c < logo.width; ++c)
+        for (int b = 0; b < logo.height; ++b)
+            logo.at(c, b) = quint8(c * 7 + b * 31);
+    return logo;
+}
+
+struct Round {
+    double writeMs = -1; // -1: the transfer failed
+    double readMs = -1;
+};
+
+Round transfer(vlink::Port &port, const vlink::LogoBuffer &logo)
+{
+    Round round;
+    QElapsedTimer timer;
+    timer.start();
+    if (!vlink::PrinterLogoWrite(port, LogoNumber, logo))
+        return round;
+    round.writeMs = double(timer.nsecsElapsed()) / 1e6;
+    vlink::LogoBuffer back;
+    timer.restart();
+    if (!vlink::PrinterLogoRead(port, LogoNumber, back, vlink::LogoDisplay::Suppressed).ok)
+        return {};
+    round.readMs = double(timer.nsecsElapsed()) / 1e6;
+    // What came back must be the logo, bit order turned, or the timing means nothing.
+    for (int c = 0; c < logo.width; ++c)
+        for (int b = 0; b < logo.height; ++b)
+            if (back.at(c, b) != vlink::BitReverse(logo.at(c, b)))
+                return {};
+    return round;
+}
+
+bool logoTransfer()
+{
+    vp::FrontendOptions options;
+    options.speed = Bps;
+    options.pace = true;
+    FrontendThread printer(options);
+    if (printer.device().isEmpty())
+        return false;
+    vlink::DeviceMap map = vlink::defaultDeviceMap();
+    map[0] = printer.device();
+    vlink::ComIo port(map);
+    port.openCom(0);
+    port.setTimeouts();
+    if (!port.setBaud(SpeedIndex))
+        return false;
+
+    const vlink::LogoBuffer logo = fullLogo();
+    std::vector<double> writes, reads, totals;
+    for (int r = 0; r < Rounds; ++r) {
+        const Round round = transfer(port, logo);
+        if (round.readMs < 0) {
+            std::printf("   the transfer failed\n");
+            return false;
+        }
+        writes.push_back(round.writeMs);
+        reads.push_back(round.readMs);
+        totals.push_back(round.writeMs + round.readMs);
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double idealWrite = wireMs(WriteBytes) + WritePausesMs;
+    const double idealRead = wireMs(ReadBytes);
+    const double ratio = median(totals) / (idealWrite + idealRead);
+    std::printf("   write: %7.2f ms (median of %d), wire %7.2f ms (%d bytes + %d ms pauses)\n",
+                median(writes), Rounds, idealWrite, WriteBytes, WritePausesMs);
+    std::printf("   read:  %7.2f ms (median of %d), wire %7.2f ms (%d bytes)\n", median(reads),
+                Rounds, idealRead, ReadBytes);
+    std::printf("   ratio %.3f (best %.3f), goal <= %.2f\n", ratio,
+                *std::min_element(totals.begin(), totals.end()) / (idealWrite + idealRead),
+                RatioGoal);
+    return ratio <= RatioGoal;
+}
+
+} // namespace
+
+Cases logoTransferCases()
+{
+    return {{QStringLiteral("logo: 512-byte record written and read at 57600 bit/s, paced"),
+             logoTransfer}};
+}
+
+} // namespace bench
