@@ -328,9 +328,12 @@ void LogoFormBase::placePreview()
     QSize room(1024, 700);
     if (const QScreen *s = screen())
         room = s->availableGeometry().size() * 0.8;
+    // The controls below the preview need about this much of the height.
+    constexpr int ControlsHeight = 200;
     const int frame = 2 * scroll_->frameWidth() + 4;
     scroll_->setMinimumSize(std::min(image_->width() + frame, room.width()),
-                            std::min(image_->height() + frame, room.height() / 2));
+                            std::min(image_->height() + frame,
+                                     std::max(ControlsHeight, room.height() - ControlsHeight)));
 }
 
 QString LogoFormBase::modeWord() const

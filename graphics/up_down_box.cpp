@@ -46,7 +46,7 @@ UpDownBox::UpDownBox(const QString &name, QWidget *parent) : QWidget(parent)
     row->setSpacing(1);
     row->addWidget(edit_);
     row->addLayout(arrows);
-    row->addStretch();
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
 
     connect(up_, &QToolButton::clicked, this, [this] { emit arrow(+1); });
     connect(down_, &QToolButton::clicked, this, [this] { emit arrow(-1); });
