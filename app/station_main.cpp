@@ -44,7 +44,11 @@ int main(int argc, char **argv)
         return 0;
     prompts.setParent(&window);
     window.createStartWindows();
+    window.resize(920, 540);
     window.show();
+    // Discovery runs when the window first becomes active; ask for that on desktops (and bare X
+    // servers) that do not activate a new window by themselves.
+    window.activateWindow();
     scheduleScreenshot(window);
     return app.exec();
 }
