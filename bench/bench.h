@@ -1,0 +1,51 @@
+#pragma once
+
+#include "vprinter/pty_frontend.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+// vuva_bench: timing of the link against the virtual printer. Cases come in families, each a
+// function returning its cases from a file of its own (bench/bench_link.cpp: linkCases()). To add
+// a family, define logoCases() in a new bench/bench_logo.cpp (its empty weak fallback in
+// bench/registry.cpp then gives way), or declare another function here and list it in
+// allCases() in bench/registry.cpp.
+namespace bench
+{
+
+// One measurement: prints its figures and returns whether it met its goal.
+struct Case {
+    QString name;
+    std::function<bool()> run;
+};
+using Cases = std::vector<Case>;
+
+Cases linkCases();
+Cases logoCases();
+Cases logoTransferCases(); // bench/bench_logo.cpp
+Cases allCases();
+
+// The virtual printer's pseudo-terminal front end, served on a thread of this process.
+class FrontendThread
+{
+public:
+    explicit FrontendThread(const vp::FrontendOptions &options = {});
+    ~FrontendThread();
+    FrontendThread(const FrontendThread &) = delete;
+    FrontendThread &operator=(const FrontendThread &) = delete;
+    // The device file to open; empty when the pseudo-terminal could not be made.
+    const QString &device() const { return device_; }
+
+private:
+    std::unique_ptr<vp::PtyFrontend> frontend_;
+    std::thread thread_;
+    QString device_;
+};
+
+// CPU time of the whole process, in nanoseconds.
+qint64 processCpuNs();
+
+} // namespace bench
