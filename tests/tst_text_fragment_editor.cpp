@@ -13,6 +13,7 @@
 
 using vcompose::TOKHelpRightDlg;
 using vui::Message;
+Q_DECLARE_METATYPE(vcompose::CellKind)
 
 namespace
 {
@@ -131,6 +132,8 @@ class TestTextFragmentEditor : public QObject
     Q_OBJECT
 
 private slots:
+    void cellKindRules_data();
+    void cellKindRules();
     void openReadsTheCell();
     void navigationStaysInTheMark();
     void reopeningRereadsTheSameCell();
@@ -153,6 +156,42 @@ private slots:
     void cancelSendsNothing();
     void rowOutsideTheMarkIsRefused();
 };
+
+// The rule every fragment editor shares, with the graphic test by F and by the fixed bounds.
+void TestTextFragmentEditor::cellKindRules_data()
+{
+    using vcompose::CellKind;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("fixedBounds");
+    QTest::addColumn<CellKind>("expected");
+    QTest::newRow("F: below is text") << 0xFF << 11 << false << CellKind::Text;
+    QTest::newRow("F: at F is a graphic") << 0xFF << 12 << false << CellKind::Graphic;
+    QTest::newRow("F: above F is text") << 0xFF << 13 << false << CellKind::Text;
+    QTest::newRow("fixed: 6 is text") << 0xFF << 6 << true << CellKind::Text;
+    QTest::newRow("fixed: 7 is a graphic") << 0xFF << 7 << true << CellKind::Graphic;
+    QTest::newRow("fixed: 12 is neither, read as text") << 0xFF << 12 << true << CellKind::Text;
+    QTest::newRow("fixed: 13 is a graphic") << 0xFF << 13 << true << CellKind::Graphic;
+    QTest::newRow("counter down") << 0x05 << 12 << false << CellKind::Counter;
+    QTest::newRow("counter up") << 0x06 << 0 << true << CellKind::Counter;
+    QTest::newRow("time and date") << 0x00 << 12 << false << CellKind::TimeDate;
+    QTest::newRow("post date") << 0x02 << 7 << true << CellKind::PostDate;
+    QTest::newRow("special function") << 0x07 << 1 << false << CellKind::SpecFunc;
+    QTest::newRow("kind 1") << 0x01 << 12 << false << CellKind::Text;
+    QTest::newRow("kind 8") << 0x08 << 7 << true << CellKind::Text;
+}
+
+void TestTextFragmentEditor::cellKindRules()
+{
+    QFETCH(int, kind);
+    QFETCH(int, number);
+    QFETCH(bool, fixedBounds);
+    QFETCH(vcompose::CellKind, expected);
+    const vlink::Fragment f{"t", quint8(number), quint8(kind)};
+    const auto test =
+        fixedBounds ? vcompose::GraphicTest::fixedBounds() : vcompose::GraphicTest::fontCount(12);
+    QCOMPARE(vcompose::cellKind(f, test), expected);
+}
 
 void TestTextFragmentEditor::openReadsTheCell()
 {
