@@ -9,6 +9,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -20,8 +21,8 @@ namespace bench
 namespace
 {
 
-constexpr int Rounds = 6;
-constexpr int BytesPerRound = 400;
+constexpr int Rounds = 41;
+constexpr int BytesPerRound = 100;
 constexpr quint8 Probe = 0x0D; // echoed at once, and a command of its own
 constexpr double EchoRatioGoal = 1.15;
 constexpr double DelayCpuGoalPercent = 5.0;
@@ -68,15 +69,22 @@ private:
 
 struct Round {
     qint64 wallNs = -1; // -1: an echo failed
-    qint64 cpuNs = 0;   // this process, the printer's thread included
+    qint64 cpuNs = 0;   // the station's thread only, the printer's excluded
 };
+
+qint64 threadCpuNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
 
 // Starts timing at construction; done() closes the round.
 class RoundTimer
 {
 public:
-    RoundTimer() : cpu_(processCpuNs()) { wall_.start(); }
-    Round done() const { return {wall_.nsecsElapsed(), processCpuNs() - cpu_}; }
+    RoundTimer() : cpu_(threadCpuNs()) { wall_.start(); }
+    Round done() const { return {wall_.nsecsElapsed(), threadCpuNs() - cpu_}; }
 
 private:
     QElapsedTimer wall_;
@@ -111,32 +119,37 @@ Round rawRound(const QString &device, int n)
     return timer.done();
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 struct Figures {
     double bestUs, medianUs, cpuUs; // a byte
 };
 
-Figures figuresOf(std::vector<Round> rounds)
+Figures figuresOf(const std::vector<Round> &rounds)
 {
-    const auto us = [](qint64 ns) { return double(ns) / BytesPerRound / 1000.0; };
-    std::sort(rounds.begin(), rounds.end(),
-              [](const Round &a, const Round &b) { return a.wallNs < b.wallNs; });
-    qint64 cpu = 0;
-    for (const Round &r : rounds)
-        cpu += r.cpuNs;
-    return {us(rounds.front().wallNs), us(rounds[rounds.size() / 2].wallNs),
-            us(cpu / qint64(rounds.size()))};
+    std::vector<double> wall, cpu;
+    for (const Round &r : rounds) {
+        wall.push_back(double(r.wallNs) / BytesPerRound / 1000.0);
+        cpu.push_back(double(r.cpuNs) / BytesPerRound / 1000.0);
+    }
+    return {*std::min_element(wall.begin(), wall.end()), median(wall), median(cpu)};
 }
 
-// Rounds alternate, so a busy neighbour on the machine slows both alike; the best round of each
-// is compared, the one least disturbed.
+// Short rounds alternate, so a busy neighbour on the machine slows both alike; each ComIo round
+// is set against the plain round right after it, and the median of those ratios is the figure.
 bool echoCost()
 {
     FrontendThread printer;
     if (printer.device().isEmpty())
         return false;
-    comIoRound(printer.device(), 50);
-    rawRound(printer.device(), 50);
+    comIoRound(printer.device(), BytesPerRound);
+    rawRound(printer.device(), BytesPerRound);
     std::vector<Round> com, raw;
+    std::vector<double> ratios;
     for (int r = 0; r < Rounds; ++r) {
         com.push_back(comIoRound(printer.device(), BytesPerRound));
         raw.push_back(rawRound(printer.device(), BytesPerRound));
@@ -144,16 +157,18 @@ bool echoCost()
             std::printf("   an echo failed\n");
             return false;
         }
+        ratios.push_back(double(com.back().wallNs) / double(raw.back().wallNs));
     }
     const Figures c = figuresOf(com);
     const Figures r = figuresOf(raw);
-    std::printf("   SendByte through ComIo: %6.1f us a byte (median %6.1f), CPU %5.1f us\n",
+    std::printf("   %d rounds of %d bytes each way, a byte:\n", Rounds, BytesPerRound);
+    std::printf("   SendByte through ComIo: best %6.1f us, median %6.1f us, caller CPU %5.1f us\n",
                 c.bestUs, c.medianUs, c.cpuUs);
-    std::printf("   plain write/poll/read:  %6.1f us a byte (median %6.1f), CPU %5.1f us\n",
+    std::printf("   plain write/poll/read:  best %6.1f us, median %6.1f us, caller CPU %5.1f us\n",
                 r.bestUs, r.medianUs, r.cpuUs);
-    const double ratio = c.bestUs / r.bestUs;
-    std::printf("   ratio %.2f (medians %.2f, CPU %.2f), goal <= %.2f\n", ratio,
-                c.medianUs / r.medianUs, c.cpuUs / r.cpuUs, EchoRatioGoal);
+    const double ratio = median(ratios);
+    std::printf("   ratio %.2f (median of paired rounds; best rounds %.2f), goal <= %.2f\n", ratio,
+                c.bestUs / r.bestUs, EchoRatioGoal);
     return ratio <= EchoRatioGoal;
 }
 
