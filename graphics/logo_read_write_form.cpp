@@ -62,16 +62,21 @@ bool TLogoReadWriteForm::readLogo(int number)
 }
 
 // The arrows first read logo 0 and then the logo they select, so a Read-mode dialog ends up
-// showing the selected one.
+// showing the selected one. Each read is a fresh try: an earlier failure must not keep the
+// dialog from coming back with the logo that did arrive.
 void TLogoReadWriteForm::numberArrow(int delta)
 {
     const int selected = steppedNumber(delta);
+    const auto read = [this](int number) {
+        if (!readMode())
+            return;
+        state_.errorFlag = false;
+        readWithRetry(number);
+    };
     number_->setNumber(0);
-    if (readMode())
-        readWithRetry(0);
+    read(0);
     number_->setNumber(selected);
-    if (readMode())
-        readWithRetry(selected);
+    read(selected);
 }
 
 void TLogoReadWriteForm::clearClick()

@@ -195,6 +195,7 @@ private slots:
     void readIsRetriedOnceBeforeItIsReported_data();
     void readIsRetriedOnceBeforeItIsReported();
     void arrowsInReadModeReadLogoZeroThenTheSelected();
+    void arrowAfterAFailedReadShowsTheSelectedLogo();
     void arrowsElsewhereOnlyChangeTheNumber_data();
     void arrowsElsewhereOnlyChangeTheNumber();
     void clearAnsweredNoChangesNothing();
@@ -448,6 +449,28 @@ void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
              QByteArray::fromHex("070105"));
     QCOMPARE(rig.driver.openedModal.size(), 2);
     QCOMPARE(shown, QStringLiteral("FIVE 5"));
+}
+
+void TestLogoDialogs::arrowAfterAFailedReadShowsTheSelectedLogo()
+{
+    Rig rig;
+    rig.storePrinterLogo(0, sampleLogo("ZERO"));
+    rig.storePrinterLogo(6, sampleLogo("SIX"));
+    QString shown;
+    rig.whenOpen([&](QDialog &d) {
+        setNumber(d, 5);
+        rig.device.faults().silent = true;
+        click(d, "BtOk");
+        rig.device.faults().silent = false;
+        click(d, "LogoNumUp");
+    });
+    rig.whenOpen([&](QDialog &d) {
+        shown = child<QLineEdit>(d, "LogoName")->text() + QLatin1Char(' ') + numberText(d);
+        click(d, "BtCancel");
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.messages, (Shown{{"Logo Read Error", "Error"}}));
+    QCOMPARE(shown, QStringLiteral("SIX 6"));
 }
 
 void TestLogoDialogs::arrowsElsewhereOnlyChangeTheNumber_data()
