@@ -33,6 +33,23 @@ LogoBuffer namedLogo(const QByteArray &name, quint8 dot)
     return logo;
 }
 
+// Writes from the given index on (counted from 0) claim success but never reach the device, as
+// when the station closes the line right after its last byte.
+class LossyPort : public MemoryPort
+{
+public:
+    LossyPort(vp::Device &device, int from) : MemoryPort(device), from_(from) {}
+    bool writeByte(quint8 byte) override
+    {
+        return writes_++ >= from_ && from_ >= 0 ? true : MemoryPort::writeByte(byte);
+    }
+    void deliverAgain() { from_ = -1; }
+
+private:
+    int from_;
+    int writes_ = 0;
+};
+
 } // namespace
 
 class TestDepotCommands : public QObject
@@ -45,6 +62,7 @@ private slots:
     void valuesBeyondAByteSendNothing_data();
     void valuesBeyondAByteSendNothing();
     void banksKeepTheirLogos();
+    void writeKeptWhenItsLastEchoIsLost();
     void maxBankNumber();
     void versionText_data();
     void versionText();
@@ -150,6 +168,22 @@ void TestDepotCommands::banksKeepTheirLogos()
     // A bank the Depot does not have leaves the current one.
     QVERIFY(BankNumSet(port, 16));
     QCOMPARE(device.logos().bank, 0);
+}
+
+void TestDepotCommands::writeKeptWhenItsLastEchoIsLost()
+{
+    // The echo of the Depot's "s" (write 516: four echoed bytes, two header bytes, the block) is
+    // lost, and the line goes quiet: the logo is kept, and no reset is made of the command's 0x12.
+    vp::Device device(vp::Kind::Depot);
+    LossyPort port(device, 4 + 2 + 510);
+    QVERIFY(DPLogoWrite(port, 6, namedLogo("QUIET", 0x01)));
+    device.idle(vp::Device::CommitQuietMs);
+    QVERIFY(device.settled());
+    QCOMPARE(device.printer().resetCount, 0);
+    QCOMPARE(device.logos().depot[0][6].mid(503, 5), QByteArray("QUIET"));
+    port.deliverAgain();
+    QByteArray version;
+    QVERIFY(DPVersionRead(port, version));
 }
 
 void TestDepotCommands::maxBankNumber()

@@ -122,7 +122,9 @@ void Device::prefixed(Wire &w)
         selectPrinter(w);
         return;
     }
-    if (!settle_) {
+    // Only a 0x12 with nothing after it is a reset once the line went quiet: a longer command
+    // that stopped half way is still its own.
+    if (!settle_ || !w.atEnd()) {
         const quint8 next = w.peek();
         if (next == 0x23) {
             w.sb();
