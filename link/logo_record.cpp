@@ -92,7 +92,8 @@ QByteArray NameFromWire(const QByteArray &field)
 
 QByteArray LogoBlock(const LogoBuffer &logo, DotEncoding encoding)
 {
-    Q_ASSERT(FitsRecord(logo));
+    if (!FitsRecord(logo))
+        return {};
     QByteArray block(LogoBlockSize, char(LogoBlank));
     int k = 0;
     for (int c = 0; c < logo.width; ++c)
@@ -114,6 +115,8 @@ void PrepareRead(LogoBuffer &logo, int number)
 
 Sequence &SendLogoRecord(Sequence &seq, const LogoBuffer &logo, DotEncoding encoding)
 {
+    if (!FitsRecord(logo))
+        return seq.then([](Port &) { return false; });
     quint8 reply = 0;
     seq.delay(LogoHeaderPauseMs)
         .wr(quint8(logo.height))

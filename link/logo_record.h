@@ -33,7 +33,7 @@ bool FitsRecord(const LogoBuffer &logo);
 // encoding expects, except that a blank buffer is the same in both orders.
 bool FitsEncoding(const LogoBuffer &logo, DotEncoding encoding);
 
-// The block of a record: offsets 2..511. The logo must fit a record.
+// The block of a record: offsets 2..511; empty for a logo that does not fit a record.
 QByteArray LogoBlock(const LogoBuffer &logo, DotEncoding encoding);
 // Eight characters, padded with spaces; a longer name keeps its first eight.
 QByteArray NameField(const QByteArray &name);
@@ -46,7 +46,8 @@ QByteArray NameFromWire(const QByteArray &field);
 void PrepareRead(LogoBuffer &logo, int number);
 
 // The write tail shared by printer and Depot writes, after the logo number went out: the header
-// bytes without echo, the block, and the device's "s". The logo must fit a record.
+// bytes without echo, the block, and the device's "s". A logo that does not fit a record fails
+// the sequence before anything is sent.
 Sequence &SendLogoRecord(Sequence &seq, const LogoBuffer &logo, DotEncoding encoding);
 
 // The rest of a record after its header: dots, filler, name and check byte, then the closing "s".
