@@ -25,13 +25,13 @@ QByteArray bytes(std::initializer_list<int> list)
 class Lines
 {
 public:
-    explicit Lines(const QStringList &spec)
+    explicit Lines(const QStringList &setup)
     {
         std::array<vp::Device *, PortCount> devices{};
-        for (int i = 0; i < spec.size() && i < PortCount; ++i) {
-            if (spec[i].isEmpty())
+        for (int i = 0; i < setup.size() && i < PortCount; ++i) {
+            if (setup[i].isEmpty())
                 continue;
-            const QStringList parts = spec[i].split('@');
+            const QStringList parts = setup[i].split('@');
             const int speed = parts.size() > 1 ? parts[1].toInt() : 57600;
             auto device = std::make_unique<vp::Device>(kindOf(parts[0]), speed);
             device->faults().silent = parts[0] == "silent";
@@ -60,9 +60,9 @@ private:
 };
 
 // Where a byte first reached a device in a run of the discovery, so a fault can be aimed at it.
-qint64 indexOf(const QStringList &spec, int line, int remembered, quint8 byte)
+qint64 indexOf(const QStringList &setup, int line, int remembered, quint8 byte)
 {
-    Lines dry(spec);
+    Lines dry(setup);
     StartupDiscovery(dry.port(), remembered);
     return dry.device(line).received().indexOf(char(byte));
 }
@@ -207,10 +207,10 @@ void TestDiscovery::timeParamsMessageOnlyForScannedPort()
 {
     QFETCH(int, remembered);
     QFETCH(Discovery::Message, message);
-    const QStringList spec{"", "printer"};
-    const qint64 at = indexOf(spec, 1, remembered, 0x08);
+    const QStringList setup{"", "printer"};
+    const qint64 at = indexOf(setup, 1, remembered, 0x08);
     QVERIFY(at > 0);
-    Lines line(spec);
+    Lines line(setup);
     line.device(1).faults().wrongEchoAt = at;
     const Discovery found = StartupDiscovery(line.port(), remembered);
     QVERIFY(found.connected);
@@ -222,16 +222,16 @@ void TestDiscovery::timeParamsMessageOnlyForScannedPort()
 
 void TestDiscovery::probeToneReported()
 {
-    const QStringList spec{"printer"};
-    const qint64 at = indexOf(spec, 0, -1, 0x07);
-    Lines line(spec);
+    const QStringList setup{"printer"};
+    const qint64 at = indexOf(setup, 0, -1, 0x07);
+    Lines line(setup);
     line.device(0).faults().dropEchoAt = at;
     const Discovery found = StartupDiscovery(line.port(), -1);
     QVERIFY(found.connected);
     QCOMPARE(found.connection.kind, DeviceKind::None);
     QVERIFY(found.connection.probeTone);
 
-    Lines good(spec);
+    Lines good(setup);
     QVERIFY(!StartupDiscovery(good.port(), -1).connection.probeTone);
 }
 
