@@ -42,8 +42,9 @@ public:
 
 private:
     bool openDevice(const QString &device);
-    bool waitWritten(int timeoutMs);
+    bool writeAll(const char *data, qint64 size, int timeoutMs, qint64 &written);
     void checkHangUp();
+    void hangUp(const QString &reason);
     QString deviceFor(int index) const;
 
     DeviceMap devices_;
