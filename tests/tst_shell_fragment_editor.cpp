@@ -33,6 +33,7 @@ private slots:
     void menuItemsOpenItModally();
     void toolButtonShowsItAndReadsAtOnce();
     void failedReadEndsTheProgram();
+    void f1Key();
     void textsGoOutInTheSettingsCodePage();
 };
 
@@ -115,6 +116,17 @@ void TestShellFragmentEditor::textsGoOutInTheSettingsCodePage()
     });
     f.action("FragEdit1")->trigger();
     QCOMPARE(printer.mark().cells[0][0].text, QByteArray("\xE1\xC2"));
+}
+
+void TestShellFragmentEditor::f1Key()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    f.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+    QTest::keyClick(&f.window(), Qt::Key_F1);
+    QCOMPARE(f.driver.openedModal, QStringList{"TOKHelpRightDlg"});
 }
 
 QTEST_MAIN(TestShellFragmentEditor)
