@@ -33,7 +33,7 @@ private slots:
     void menuItemsOpenItModally();
     void toolButtonShowsItAndReadsAtOnce();
     void failedReadEndsTheProgram();
-    void f1Key();
+    void f1OpensItThoughTwoItemsCarryIt();
     void textsGoOutInTheSettingsCodePage();
 };
 
@@ -118,7 +118,9 @@ void TestShellFragmentEditor::textsGoOutInTheSettingsCodePage()
     QCOMPARE(printer.mark().cells[0][0].text, QByteArray("\xE1\xC2"));
 }
 
-void TestShellFragmentEditor::f1Key()
+// "FragEdit" sits in "Tools" and in the hidden "FKey" menu, both on F1: the key must still open
+// the editor, once.
+void TestShellFragmentEditor::f1OpensItThoughTwoItemsCarryIt()
 {
     StationFixture f;
     f.addDevice(0);
