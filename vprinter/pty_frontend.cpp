@@ -194,18 +194,19 @@ void PtyFrontend::readMaster(Clock::time_point now)
         return;
     }
     const Clock::duration step = byteTime();
+    const int speed = lineSpeed();
     for (ssize_t i = 0; i < n; ++i) {
         // A paced byte is there only once all its bits have crossed the line.
         const Clock::time_point due = std::max(now, inputFree_) + step;
         inputFree_ = due;
-        in_.push_back({buf[i], due});
+        in_.push_back({buf[i], due, speed});
     }
 }
 
 void PtyFrontend::deliverInput(Clock::time_point now)
 {
     while (!in_.empty() && in_.front().due <= now) {
-        device_.receive(in_.front().byte, lineSpeed());
+        device_.receive(in_.front().byte, in_.front().speed);
         in_.pop_front();
         lastInput_ = now;
         queueOutput(now);
@@ -220,7 +221,7 @@ void PtyFrontend::queueOutput(Clock::time_point now)
     for (char c : device_.takeOutput()) {
         const Clock::time_point due = std::max(now, outputFree_) + step;
         outputFree_ = due;
-        out_.push_back({quint8(c), due});
+        out_.push_back({quint8(c), due, 0});
     }
 }
 

@@ -49,6 +49,9 @@ private:
     struct Timed {
         quint8 byte;
         Clock::time_point due;
+        // The speed the line had when the byte arrived: a station that closes the port right
+        // after its last byte restores other settings before a paced byte is delivered.
+        int speed = 0;
     };
 
     void closeAll();
