@@ -27,6 +27,7 @@ private slots:
     void timeParamsCount();
     void markOptionsReachConfigByte();
     void clockSetIsReflectedInTimeParams();
+    void markDeleteEmptiesTheMark();
     void statusByte();
 };
 
@@ -262,6 +263,16 @@ void TestMachineCommands::clockSetIsReflectedInTimeParams()
     QCOMPARE(p[7], quint8(0x29));
     QCOMPARE(p[8], quint8(0x02));
     QCOMPARE(p[9], quint8(0x24));
+}
+
+void TestMachineCommands::markDeleteEmptiesTheMark()
+{
+    vp::Device device;
+    device.mark().cells[1][2].text = "LOT";
+    MemoryPort port(device);
+    QVERIFY(MarkDelete(port));
+    QVERIFY(device.mark().cell(2, 3)->text.isEmpty());
+    QVERIFY(device.printer().markDeleted);
 }
 
 void TestMachineCommands::statusByte()

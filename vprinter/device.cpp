@@ -165,8 +165,10 @@ void Device::setCommand(Wire &w)
     const quint8 op = w.sb();
     const quint8 what = w.sb();
     if (op == 0x0B) {
-        if (what == 0x4D && w.sb() == 0x0D && printerAnswers())
+        if (what == 0x4D && w.sb() == 0x0D && printerAnswers()) {
             printer_.markDeleted = true;
+            mark_.cells = {};
+        }
         else if (what == 0x41 && printerAnswers())
             printer_.autoRunStopped = true;
         return;
