@@ -129,8 +129,9 @@ void TAutoControl::wire()
 
     // Connected by the windows' own issues: the editors (Counter, TimeDate, PostDate,
     // SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey items and their buttons),
-    // the logo dialogs (LogoLoad, LogoRead, LogosView, the Depot items, PrinterLogoPaste,
-    // DepotLogoPaste, the clipboard import and their buttons), the mark preview (MarkRead), the
+    // the logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste,
+    // DepotLogoPaste, the clipboard import and their buttons; LogoLoad, LogoRead and
+    // DepotLogoLoad are wired in kelm_main_logos.cpp), the mark preview (MarkRead), the
     // parameter and status windows (ParamsValue, ByteStatus, DepotBankMaxNum, DepotVersia) and
     // the hydraulic panel.
 
