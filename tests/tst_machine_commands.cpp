@@ -1,13 +1,11 @@
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "support/memory_port.h"
+#include "support/wire_bytes.h"
 
 #include <QTest>
-#include <functional>
 
 using namespace vlink;
-using Command = std::function<bool(Port &)>;
-Q_DECLARE_METATYPE(Command)
 
 class TestMachineCommands : public QObject
 {
@@ -30,14 +28,6 @@ private slots:
     void markDeleteEmptiesTheMark();
     void statusByte();
 };
-
-static QByteArray bytes(std::initializer_list<int> list)
-{
-    QByteArray out;
-    for (int b : list)
-        out.append(char(b));
-    return out;
-}
 
 void TestMachineCommands::wireBytes_data()
 {
@@ -118,11 +108,9 @@ void TestMachineCommands::echoMismatchStopsCommand()
     QFETCH(int, faultAt);
     QFETCH(QByteArray, wire);
     for (bool drop : {false, true}) {
-        vp::Device device;
-        (drop ? device.faults().dropEchoAt : device.faults().wrongEchoAt) = faultAt;
-        MemoryPort port(device);
-        QVERIFY(!command(port));
-        QCOMPARE(port.written().toHex(' '), wire.toHex(' '));
+        bool failed = false;
+        QCOMPARE(sentWithEchoFault(command, faultAt, drop, failed).toHex(' '), wire.toHex(' '));
+        QVERIFY(failed);
     }
 }
 

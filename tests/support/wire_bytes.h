@@ -1,0 +1,45 @@
+#pragma once
+
+#include "support/memory_port.h"
+
+#include <QByteArray>
+#include <QMetaType>
+#include <functional>
+#include <initializer_list>
+
+// One station command against a port, so tables can hold commands with their arguments bound.
+using Command = std::function<bool(vlink::Port &)>;
+Q_DECLARE_METATYPE(Command)
+
+// Wire bytes written as numbers, the way a line trace reads.
+inline QByteArray bytes(std::initializer_list<int> list)
+{
+    QByteArray out;
+    for (int b : list)
+        out.append(char(b));
+    return out;
+}
+
+// The blank filler of a logo record.
+inline QByteArray ff(int count)
+{
+    return QByteArray(count, char(0xFF));
+}
+
+// The command took every byte it was owed and the device is waiting for the next one.
+inline bool noStrayBytes(MemoryPort &port, vp::Device &device)
+{
+    quint8 stray = 0;
+    return !port.readByte(stray) && device.settled();
+}
+
+// What the station wrote for a command whose echo at faultAt comes back wrong (drop = false) or
+// not at all (drop = true); failed is set when the command gave up, as it must.
+inline QByteArray sentWithEchoFault(const Command &command, int faultAt, bool drop, bool &failed)
+{
+    vp::Device device;
+    (drop ? device.faults().dropEchoAt : device.faults().wrongEchoAt) = faultAt;
+    MemoryPort port(device);
+    failed = !command(port);
+    return port.written();
+}
