@@ -3,43 +3,35 @@
 #include "support/memory_port.h"
 #include "support/modal_driver.h"
 #include "support/prompt_recorder.h"
+#include "support/test_widgets.h"
 
 #include <QElapsedTimer>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 using vgfx::LogoStore;
 using Shown = PromptRecorder::ShownList;
+using Progress = QList<std::pair<bool, int>>; // the bar's visibility and value at each message
 Q_DECLARE_METATYPE(LogoStore)
 
 namespace
 {
 
-// A bitmap of one band with a dot in every column of its bottom row; colour ones are 24-bit.
-QString writeBmp(const QString &path, int width, QImage::Format format = QImage::Format_Mono)
+// One band with a dot in every column of its bottom row.
+QString bandBmp(const QString &path, int width, QImage::Format format = QImage::Format_Mono)
 {
-    QImage image(width, 8, QImage::Format_RGB32);
-    image.fill(qRgb(255, 255, 255));
-    for (int x = 0; x < width; ++x)
-        image.setPixel(x, 7, qRgb(0, 0, 0));
-    image = image.convertToFormat(format, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    if (!image.save(path, "BMP"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return writeBmp(
+        path, width, 8, [](int, int y) { return y == 7; }, format);
 }
 
-template <typename T> T *child(QWidget &w, const char *name)
+void writeText(const QString &path, const char *text)
 {
-    T *found = w.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) < 0)
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 QByteArray storedName(const QByteArray &stored)
@@ -55,12 +47,29 @@ struct Rig {
     {
         QStringList list;
         for (int i = 0; i < count; ++i)
-            list << writeBmp(file(QStringLiteral("logo%1.bmp").arg(i)), 10 + i);
+            list << bandBmp(file(QStringLiteral("logo%1.bmp").arg(i)), 10 + i);
         return list;
     }
-    // Chooses the files in the file dialog of the store's load item.
-    void load(LogoStore store, const QStringList &chosen)
+    // Chooses the files in the store's load item; the dialog, if it opens, loads from `first`.
+    void load(LogoStore store, const QStringList &chosen, const QString &first = {})
     {
+        driver.whenOpen([this, first](QDialog &d) {
+            if (!first.isNull())
+                child<QLineEdit>(d, "FirstLogoNumEdit")->setText(first);
+            auto *bar = child<QProgressBar>(d, "ProgressBar");
+            prompts.onMessage = [this, bar](const PromptRecorder::Shown &) {
+                progress.append({bar->isVisible(), bar->value()});
+            };
+            caption = d.windowTitle();
+            selected = child<QLabel>(d, "LSelected")->text();
+            if (beforeLoad)
+                beforeLoad();
+            QElapsedTimer timer;
+            timer.start();
+            click(d, "BtLoad");
+            elapsedMs = timer.elapsed();
+            click(d, "BtCancel");
+        });
         prompts.chooseFiles(chosen);
         flow.logoLoad(store);
     }
@@ -68,14 +77,6 @@ struct Rig {
     {
         return store == LogoStore::Printer ? device.logos().printer[std::size_t(number)]
                                            : device.logos().depot[0][std::size_t(number)];
-    }
-    // What the dialog showed when a message box came up.
-    void watchProgress(QDialog &d)
-    {
-        auto *bar = child<QProgressBar>(d, "ProgressBar");
-        prompts.onMessage = [this, bar](const PromptRecorder::Shown &) {
-            progressAtMessage.append({bar->isVisible(), bar->value()});
-        };
     }
 
     QTemporaryDir dir;
@@ -88,7 +89,11 @@ struct Rig {
     vui::ModalRunner modal;
     ModalDriver driver{modal};
     vshell::LogoFlow flow{state, prompts, modal, vlink::CodePage(), nullptr, dir.path()};
-    QList<std::pair<bool, int>> progressAtMessage;
+    std::function<void()> beforeLoad; // runs in the dialog, after the files were checked
+    QString caption;
+    QString selected;
+    qint64 elapsedMs = 0;
+    Progress progress;
 };
 
 } // namespace
@@ -102,8 +107,8 @@ private slots:
     void firstNumberMustLeaveRoomForEveryFile();
     void aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog_data();
     void aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog();
-    void aFileGoneAfterTheChoiceStopsTheRun();
-    void aFailedWriteStopsTheRun();
+    void aFailureStopsTheRun_data();
+    void aFailureStopsTheRun();
     void namesComeFromTheFileNames();
     void arrowsStayWithinTheDepotRange_data();
     void arrowsStayWithinTheDepotRange();
@@ -131,25 +136,11 @@ void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile()
     QFETCH(int, count);
     QFETCH(bool, accepted);
     Rig rig;
-    QString caption;
-    QString selected;
-    qint64 elapsed = 0;
-    rig.driver.whenOpen([&](QDialog &d) {
-        caption = d.windowTitle();
-        selected = child<QLabel>(d, "LSelected")->text();
-        child<QLineEdit>(d, "FirstLogoNumEdit")->setText(QString::number(first));
-        rig.watchProgress(d);
-        QElapsedTimer timer;
-        timer.start();
-        child<QPushButton>(d, "BtLoad")->click();
-        elapsed = timer.elapsed();
-        child<QPushButton>(d, "BtCancel")->click();
-    });
-    rig.load(store, rig.files(count));
+    rig.load(store, rig.files(count), QString::number(first));
 
     QCOMPARE(rig.driver.openedModal, QStringList{QStringLiteral("TMultiLoadForm")});
-    QCOMPARE(caption, QStringLiteral("MultiLogoLoad"));
-    QCOMPARE(selected, QStringLiteral("Selected Image Quantaty : %1").arg(count));
+    QCOMPARE(rig.caption, QStringLiteral("MultiLogoLoad"));
+    QCOMPARE(rig.selected, QStringLiteral("Selected Image Quantaty : %1").arg(count));
     if (!accepted) {
         QCOMPARE(rig.prompts.beeps, 1);
         QVERIFY(rig.prompts.messages.isEmpty());
@@ -158,7 +149,7 @@ void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile()
     }
     QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
     // The bar is gone when "Ok" shows, having counted every file.
-    QCOMPARE(rig.progressAtMessage, (QList<std::pair<bool, int>>{{false, count}}));
+    QCOMPARE(rig.progress, (Progress{{false, count}}));
     for (int i = 0; i < count; ++i) {
         const QByteArray &stored = rig.stored(store, first + i);
         QCOMPARE(int(quint8(stored[1])), 10 + i);
@@ -166,89 +157,75 @@ void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile()
     }
     // The printer is given half a second before each logo.
     if (store == LogoStore::Printer)
-        QVERIFY2(elapsed >= count * vgfx::TMultiLoadForm::PrinterPauseMs,
-                 qPrintable(QString::number(elapsed)));
+        QVERIFY2(rig.elapsedMs >= count * vgfx::TMultiLoadForm::PrinterPauseMs,
+                 qPrintable(QString::number(rig.elapsedMs)));
 }
 
 void TestMultiLoad::aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog_data()
 {
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("kind"); // 0 colour, 1 missing, 2 not a bitmap
     QTest::addColumn<QString>("text");
-    QTest::newRow("colour") << "colour"
-                            << "Image %1 is not monochrome...";
-    QTest::newRow("missing") << "missing"
-                             << "Image %1 is not valid...";
-    QTest::newRow("not a bitmap") << "text"
-                                  << "Image %1 is not valid...";
+    QTest::newRow("colour") << 0 << "Image %1 is not monochrome...";
+    QTest::newRow("missing") << 1 << "Image %1 is not valid...";
+    QTest::newRow("not a bitmap") << 2 << "Image %1 is not valid...";
 }
 
 void TestMultiLoad::aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog()
 {
-    QFETCH(QString, kind);
+    QFETCH(int, kind);
     QFETCH(QString, text);
     Rig rig;
     QStringList chosen = rig.files(3);
     const QString odd = rig.file(QStringLiteral("odd.bmp"));
-    if (kind == QLatin1String("colour")) {
-        writeBmp(odd, 12, QImage::Format_RGB888);
-    } else if (kind == QLatin1String("text")) {
-        QFile f(odd);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("not a picture");
-    }
+    if (kind == 0)
+        bandBmp(odd, 12, QImage::Format_RGB888);
+    else if (kind == 2)
+        writeText(odd, "not a picture");
     chosen.insert(1, odd);
-    rig.load(LogoStore::Printer, chosen);
+    rig.prompts.chooseFiles(chosen);
+    rig.flow.logoLoad(LogoStore::Printer);
     QCOMPARE(rig.prompts.messages, (Shown{{text.arg(odd), "Information"}}));
     QVERIFY(rig.driver.openedModal.isEmpty());
     QVERIFY(rig.device.received().isEmpty());
 }
 
-void TestMultiLoad::aFileGoneAfterTheChoiceStopsTheRun()
+void TestMultiLoad::aFailureStopsTheRun_data()
 {
-    Rig rig;
-    const QStringList chosen = rig.files(3);
-    rig.driver.whenOpen([&](QDialog &d) {
-        QVERIFY(QFile::remove(chosen[1]));
-        child<QLineEdit>(d, "FirstLogoNumEdit")->setText(QStringLiteral("20"));
-        rig.watchProgress(d);
-        child<QPushButton>(d, "BtLoad")->click();
-        child<QPushButton>(d, "BtCancel")->click();
-    });
-    rig.load(LogoStore::Depot, chosen);
-    QCOMPARE(rig.prompts.messages,
-             (Shown{{"Image is not valid...", "Information"}, {"Logo Write Error", "Error"}}));
-    QVERIFY(!rig.stored(LogoStore::Depot, 20).isEmpty());
-    QVERIFY(rig.stored(LogoStore::Depot, 21).isEmpty());
-    QVERIFY(rig.stored(LogoStore::Depot, 22).isEmpty());
-    QCOMPARE(rig.device.received().count(QByteArray::fromHex("122357")), 1);
-    QCOMPARE(rig.progressAtMessage.last(), (std::pair<bool, int>{false, 1}));
+    QTest::addColumn<bool>("fileGone"); // else the Depot refuses the first write
+    QTest::addColumn<Shown>("shown");
+    QTest::addColumn<Progress>("progress");
+    QTest::newRow("file gone after the choice")
+        << true << Shown{{"Image is not valid...", "Information"}, {"Logo Write Error", "Error"}}
+        << Progress{{true, 1}, {false, 1}};
+    QTest::newRow("write refused")
+        << false << Shown{{"Logo Write Error", "Error"}} << Progress{{false, 0}};
 }
 
-void TestMultiLoad::aFailedWriteStopsTheRun()
+void TestMultiLoad::aFailureStopsTheRun()
 {
+    QFETCH(bool, fileGone);
+    QFETCH(Shown, shown);
+    QFETCH(Progress, progress);
     Rig rig;
-    rig.device.faults().logoWriteReply = 0x00;
-    rig.driver.whenOpen([](QDialog &d) {
-        child<QPushButton>(d, "BtLoad")->click();
-        child<QPushButton>(d, "BtCancel")->click();
-    });
-    rig.load(LogoStore::Depot, rig.files(3));
-    QCOMPARE(rig.prompts.messages, (Shown{{"Logo Write Error", "Error"}}));
+    const QStringList chosen = rig.files(3);
+    if (fileGone)
+        rig.beforeLoad = [&] { QVERIFY(QFile::remove(chosen[1])); };
+    else
+        rig.device.faults().logoWriteReply = 0x00;
+    rig.load(LogoStore::Depot, chosen, QStringLiteral("20"));
+    QCOMPARE(rig.prompts.messages, shown);
+    QCOMPARE(rig.progress, progress);
     QCOMPARE(rig.device.received().count(QByteArray::fromHex("122357")), 1);
+    QCOMPARE(rig.stored(LogoStore::Depot, 20).isEmpty(), !fileGone);
+    QVERIFY(rig.stored(LogoStore::Depot, 21).isEmpty());
+    QVERIFY(rig.stored(LogoStore::Depot, 22).isEmpty());
 }
 
 void TestMultiLoad::namesComeFromTheFileNames()
 {
     Rig rig;
-    const QStringList chosen = {
-        writeBmp(rig.file(QStringLiteral("arrow.v2.bmp")), 5),
-        writeBmp(rig.file(QStringLiteral("averylongname.bmp")), 6),
-    };
-    rig.driver.whenOpen([](QDialog &d) {
-        child<QPushButton>(d, "BtLoad")->click();
-        child<QPushButton>(d, "BtCancel")->click();
-    });
-    rig.load(LogoStore::Depot, chosen);
+    rig.load(LogoStore::Depot, {bandBmp(rig.file(QStringLiteral("arrow.v2.bmp")), 5),
+                                bandBmp(rig.file(QStringLiteral("averylongname.bmp")), 6)});
     QCOMPARE(storedName(rig.stored(LogoStore::Depot, 0)), QByteArray("arrow   "));
     QCOMPARE(storedName(rig.stored(LogoStore::Depot, 1)), QByteArray("averylon"));
     QCOMPARE(vgfx::logoNameOfFile(QStringLiteral("/some.dir/logo.bmp")), QStringLiteral("logo"));
@@ -257,36 +234,29 @@ void TestMultiLoad::namesComeFromTheFileNames()
 void TestMultiLoad::arrowsStayWithinTheDepotRange_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("arrow");
+    QTest::addColumn<bool>("up");
     QTest::addColumn<QString>("after");
-    QTest::newRow("up") << "10"
-                        << "Up"
-                        << "11";
-    QTest::newRow("up at 249") << "249"
-                               << "Up"
-                               << "249";
-    QTest::newRow("up from a typed 255") << "255"
-                                         << "Up"
-                                         << "249";
-    QTest::newRow("down at 0") << "0"
-                               << "Down"
-                               << "0";
+    QTest::newRow("up") << "10" << true << "11";
+    QTest::newRow("up at 249") << "249" << true << "249";
+    QTest::newRow("up from a typed 255") << "255" << true << "249";
+    QTest::newRow("down at 0") << "0" << false << "0";
 }
 
 void TestMultiLoad::arrowsStayWithinTheDepotRange()
 {
     QFETCH(QString, before);
-    QFETCH(QString, arrow);
+    QFETCH(bool, up);
     QFETCH(QString, after);
     Rig rig;
     QString shown;
     rig.driver.whenOpen([&](QDialog &d) {
         child<QLineEdit>(d, "FirstLogoNumEdit")->setText(before);
-        child<QToolButton>(d, qPrintable(QStringLiteral("FirstLogoNum") + arrow))->click();
+        click(d, up ? "FirstLogoNumUp" : "FirstLogoNumDown");
         shown = child<QLineEdit>(d, "FirstLogoNumEdit")->text();
-        child<QPushButton>(d, "BtCancel")->click();
+        click(d, "BtCancel");
     });
-    rig.load(LogoStore::Printer, rig.files(2));
+    rig.prompts.chooseFiles(rig.files(2));
+    rig.flow.logoLoad(LogoStore::Printer);
     QCOMPARE(shown, after);
     QVERIFY(rig.device.received().isEmpty());
 }
@@ -294,40 +264,29 @@ void TestMultiLoad::arrowsStayWithinTheDepotRange()
 void TestMultiLoad::fileDialogListsOnlyMonochromeBitmaps_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("kind"); // 0 monochrome, 1 colour, 2 not a bitmap
     QTest::addColumn<bool>("listed");
-    QTest::newRow("monochrome") << "mono.bmp"
-                                << "mono" << true;
-    QTest::newRow("colour") << "colour.bmp"
-                            << "colour" << false;
-    QTest::newRow("colour, upper case") << "colour.BMP"
-                                        << "colour" << false;
-    QTest::newRow("broken") << "broken.bmp"
-                            << "text" << false;
+    QTest::newRow("monochrome") << "mono.bmp" << 0 << true;
+    QTest::newRow("colour") << "colour.bmp" << 1 << false;
+    QTest::newRow("colour, upper case") << "colour.BMP" << 1 << false;
+    QTest::newRow("broken") << "broken.bmp" << 2 << false;
     // Only "bmp" and "BMP" after the first dot are looked at.
-    QTest::newRow("colour, mixed case") << "colour.Bmp"
-                                        << "colour" << true;
-    QTest::newRow("colour, two dots") << "colour.v2.bmp"
-                                      << "colour" << true;
-    QTest::newRow("not a bitmap") << "notes.txt"
-                                  << "text" << true;
+    QTest::newRow("colour, mixed case") << "colour.Bmp" << 1 << true;
+    QTest::newRow("colour, two dots") << "colour.v2.bmp" << 1 << true;
+    QTest::newRow("not a bitmap") << "notes.txt" << 2 << true;
 }
 
 void TestMultiLoad::fileDialogListsOnlyMonochromeBitmaps()
 {
     QFETCH(QString, name);
-    QFETCH(QString, kind);
+    QFETCH(int, kind);
     QFETCH(bool, listed);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
-    if (kind == QLatin1String("text")) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("BM but not much more");
-    } else {
-        writeBmp(path, 9,
-                 kind == QLatin1String("mono") ? QImage::Format_Mono : QImage::Format_RGB888);
-    }
+    if (kind == 2)
+        writeText(path, "BM but not much more");
+    else
+        bandBmp(path, 9, kind == 0 ? QImage::Format_Mono : QImage::Format_RGB888);
     QCOMPARE(vshell::listedForLogoLoad(path), listed);
 }
 
