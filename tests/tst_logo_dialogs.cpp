@@ -182,7 +182,6 @@ private slots:
     void numberBeyondTheStoreIsRefused();
     void fileThatDoesNotLoadClosesAndWritesNothing_data();
     void fileThatDoesNotLoadClosesAndWritesNothing();
-    void readShowsTheLogoInAFreshDialog();
     void readIsRetriedOnceBeforeItIsReported_data();
     void readIsRetriedOnceBeforeItIsReported();
     void arrowsInReadModeReadLogoZeroThenTheSelected_data();
@@ -191,12 +190,11 @@ private slots:
     void arrowsElsewhereOnlyChangeTheNumber();
     void clear_data();
     void clear();
-    void renameKeepsTheDots();
-    void saveToFileWritesTheLogoShown();
+    void renameAndSaveToFile();
     void closingAsksTheMainWindowOnlyWithSomethingToShow_data();
     void closingAsksTheMainWindowOnlyWithSomethingToShow();
+    void zoomInThreeTimesReopensThreeTimes_data();
     void zoomInThreeTimesReopensThreeTimes();
-    void zoomOutAtTheBaseOnlyBeeps();
     void zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad();
     void previewPixelsInBothOrders_data();
     void previewPixelsInBothOrders();
@@ -325,27 +323,6 @@ void TestLogoDialogs::fileThatDoesNotLoadClosesAndWritesNothing()
     QVERIFY(rig.state.logo.isEmpty());
 }
 
-void TestLogoDialogs::readShowsTheLogoInAFreshDialog()
-{
-    Rig rig;
-    rig.printer(12) = record("TWELVE");
-    QString shown;
-    rig.read(12, [&](QDialog &d) {
-        shown = shownLogo(d);
-        QCOMPARE(child<QLabel>(d, "LSize")->text(), QStringLiteral("Col:2*Row:1"));
-        for (const char *button : {"BtClear", "BtRename", "BtSaveToFile"})
-            QVERIFY2(child<QWidget>(d, button)->isVisible(), button);
-        click(d, "BtCancel");
-    });
-    QCOMPARE(rig.driver.openedModal, (QStringList{"TLogoReadWriteForm", "TLogoReadWriteForm"}));
-    QCOMPARE(shown, QStringLiteral("TWELVE 12"));
-    QVERIFY(rig.prompts.messages.isEmpty());
-    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Device);
-    QVERIFY(!rig.state.readRequested);
-    // Read's close and the final Cancel each asked once; only the first was answered.
-    QCOMPARE(rig.received, (QList<Message>{Message::ImageCompressOK, Message::ImageCompressOK}));
-}
-
 void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported_data()
 {
     QTest::addColumn<int>("failures");
@@ -386,6 +363,9 @@ void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
         QCOMPARE(rig.port.written().left(5), QByteArray::fromHex("0707010373"));
         QCOMPARE(rig.driver.openedModal.size(), 2);
         QCOMPARE(rig.state.logo.name, QByteArray("THREE"));
+        QVERIFY(!rig.state.readRequested);
+        // Read's close and the final Cancel each asked once; only the first was answered.
+        QCOMPARE(rig.received, QList<Message>(2, Message::ImageCompressOK));
     }
 }
 
@@ -486,6 +466,8 @@ void TestLogoDialogs::clear()
     rig.printer(7) = record("SEVEN");
     qsizetype before = 0;
     rig.read(7, [&](QDialog &d) {
+        for (const char *button : {"BtClear", "BtRename", "BtSaveToFile"}) // Read mode only
+            QVERIFY2(child<QWidget>(d, button)->isVisible(), button);
         before = rig.sent().size();
         rig.prompts.answer(yes);
         click(d, "BtClear");
@@ -516,30 +498,22 @@ void TestLogoDialogs::clear()
     QCOMPARE(rig.driver.openedModal.size(), 2);
 }
 
-void TestLogoDialogs::renameKeepsTheDots()
+// Rename writes the new name over the same dots; save-to-file writes the logo shown as a BMP.
+void TestLogoDialogs::renameAndSaveToFile()
 {
     Rig rig;
     rig.printer(9) = record("OLD");
-    rig.read(9, [](QDialog &d) {
+    QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("sub")));
+    rig.read(9, [&](QDialog &d) {
         nameBox(d)->setText(QStringLiteral("NEWNAME"));
         click(d, "BtRename");
+        rig.prompts.chooseFiles({rig.file("sub/one")});
+        click(d, "BtSaveToFile");
         click(d, "BtCancel");
     });
     QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
     QCOMPARE(rig.printer(9).left(4), record("OLD").left(4));
     QCOMPARE(storedName(rig.printer(9)), QByteArray("NEWNAME "));
-}
-
-void TestLogoDialogs::saveToFileWritesTheLogoShown()
-{
-    Rig rig;
-    rig.printer(1) = record("ONE");
-    QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("sub")));
-    rig.read(1, [&](QDialog &d) {
-        rig.prompts.chooseFiles({rig.file("sub/one")});
-        click(d, "BtSaveToFile");
-        click(d, "BtCancel");
-    });
     QCOMPARE(rig.prompts.fileRequests.size(), 1);
     QCOMPARE(rig.prompts.fileRequests[0].filter, QStringLiteral("Bitmaps (*.bmp)"));
     // The default extension; the next save starts where this one went.
@@ -580,47 +554,52 @@ void TestLogoDialogs::closingAsksTheMainWindowOnlyWithSomethingToShow()
     QCOMPARE(rig.driver.openedModal.size(), 1);
 }
 
+void TestLogoDialogs::zoomInThreeTimesReopensThreeTimes_data()
+{
+    QTest::addColumn<LogoStore>("store");
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<Message>("asks");
+    QTest::newRow("printer") << LogoStore::Printer << "TLogoReadWriteForm"
+                             << Message::ImageCompressOK;
+    QTest::newRow("depot") << LogoStore::Depot << "TDPLogoReadWriteForm"
+                           << Message::DPImageCompressOK;
+}
+
+// Zoom out at the base zoom only beeps; each zoom in reopens the dialog, one instance at a time.
 void TestLogoDialogs::zoomInThreeTimesReopensThreeTimes()
 {
+    QFETCH(LogoStore, store);
+    QFETCH(QString, form);
+    QFETCH(Message, asks);
     Rig rig;
     QList<QDialog *> instances;
     QList<int> visible;
     QList<QSize> sizes;
+    bool openAfterZoomOut = false;
     for (const char *button : {"BtZoomIn", "BtZoomIn", "BtZoomIn", "BtCancel"})
         rig.whenOpen([&, button](QDialog &d) {
             instances.append(&d);
             visible.append(visibleLogoForms());
             sizes.append(static_cast<LogoFormBase &>(d).preview().size());
+            if (instances.size() == 1) {
+                click(d, "BtZoomOut");
+                openAfterZoomOut = d.isVisible() && rig.state.zoomCurrent == rig.state.zoomBase;
+            }
             click(d, button);
         });
-    rig.openLoad(LogoStore::Printer);
+    rig.openLoad(store);
 
-    QCOMPARE(rig.driver.openedModal, QStringList(4, QStringLiteral("TLogoReadWriteForm")));
+    QVERIFY(openAfterZoomOut);
+    QCOMPARE(rig.prompts.beeps, 1);
+    QCOMPARE(rig.driver.openedModal, QStringList(4, form));
     QCOMPARE(QSet<QDialog *>(instances.begin(), instances.end()).size(), 4);
     QCOMPARE(visible, (QList<int>{1, 1, 1, 1}));
-    QCOMPARE(rig.received, QList<Message>(4, Message::ImageCompressOK));
+    QCOMPARE(rig.received, QList<Message>(4, asks));
     QCOMPARE(rig.state.zoomCurrent, 32);
     const LogoBuffer &logo = rig.state.logo;
     QCOMPARE(sizes, (QList<QSize>{vgfx::previewSize(logo, 4), vgfx::previewSize(logo, 8),
                                   vgfx::previewSize(logo, 16), vgfx::previewSize(logo, 32)}));
     QVERIFY(rig.sent().isEmpty());
-}
-
-void TestLogoDialogs::zoomOutAtTheBaseOnlyBeeps()
-{
-    Rig rig;
-    bool stillOpen = false;
-    rig.whenOpen([&](QDialog &d) {
-        click(d, "BtZoomOut");
-        stillOpen = d.isVisible();
-        click(d, "BtCancel");
-    });
-    rig.openLoad(LogoStore::Depot);
-    QVERIFY(stillOpen);
-    QCOMPARE(rig.prompts.beeps, 1);
-    QCOMPARE(rig.state.zoomCurrent, rig.state.zoomBase);
-    QCOMPARE(rig.driver.openedModal.size(), 1);
-    QCOMPARE(rig.received, (QList<Message>{Message::DPImageCompressOK}));
 }
 
 void TestLogoDialogs::zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad()
