@@ -1,5 +1,10 @@
 #include "app/vuvactl_commands.h"
 
+#include "link/settings_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
 namespace vuvactl
 {
 
@@ -97,6 +102,21 @@ Command choiceCommand(const QString &name, const QString &help, const std::vecto
                 problem = QStringLiteral("\"%1\" is not one of %2").arg(args[0], wordList);
                 return Action();
             }};
+}
+
+std::optional<int> wholeNumber(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high || text.trimmed() != text)
+        return std::nullopt;
+    return n;
+}
+
+vlink::CodePage stationCodePage()
+{
+    return vlink::CodePage::fromSettings(vlink::SettingsFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
 }
 
 } // namespace vuvactl

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "link/codepage.h"
 #include "link/port.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The commands of vuvactl, kept as tables by family: app/vuvactl_machine.cpp,
@@ -76,5 +78,10 @@ Command choiceCommand(const QString &name, const QString &help, const std::vecto
 
 // The number of arguments a command takes: a problem text when args has another count.
 QString argCountProblem(const QStringList &args, int count);
+
+// A decimal argument within [low, high]; nothing for anything else, blanks included.
+std::optional<int> wholeNumber(const QString &text, int low, int high);
+// Texts go to the printer in the code page the station's settings name.
+vlink::CodePage stationCodePage();
 
 } // namespace vuvactl

@@ -25,21 +25,6 @@ using vlink::LogoBuffer;
 constexpr int PrinterLogoMax = 255;
 constexpr int DepotLogoMax = vlink::DepotLogos - 1;
 
-vlink::CodePage stationCodePage()
-{
-    return vlink::CodePage::fromSettings(vlink::SettingsFile(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
-}
-
-std::optional<int> wholeNumber(const QString &text, int low, int high)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < low || n > high || text.trimmed() != text)
-        return std::nullopt;
-    return n;
-}
-
 // N is checked against the store the command addresses, which --depot decides.
 std::optional<int> logoNumber(const QString &text, QString &problem)
 {

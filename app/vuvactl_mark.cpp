@@ -15,22 +15,6 @@ namespace
 
 using vlink::CodePage;
 
-// Texts go to the printer in the code page the station's settings name.
-CodePage stationCodePage()
-{
-    return CodePage::fromSettings(vlink::SettingsFile(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
-}
-
-std::optional<int> wholeNumber(const QString &text, int low, int high)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < low || n > high || text.trimmed() != text)
-        return std::nullopt;
-    return n;
-}
-
 struct Cell {
     int row = 0;
     int column = 0;
