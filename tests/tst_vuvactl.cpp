@@ -1,6 +1,7 @@
 // build/bin/vuvactl as a shell sees it, against the virtual printer on a pseudo-terminal.
 
 #include "support/pty_vprinter.h"
+#include "support/vuvactl_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,26 +12,7 @@
 namespace
 {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QStringList errLines;
-};
-
-Run runVuvactl(const QStringList &args, const QString &program = {})
-{
-    QProcess process;
-    process.start(program.isEmpty() ? VPrinterProcess::binary("vuvactl") : program, args);
-    Run run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.errLines = QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n');
-    while (!run.errLines.isEmpty() && run.errLines.last().isEmpty())
-        run.errLines.removeLast();
-    return run;
-}
+using Run = VuvactlRun;
 
 // "@" stands for the printer's device file.
 QStringList withDevice(QStringList args, const QString &device)

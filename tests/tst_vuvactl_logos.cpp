@@ -2,6 +2,7 @@
 // file.
 
 #include "support/pty_vprinter.h"
+#include "support/vuvactl_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,25 +13,11 @@
 namespace
 {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString lastErr;
-};
+using Run = VuvactlRun;
 
 Run vuvactl(const QStringList &args, const QString &program = {})
 {
-    QProcess process;
-    process.start(program.isEmpty() ? VPrinterProcess::binary("vuvactl") : program, args);
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    const QStringList err =
-        QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    run.lastErr = err.isEmpty() ? QString() : err.last();
-    return run;
+    return runVuvactl(args, program);
 }
 
 bool isDot(const QImage &image, int x, int y)

@@ -1,32 +1,18 @@
 // vuvactl's mark and fragment commands against the virtual printer on a pseudo-terminal.
 
 #include "support/pty_vprinter.h"
+#include "support/vuvactl_run.h"
 
 #include <QTest>
 
 namespace
 {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString lastErr;
-};
+using Run = VuvactlRun;
 
 Run vuvactl(const QString &device, const QStringList &args)
 {
-    QProcess process;
-    process.start(VPrinterProcess::binary("vuvactl"),
-                  QStringList{"--port", device, "--speed", "57600"} + args);
-    Run run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    const QStringList err =
-        QString::fromUtf8(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    run.lastErr = err.value(err.size() - 1);
-    return run;
+    return runVuvactl(QStringList{"--port", device, "--speed", "57600"} + args);
 }
 
 } // namespace
