@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <array>
+#include <chrono>
 
 namespace vlink
 {
@@ -33,6 +34,7 @@ public:
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;
+    bool readByteWithin(quint8 &byte, int timeoutMs) override;
     void purge() override;
     void setRts(bool on) override;
     QString deviceName() const override;
@@ -41,8 +43,13 @@ public:
     bool hungUp() const { return hungUp_; }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     bool openDevice(const QString &device);
     bool writeAll(const char *data, qint64 size, int timeoutMs, qint64 &written);
+    Clock::duration byteTime() const;
+    // Waits, bounded, until what was written has left the line, and margin more.
+    void drainOutput(Clock::duration margin);
     void checkHangUp();
     void hangUp(const QString &reason);
     QString deviceFor(int index) const;
@@ -52,6 +59,8 @@ private:
     QString device_;
     bool timeoutsApplied_ = false;
     bool hungUp_ = false;
+    // When the last byte written will have left the line at the current speed.
+    Clock::time_point lineFree_{};
 };
 
 } // namespace vlink

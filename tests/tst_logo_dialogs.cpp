@@ -391,6 +391,7 @@ void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
     rig.whenOpen([&](QDialog &d) {
         setNumber(d, number);
         if (failedRead) {
+            rig.port.expectProtocolErrors(-1);
             rig.device.faults().silent = true;
             click(d, "BtOk");
             rig.device.faults().silent = false;

@@ -135,6 +135,8 @@ void TestVuvactl::commands()
     VPrinterProcess vprinter;
     const QString device = vprinter.start(printer);
     QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
+    if (printer.startsWith("--speed") && exitCode == 1)
+        vprinter.expectProtocolErrors(1); // the tool's first byte, garbled at its own speed
 
     const Run run = runVuvactl(withDevice(args, device));
     QCOMPARE(run.exitCode, exitCode);
