@@ -1,5 +1,6 @@
 #include "link/com_io.h"
 
+#include "link/printable.h"
 #include "link/wire_log.h"
 
 #include <QDeadlineTimer>
@@ -25,7 +26,32 @@ using std::chrono::milliseconds;
 constexpr milliseconds ResetMargin{50};
 constexpr milliseconds DrainPoll{1};
 
+bool holdsControl(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 } // namespace
+
+QString DevicePathRefusal(const QString &device)
+{
+    if (device.isEmpty())
+        return QStringLiteral("no device file for this port");
+    // QSerialPort would build its lock file name from it, and a NUL sends that into endless
+    // recursion.
+    if (holdsControl(device))
+        return QStringLiteral("the device path holds a control character");
+    return {};
+}
+
+QString PortStatusTip(const QString &device)
+{
+    const QString refusal = DevicePathRefusal(device);
+    if (refusal.isEmpty())
+        return device;
+    return device.isEmpty() ? refusal : EscapeControls(device) + QStringLiteral(": ") + refusal;
+}
 
 DeviceMap defaultDeviceMap()
 {
@@ -51,7 +77,7 @@ QString ComIo::deviceFor(int index) const
 
 bool ComIo::openDevice(const QString &device)
 {
-    if (device.isEmpty())
+    if (!DevicePathRefusal(device).isEmpty())
         return false;
     serial_.setPortName(device);
     if (!serial_.open(QIODevice::ReadWrite))
@@ -79,10 +105,12 @@ bool ComIo::openCom(int index)
     closeCom();
     const QString device = deviceFor(index);
     if (!openDevice(device)) {
-        const QString reason = device.isEmpty() ? QStringLiteral("no device file for this port")
-                                                : serial_.errorString();
+        const QString refusal = DevicePathRefusal(device);
+        const QString reason = refusal.isEmpty() ? serial_.errorString() : refusal;
         serial_.clearError();
-        throw ExCom(QStringLiteral("open_com error\n%1: %2").arg(device, reason).toStdString());
+        throw ExCom(QStringLiteral("open_com error\n%1: %2")
+                        .arg(EscapeControls(device), reason)
+                        .toStdString());
     }
     device_ = device;
     hungUp_ = false;

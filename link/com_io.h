@@ -13,6 +13,12 @@ namespace vlink
 using DeviceMap = std::array<QString, PortCount>;
 DeviceMap defaultDeviceMap();
 
+// Why a device file name cannot serve as a port, empty when it can: none given, or one holding
+// a NUL or another control character (the port then counts as absent).
+QString DevicePathRefusal(const QString &device);
+// The port menu's status tip for a port's device file: the file, or why it is refused.
+QString PortStatusTip(const QString &device);
+
 // The serial port over QSerialPort in blocking mode, one transfer at a time on the caller's thread.
 class ComIo : public Port
 {
