@@ -69,6 +69,10 @@ void TestVuvactl::commands_data()
     QTest::newRow("autorun-period")
         << none << at57600 + QStringList{"autorun-period", " 5"} << 0 << ""
         << "";
+    // The dialog's range is not the command's: every digit goes out.
+    QTest::newRow("autorun-period beyond 255")
+        << none << at57600 + QStringList{"autorun-period", "1234"} << 0 << ""
+        << "";
 
     // Usage errors never reach the line: exit 2.
     for (const QStringList &bad : QList<QStringList>{{"params-read"},
@@ -76,7 +80,7 @@ void TestVuvactl::commands_data()
                                                      {"params-step", "C", "sideways"},
                                                      {"rotate", "maybe"},
                                                      {"start", "now"},
-                                                     {"autorun-period", "256"},
+                                                     {"autorun-period", "12a"},
                                                      {"autorun-period", "-1"},
                                                      {"time-set", "240000"},
                                                      {"date-set", "300223"},
