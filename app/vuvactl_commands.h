@@ -83,5 +83,8 @@ QString argCountProblem(const QStringList &args, int count);
 std::optional<int> wholeNumber(const QString &text, int low, int high);
 // Texts go to the printer in the code page the station's settings name.
 vlink::CodePage stationCodePage();
+// Text as the device sent it, decoded in that code page and fit for the terminal: control
+// characters are printed escaped. Every print of device text goes through here.
+QString deviceText(const QByteArray &bytes);
 
 } // namespace vuvactl

@@ -135,7 +135,7 @@ Action logoRead(const QStringList &args, QString &problem)
                 : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
         if (!ok)
             return failed(QStringLiteral("Logo Read Error"));
-        ctx.out << stationCodePage().decode(logo.name) << '\n';
+        ctx.out << deviceText(logo.name) << '\n';
         return saveRead(logo, file);
     };
 }
@@ -200,9 +200,8 @@ Action logoNames(const QStringList &args, QString &problem)
                                   : vlink::PrinterLogoNamesRead(ctx.port, names);
         if (!ok)
             return failed(QStringLiteral("LogoNamesList Read Error"));
-        const vlink::CodePage codePage = stationCodePage();
         for (const vlink::LogoName &entry : names)
-            ctx.out << entry.number << ' ' << codePage.decode(entry.name) << '\n';
+            ctx.out << entry.number << ' ' << deviceText(entry.name) << '\n';
         return succeeded();
     };
 }
@@ -233,7 +232,7 @@ Action depotVersion(const QStringList &args, QString &problem)
         QByteArray text;
         if (!vlink::DPVersionRead(ctx.port, text))
             return failed(QStringLiteral("Error"));
-        ctx.out << stationCodePage().decode(text) << '\n';
+        ctx.out << deviceText(text) << '\n';
         return succeeded();
     };
 }
