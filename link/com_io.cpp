@@ -115,7 +115,7 @@ bool ComIo::openCom(int index)
     device_ = device;
     hungUp_ = false;
     timeoutsApplied_ = false;
-    lineFree_ = Clock::now();
+    lineFree_ = {}; // nothing written yet: nothing to wait for
     return true;
 }
 
