@@ -1,4 +1,5 @@
 #include "app/vuvactl_commands.h"
+#include "link/exchange.h"
 #include "link/machine_commands.h"
 
 #include <QDate>
@@ -42,10 +43,12 @@ Action autoRunPeriod(const QStringList &args, QString &problem)
     problem = argCountProblem(args, 1);
     if (!problem.isEmpty())
         return {};
-    // As the auto-run dialog takes it: blanks removed, a whole number 0..255.
-    const QByteArray period = args[0].simplified().remove(u' ').toLatin1();
-    if (!allDigits(QString::fromLatin1(period)) || period.toInt() > 255) {
-        problem = QStringLiteral("the period must be a number 0..255");
+    // The command's own rule: the text goes out trimmed and padded to three digits, however
+    // long; a range is the dialog's business.
+    const QByteArray period = args[0].toLatin1();
+    const QByteArray trimmed = vlink::TrimText(period);
+    if (!trimmed.isEmpty() && !allDigits(QString::fromLatin1(trimmed))) {
+        problem = QStringLiteral("the period must be digits");
         return {};
     }
     return [period](Context &ctx) {
@@ -173,7 +176,8 @@ Commands machineCommands()
                      "RunningNumberReset Error"),
         plainCommand("autorun-stop", "stop the auto-run", AutoRunStop, "AutoRun Stop Error"),
         plainCommand("mark-delete", "delete the current mark", MarkDelete, "Mark not delete"),
-        {"autorun-period", "TEXT", "set the auto-run period, 0..255", autoRunPeriod},
+        {"autorun-period", "TEXT", "set the auto-run period (digits, sent padded to three)",
+         autoRunPeriod},
         choiceCommand("running-number", "running-number direction",
                       {{"forward", RunningNumberForward, "RunningNumberDirectionSet Error"},
                        {"back", RunningNumberBack, "RunningNumberDirectionSet Error"}}),

@@ -47,7 +47,7 @@ Action fragmentRead(const QStringList &args, QString &problem)
         if (!vlink::TextFragmentRead(ctx.port, cell.row, cell.column, f))
             return failed(QStringLiteral("TextFragmentRead Error"));
         ctx.out << "kind=" << int(f.kind) << " number=" << int(f.number)
-                << " text=" << stationCodePage().decode(f.text) << '\n';
+                << " text=" << deviceText(f.text) << '\n';
         return succeeded();
     };
 }
@@ -169,7 +169,7 @@ Command scriptCommand(const QString &name, const QString &help,
                     QByteArray script;
                     if (!read(ctx.port, script))
                         return failed(QString::fromLatin1(failureText));
-                    ctx.out << stationCodePage().decode(script) << '\n';
+                    ctx.out << deviceText(script) << '\n';
                     return succeeded();
                 });
             }};
