@@ -378,7 +378,8 @@ void TestShellCommands::helpAboutOpen()
     f.addDevice(0);
     f.startConnected();
     f.action("HelpItem")->trigger();
-    QCOMPARE(f.prompts.documents, QStringList{QDir(f.workDir()).filePath("help.html")});
+    const QString help = QDir(f.workDir()).filePath("help.html");
+    QCOMPARE(f.prompts.documents, QStringList{help});
     f.action("About1")->trigger();
     QCOMPARE(f.driver.openedModal, QStringList{"AboutBox"});
     f.prompts.chooseFiles({QStringLiteral("/tmp/anything")});
@@ -390,6 +391,11 @@ void TestShellCommands::helpAboutOpen()
     QCOMPARE(f.prompts.fileRequests.size(), 1);
     QVERIFY(f.port->written().isEmpty());
     QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
+    // Without a viewer the operator is told, rather than nothing happening.
+    f.prompts.documentOpens = false;
+    f.action("HelpItem")->trigger();
+    QCOMPARE(f.prompts.messages,
+             (PromptRecorder::ShownList{{"No program was found to open " + help, "Error"}}));
 }
 
 void TestShellCommands::testButtons()
