@@ -52,7 +52,7 @@ void TAutoControl::runDiscovery()
         prompts_.error(QStringLiteral("Device not found"));
         prompts_.beep();
         prompts_.beep();
-        swallowActivation_ = !isActiveWindow();
+        swallowReturnFromBox();
         return;
     }
     // The remembered port answering at once is the quiet case: no beep.
@@ -61,11 +61,17 @@ void TAutoControl::runDiscovery()
     applyConnection(found.connection);
     if (found.message == vlink::Discovery::Message::TimeParamsReadError) {
         prompts_.error(QStringLiteral("TimeParamsRead Error"));
-        swallowActivation_ = !isActiveWindow();
+        swallowReturnFromBox();
     }
     state_.connected = true;
     if (!rememberedPort)
         prompts_.beep();
+}
+
+// Decided once the box is closed, which is later when a menu opening holds it.
+void TAutoControl::swallowReturnFromBox()
+{
+    gate_.then([this] { swallowActivation_ = !isActiveWindow(); });
 }
 
 void TAutoControl::applyConnection(const vlink::Connection &found)

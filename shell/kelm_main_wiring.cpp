@@ -31,10 +31,14 @@ void TAutoControl::on(QAction *action, std::function<void()> handler)
             [this, handler = std::move(handler)]() { guarded(handler); });
 }
 
+// A menu enables its items from what the printer says as it opens; the boxes of that exchange
+// wait until the menu is up, since a box run from inside Qt's menu code crashes it.
 void TAutoControl::onOpen(QMenu *menu, std::function<void()> handler)
 {
-    connect(menu, &QMenu::aboutToShow, this,
-            [this, handler = std::move(handler)]() { guarded(handler); });
+    connect(menu, &QMenu::aboutToShow, this, [this, handler = std::move(handler)]() {
+        const vui::PromptGate::Hold hold(gate_);
+        guarded(handler);
+    });
 }
 
 void TAutoControl::wire()
