@@ -4,6 +4,7 @@
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "ui/busy_cursor.h"
 #include "ui/messages.h"
 
 #include <QCheckBox>
@@ -138,6 +139,7 @@ bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 
 void TOKHelpRightDlg::readCurrentCell()
 {
+    const vui::BusyCursor busy;
     state_.cellRoutine = vui::CellRoutine::Read;
     cellRoutine(vui::CellRoutine::Read);
 }
@@ -227,6 +229,7 @@ void TOKHelpRightDlg::readError(const QString &text)
 
 void TOKHelpRightDlg::writeSequence()
 {
+    const vui::BusyCursor busy;
     if (!state_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
         prompts_.error(QStringLiteral("Select \"Change\" mode, if you want Text insert"));
         prompts_.beep();
@@ -271,6 +274,7 @@ void TOKHelpRightDlg::fontStep(int step)
 {
     int font = fontSize_->text().toInt() + step;
     if (step > 0) {
+        const vui::BusyCursor busy;
         refreshFontCount();
         font = qMin(font, int(state_.fontCount) - 1);
     }

@@ -4,6 +4,7 @@
 #include "graphics/logo_preview.h"
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
+#include "ui/busy_cursor.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -119,7 +120,10 @@ void LogoFormBase::buildControls()
 
 void LogoFormBase::run(const std::function<void()> &handler)
 {
-    handler();
+    {
+        const vui::BusyCursor busy;
+        handler();
+    }
     if (std::exchange(closeRequested_, false))
         reject();
 }

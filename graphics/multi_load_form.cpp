@@ -4,6 +4,7 @@
 #include "graphics/up_down_box.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
+#include "ui/busy_cursor.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -104,6 +105,7 @@ void TMultiLoadForm::loadClick()
         first_->edit()->setFocus();
         return;
     }
+    const vui::BusyCursor busy;
     progress_->setRange(0, count);
     progress_->setValue(0);
     progress_->show();

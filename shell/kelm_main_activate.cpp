@@ -1,5 +1,7 @@
 #include "shell/kelm_main.h"
 
+#include "ui/busy_cursor.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 
@@ -32,6 +34,7 @@ void TAutoControl::FormActivate()
     if (!state_.firstInstance || state_.connected || discovering_)
         return;
     discovering_ = true;
+    const vui::BusyCursor busy;
     try {
         runDiscovery();
     } catch (...) {

@@ -1,5 +1,7 @@
 #include "ui/modal_runner.h"
 
+#include "ui/busy_cursor.h"
+
 #include <QDialog>
 
 namespace vui
@@ -9,6 +11,8 @@ int ModalRunner::exec(QDialog &dialog)
 {
     if (observer_)
         observer_(dialog, true);
+    // The operator works in the dialog: the busy cursor of the command that opened it waits.
+    const NormalCursor normal;
     return dialog.exec();
 }
 

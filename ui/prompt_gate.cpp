@@ -1,5 +1,7 @@
 #include "ui/prompt_gate.h"
 
+#include "ui/busy_cursor.h"
+
 #include <utility>
 
 namespace vui
@@ -32,11 +34,15 @@ void PromptGate::showHeld()
 
 void PromptGate::message(const QString &text, const QString &caption)
 {
-    then([this, text, caption] { shown_.message(text, caption); });
+    then([this, text, caption] {
+        const NormalCursor normal;
+        shown_.message(text, caption);
+    });
 }
 
 bool PromptGate::question(const QString &text, const QString &caption)
 {
+    const NormalCursor normal;
     return shown_.question(text, caption);
 }
 
@@ -52,16 +58,19 @@ void PromptGate::tone(int hz, int ms)
 
 QString PromptGate::openFile(const FileDialogRequest &request)
 {
+    const NormalCursor normal;
     return shown_.openFile(request);
 }
 
 QStringList PromptGate::openFiles(const FileDialogRequest &request)
 {
+    const NormalCursor normal;
     return shown_.openFiles(request);
 }
 
 QString PromptGate::saveFile(const FileDialogRequest &request)
 {
+    const NormalCursor normal;
     return shown_.saveFile(request);
 }
 

@@ -13,6 +13,7 @@ namespace vui
 // A box that runs its own event loop from inside a menu's aboutToShow crashes Qt's menu code once
 // the popup it belonged to is gone, so while a menu opens the boxes, beeps and tones are held and
 // shown, in order, once control is back in the event loop; Qt closes the menus as a box opens.
+// Whatever is shown gets the normal cursor, also in the middle of a busy exchange.
 class PromptGate : public Prompts
 {
 public:
