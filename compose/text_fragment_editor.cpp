@@ -5,6 +5,7 @@
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 #include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
 #include "ui/messages.h"
 
 #include <QCheckBox>
@@ -89,6 +90,7 @@ void TOKHelpRightDlg::buildLayout()
     writeText_->setObjectName(QStringLiteral("BtWriteText"));
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelBtn"));
+    vui::setEnterAction(*this, *writeText_);
 
     auto *top = new QHBoxLayout;
     top->addWidget(coordPanel_);

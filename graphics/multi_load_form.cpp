@@ -5,6 +5,7 @@
 #include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -59,10 +60,9 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
     first_->setNumber(0);
     auto *load = new QPushButton(QStringLiteral("Load"), this);
     load->setObjectName(QStringLiteral("BtLoad"));
-    load->setAutoDefault(false);
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("BtCancel"));
-    cancel->setAutoDefault(false);
+    vui::setEnterAction(*this, *load);
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar"));
     progress_->hide();
