@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -208,6 +209,7 @@ private slots:
     void libraryListingTheStoreIsRefreshedAfterALoad_data();
     void libraryListingTheStoreIsRefreshedAfterALoad();
     void mainWindowItemsOpenTheDialogs();
+    void wideLogoDialogStaysOnTheScreen();
 };
 
 void TestLogoDialogs::loadWritesUnderNumberAndName_data()
@@ -902,6 +904,22 @@ void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
             QVERIFY(request.accept);
             QCOMPARE(f.state().logoFileName, file);
         }
+    }
+}
+
+// The dialog grows with its preview after it was placed; it must still fit, and scroll instead.
+void TestLogoDialogs::wideLogoDialogStaysOnTheScreen()
+{
+    for (const int width : {255, 500}) {
+        Rig rig;
+        bool fits = false;
+        rig.whenOpen([&fits](QDialog &d) {
+            const QRect screen = d.screen()->availableGeometry();
+            QTRY_VERIFY_WITH_TIMEOUT(fits = screen.contains(d.frameGeometry()), 1000);
+        });
+        rig.openLoad(LogoStore::Printer,
+                     writeBmp(rig.file("wide.bmp"), width, 8, [](int, int y) { return y == 0; }));
+        QVERIFY2(fits, qPrintable(QString::number(width)));
     }
 }
 

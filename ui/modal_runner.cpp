@@ -1,6 +1,7 @@
 #include "ui/modal_runner.h"
 
 #include "ui/busy_cursor.h"
+#include "ui/screen_fit.h"
 
 #include <QDialog>
 
@@ -11,6 +12,7 @@ int ModalRunner::exec(QDialog &dialog)
 {
     if (observer_)
         observer_(dialog, true);
+    keepOnScreen(dialog);
     // The operator works in the dialog: the busy cursor of the command that opened it waits.
     const NormalCursor normal;
     return dialog.exec();
@@ -20,6 +22,7 @@ void ModalRunner::show(QWidget &window)
 {
     if (observer_)
         observer_(window, false);
+    keepOnScreen(window);
     window.show();
     window.raise();
     window.activateWindow();
