@@ -4,6 +4,8 @@
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
 #include "ui/messages.h"
 
 #include <QCheckBox>
@@ -88,6 +90,7 @@ void TOKHelpRightDlg::buildLayout()
     writeText_->setObjectName(QStringLiteral("BtWriteText"));
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelBtn"));
+    vui::setEnterAction(*this, *writeText_);
 
     auto *top = new QHBoxLayout;
     top->addWidget(coordPanel_);
@@ -138,6 +141,7 @@ bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 
 void TOKHelpRightDlg::readCurrentCell()
 {
+    const vui::BusyCursor busy;
     state_.cellRoutine = vui::CellRoutine::Read;
     cellRoutine(vui::CellRoutine::Read);
 }
@@ -227,6 +231,7 @@ void TOKHelpRightDlg::readError(const QString &text)
 
 void TOKHelpRightDlg::writeSequence()
 {
+    const vui::BusyCursor busy;
     if (!state_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
         prompts_.error(QStringLiteral("Select \"Change\" mode, if you want Text insert"));
         prompts_.beep();
@@ -271,6 +276,7 @@ void TOKHelpRightDlg::fontStep(int step)
 {
     int font = fontSize_->text().toInt() + step;
     if (step > 0) {
+        const vui::BusyCursor busy;
         refreshFontCount();
         font = qMin(font, int(state_.fontCount) - 1);
     }

@@ -4,6 +4,8 @@
 #include "graphics/logo_preview.h"
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
+#include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -95,6 +97,8 @@ void LogoFormBase::buildControls()
 
     ok_ = pushButton(this, "BtOk", QStringLiteral("Load"));
     cancel_ = pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    // Enter loads or reads, as the button says.
+    vui::setEnterAction(*this, *ok_);
     buttons_ = new QHBoxLayout;
     buttons_->addWidget(ok_);
     buttons_->addWidget(cancel_);
@@ -119,7 +123,10 @@ void LogoFormBase::buildControls()
 
 void LogoFormBase::run(const std::function<void()> &handler)
 {
-    handler();
+    {
+        const vui::BusyCursor busy;
+        handler();
+    }
     if (std::exchange(closeRequested_, false))
         reject();
 }

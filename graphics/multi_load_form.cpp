@@ -4,6 +4,8 @@
 #include "graphics/up_down_box.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
+#include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -58,10 +60,9 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
     first_->setNumber(0);
     auto *load = new QPushButton(QStringLiteral("Load"), this);
     load->setObjectName(QStringLiteral("BtLoad"));
-    load->setAutoDefault(false);
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("BtCancel"));
-    cancel->setAutoDefault(false);
+    vui::setEnterAction(*this, *load);
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar"));
     progress_->hide();
@@ -104,6 +105,7 @@ void TMultiLoadForm::loadClick()
         first_->edit()->setFocus();
         return;
     }
+    const vui::BusyCursor busy;
     progress_->setRange(0, count);
     progress_->setValue(0);
     progress_->show();

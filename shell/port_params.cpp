@@ -1,6 +1,7 @@
 #include "shell/port_params.h"
 
 #include "shell/station_settings.h"
+#include "ui/enter_action.h"
 #include "ui/station_state.h"
 
 #include <QComboBox>
@@ -37,9 +38,9 @@ TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *
     SpeedCB = namedCombo("SpeedCB", {"1200", "2400", "4800", "9600", "19200", "38400"}, this);
     BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Выйти"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    vui::setEnterAction(*this, *BitBtn1);
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Порт"), ComPortNum);

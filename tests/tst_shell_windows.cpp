@@ -1,11 +1,16 @@
+#include "compose/text_fragment_editor.h"
+#include "graphics/logo_read_write_form.h"
+#include "graphics/multi_load_form.h"
 #include "link/port.h"
 #include "shell/answer_watch.h"
 #include "shell/port_params.h"
 #include "shell/station_application.h"
 #include "support/station_fixture.h"
+#include "support/test_widgets.h"
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace
@@ -54,6 +59,7 @@ private slots:
     void savedPortParamsSeedTheNextStart();
     void applicationShowsExceptionsAndGoesOn();
     void portThatCannotOpenIsReported();
+    void enterDoesTheActionNeverCancel();
 };
 
 void TestShellWindows::portFormsShowAndSave()
@@ -183,6 +189,41 @@ void TestShellWindows::portThatCannotOpenIsReported()
     QCOMPARE(window.state().currentPort, 0);
     QVERIFY(window.state().connected);
     QVERIFY(window.state().portOpen);
+}
+
+void TestShellWindows::enterDoesTheActionNeverCancel()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    const vgfx::LogoFormContext logos{f.state(), f.prompts, vlink::CodePage(), {}};
+    vcompose::TOKHelpRightDlg editor(f.state(), f.prompts, vlink::CodePage(), &f.window());
+    vgfx::TLogoReadWriteForm logo(logos, &f.window());
+    vgfx::TMultiLoadForm multi(logos, {}, &f.window());
+    const struct {
+        QDialog *dialog;
+        const char *action;
+        const char *cancel;
+        const char *field; // where the operator types, if anywhere
+    } rows[] = {
+        {&editor, "BtWriteText", "CancelBtn", "Fragtext"},
+        {f.window().portForms(), "BitBtn1", "BitBtn2", nullptr},
+        {&logo, "BtOk", "BtCancel", "LogoName"},
+        {&multi, "BtLoad", "BtCancel", "FirstLogoNumEdit"},
+    };
+    for (const auto &row : rows) {
+        QSignalSpy action(child<QAbstractButton>(*row.dialog, row.action), &QPushButton::clicked);
+        QSignalSpy cancelled(row.dialog, &QDialog::rejected);
+        for (const char *focus : {row.field ? row.field : row.cancel, row.cancel}) {
+            row.dialog->show();
+            QVERIFY(QTest::qWaitForWindowActive(row.dialog));
+            QWidget *target = child<QWidget>(*row.dialog, focus);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+        }
+        QVERIFY2(action.count() == 2 && cancelled.isEmpty(), row.action);
+        row.dialog->hide();
+    }
 }
 
 int main(int argc, char **argv)
