@@ -8,25 +8,6 @@
 
 using namespace vlink;
 
-namespace
-{
-
-// A port that refuses one speed: that speed is passed over without a probe.
-class RefusingPort : public MemoryPort
-{
-public:
-    RefusingPort(vp::Device &device, int refused) : MemoryPort(device), refused_(refused) {}
-    bool setBaud(int speedIndex) override
-    {
-        return speedIndex != refused_ && MemoryPort::setBaud(speedIndex);
-    }
-
-private:
-    int refused_;
-};
-
-} // namespace
-
 class TestExchange : public QObject
 {
     Q_OBJECT
@@ -116,13 +97,6 @@ void TestExchange::detectSpeed()
         // Found or not, the port stays at the last speed it accepted.
         QCOMPARE(port.lineSpeed(), row.text.isEmpty() ? 9600 : row.deviceSpeed);
     });
-
-    vp::Device device(vp::Kind::Printer, 38400);
-    RefusingPort port(device, 6);
-    QString text;
-    QVERIFY(DetectSpeed(port, text));
-    QCOMPARE(text, QString("38400"));
-    QCOMPARE(port.written(), QByteArray("\x0D"));
 }
 
 QTEST_GUILESS_MAIN(TestExchange)

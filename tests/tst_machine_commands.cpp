@@ -144,11 +144,6 @@ void TestMachineCommands::deviceStateFollowsCommands()
     QCOMPARE(p[13], quint8('x'));
     quint8 stray = 0;
     QVERIFY(!port.readByte(stray));
-    device.printer().timeParamsOverride = "abc";
-    p.fill(0xEE);
-    QVERIFY(TimeParamsRead(port, p));
-    QCOMPARE(p[2], quint8('c'));
-    QCOMPARE(p[3], quint8(0xEE));
 }
 
 QTEST_GUILESS_MAIN(TestMachineCommands)

@@ -19,54 +19,41 @@ private slots:
     void codePage();
     void kindsInTheDevice();
     void scriptReadEchoesEveryByte();
-    void sharedOpcodesStillReachTheirFamily();
 };
 
 void TestMarkCommands::wireBytes()
 {
     const QByteArray forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
+    const auto script = [](SpecFuncTexts t) {
+        return [t](Port &p) { return SpecFuncWrite(p, t); };
+    };
     const struct {
         const char *name;
         Command command;
         QByteArray wire; // empty: refused, nothing sent
     } rows[] = {
-        {"TextFragmentWrite cuts 40 to 38",
-         [=](Port &p) { return TextFragmentWrite(p, 2, 3, forty); },
+        {"text cut to 38", [=](Port &p) { return TextFragmentWrite(p, 2, 3, forty); },
          bytes({0x18, '2', '3'}) + forty.left(38) + bytes({0x0D})},
-        {"FontSet: row, column, then font; 12 is past the digits",
-         [](Port &p) { return FontSet(p, 12, 4, 8); }, bytes({0x1B, '4', '8', '<', 0x0D})},
-        {"CounterSet", [](Port &p) { return CounterSet(p, 1, 2, "0042"); },
+        {"font 12 past the digits", [](Port &p) { return FontSet(p, 12, 4, 8); },
+         bytes({0x1B, '4', '8', '<', 0x0D})},
+        {"counter", [](Port &p) { return CounterSet(p, 1, 2, "0042"); },
          bytes({0x19, '1', '2', '0', '0', '4', '2', 0x0D})},
-        {"PostDateSet -1: one frame", [](Port &p) { return PostDateSet(p, 2, 2, "-1", "dd"); },
+        {"post date -1", [](Port &p) { return PostDateSet(p, 2, 2, "-1", "dd"); },
          bytes({0x1D, '2', '2', 'd', 'd', 0x0D})},
-        {"PostDateSet 0007: two frames", [](Port &p) { return PostDateSet(p, 2, 2, "0007", "d"); },
+        {"post date 0007", [](Port &p) { return PostDateSet(p, 2, 2, "0007", "d"); },
          bytes({0x1D, '2', '2', 'd', 0x0D, 0x1D, 0x44, '0', '0', '0', '7', 0x0D})},
-        {"SpecFuncWrite blanks are empty, Q alone is not sent",
-         [](Port &p) {
-             return SpecFuncWrite(p, {" ", " \t", "", "", " ", "23"});
-         },
-         bytes({0x01, 0x51, 0x49, 0x0D})},
-        {"SpecFuncWrite full",
-         [](Port &p) {
-             return SpecFuncWrite(p, {"2", "100", " 200 ", "1", "25", "3"});
-         },
-         bytes({0x01, 0x51, 0x49}) + "Q03N00000100E00000200S0001P0025G2" + bytes({0x0D})},
-        {"SpecFuncWrite refuses a letter",
-         [](Port &p) {
-             return SpecFuncWrite(p, {"x", "1", "", "", "", "11"});
-         },
-         {}},
-        {"StoredMark 10 is a colon",
-         [](Port &p) { return StoredMark(p, StoredMarkOp::MarkRead, 10); },
+        // Blanks are empty, and Q alone is not sent.
+        {"script blank", script({" ", " \t", "", "", "", "23"}), bytes({0x01, 0x51, 0x49, 0x0D})},
+        {"script full", script({"2", "1", " 2 ", "1", "25", "3"}),
+         bytes({0x01, 0x51, 0x49}) + "Q03N00000001E00000002S0001P0025G2" + bytes({0x0D})},
+        {"script letter", script({"x", "1", "", "", "", ""}), {}},
+        {"stored 10", [](Port &p) { return StoredMark(p, StoredMarkOp::MarkRead, 10); },
          bytes({0x0C, 0x4D, ':', 0x0D})},
-        {"StoredMark write to storage 63",
-         [](Port &p) { return StoredMark(p, StoredMarkOp::WriteToStorage, 63); },
+        {"stored to 63", [](Port &p) { return StoredMark(p, StoredMarkOp::WriteToStorage, 63); },
          bytes({0x0C, 0x57, 0x6F, 0x0D})},
-        {"StoredMark refuses an unknown operation",
-         [](Port &p) { return StoredMark(p, StoredMarkOp(3), 1); },
-         {}},
-        {"MarkLoad sends the logo raw, row before column",
-         [](Port &p) { return MarkLoad(p, 12, 5, 2); }, bytes({0x1C, '2', '5', 0x0C, 0x0D})},
+        {"stored bad op", [](Port &p) { return StoredMark(p, StoredMarkOp(3), 1); }, {}},
+        {"mark load, row first", [](Port &p) { return MarkLoad(p, 12, 5, 2); },
+         bytes({0x1C, '2', '5', 0x0C, 0x0D})},
     };
     forEachRow(rows, [](const auto &row) {
         vp::Device device;
@@ -172,23 +159,6 @@ void TestMarkCommands::scriptReadEchoesEveryByte()
     QVERIFY(SpecFuncRead(port, read));
     QCOMPARE(read, script);
     QVERIFY(StartCommand(port));
-}
-
-// 0x1A and 0x0C serve both the mark and the machine: the second byte picks the family.
-void TestMarkCommands::sharedOpcodesStillReachTheirFamily()
-{
-    vp::Device device;
-    device.printer().params['C'] = 77;
-    MemoryPort port(device);
-    QVERIFY(TimeFormatSet(port, 1, 1, "hh") && TimeSet(port, "120000"));
-    QVERIFY(StoredMark(port, StoredMarkOp::WriteToStorage, 0));
-    quint8 value = 0;
-    QVERIFY(ParamsRead(port, 'C', value));
-    QCOMPARE(value, quint8(77));
-    TimeParams t{};
-    QVERIFY(TimeParamsRead(port, t));
-    QCOMPARE(t[5], quint8(0x12));
-    QCOMPARE(device.mark().stored[0][0][0].text, QByteArray("hh"));
 }
 
 QTEST_GUILESS_MAIN(TestMarkCommands)
