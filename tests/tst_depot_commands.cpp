@@ -23,6 +23,7 @@ private slots:
 
 void TestDepotCommands::wireBytes()
 {
+    int bank = 9;
     const struct {
         const char *name;
         Command command;
@@ -31,11 +32,7 @@ void TestDepotCommands::wireBytes()
         {"BankNumSet", [](Port &p) { return BankNumSet(p, 15); }, bytes({0x12, 0x23, 0x53, 0x0F})},
         {"MaxBankNumSet", [](Port &p) { return MaxBankNumSet(p, 200); },
          bytes({0x12, 0x23, 0x46, 0xC8})},
-        {"DPCommandU0",
-         [](Port &p) {
-             int bank = 9;
-             return DPCommandU0(p, bank);
-         },
+        {"DPCommandU0", [&](Port &p) { return DPCommandU0(p, bank); },
          bytes({0x12, 0x23, 0x53, 0x00, 0x12, 0x23, 0x55, 0x30, 0x12})},
         {"bank 256", [](Port &p) { return BankNumSet(p, 256); }, {}},
         {"bank -1", [](Port &p) { return BankNumSet(p, -1); }, {}},

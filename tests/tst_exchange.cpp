@@ -62,19 +62,11 @@ void TestExchange::receiveByteAttempts()
     }
 }
 
+// Cyrillic letters of Windows-1251 are above 0x7F: they are no control codes.
 void TestExchange::trimText()
 {
-    const struct {
-        const char *name;
-        QByteArray in, out;
-    } rows[] = {
-        {"control codes and zeros", QByteArray("\x00\x01x y\x20\x1F\r\n", 9), "x y"},
-        {"only blanks", QByteArray(" \t\x00\r", 4), ""},
-        {"0x21 is kept", "!x!", "!x!"},
-        // Cyrillic letters of Windows-1251 are above 0x7F: they are no control codes.
-        {"8-bit letters kept", "\xB9\xC0 ", "\xB9\xC0"},
-    };
-    forEachRow(rows, [](const auto &row) { QCOMPARE(TrimText(row.in), row.out); });
+    QCOMPARE(TrimText(QByteArray("\x00\x01x y\x20\x1F\r\n", 9)), QByteArray("x y"));
+    QCOMPARE(TrimText("!\xB9\xC0! "), QByteArray("!\xB9\xC0!"));
 }
 
 void TestExchange::detectSpeed()

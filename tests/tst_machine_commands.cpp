@@ -1,5 +1,6 @@
 #include "link/exchange.h"
 #include "link/machine_commands.h"
+#include "link/mark_commands.h"
 #include "support/memory_port.h"
 #include "support/table_rows.h"
 #include "support/wire_bytes.h"
@@ -59,8 +60,10 @@ void TestMachineCommands::wireBytes()
     });
 }
 
+// Of the machine's commands and the mark's: a wrong or missing echo stops the command there.
 void TestMachineCommands::echoFaultStopsCommand()
 {
+    const auto postDate = [](Port &p) { return PostDateSet(p, 1, 1, "0001", "d"); };
     const struct {
         const char *name;
         Command command;
@@ -71,6 +74,10 @@ void TestMachineCommands::echoFaultStopsCommand()
         {"second byte", MarkDelete, 1, bytes({0x0B, 0x4D})},
         {"period digit", [](Port &p) { return AutoRunPeriodSet(p, "42"); }, 3,
          bytes({0x0C, 0x41, '0', '4'})},
+        {"text character", [](Port &p) { return TextFragmentWrite(p, 1, 1, "abc"); }, 4,
+         bytes({0x18, '1', '1', 'a', 'b'})},
+        {"post date format frame ends it", postDate, 2, bytes({0x1D, '1', '1'})},
+        {"post date offset frame", postDate, 6, bytes({0x1D, '1', '1', 'd', 0x0D, 0x1D, 0x44})},
     };
     forEachRow(rows, [](const auto &row) {
         for (bool drop : {false, true}) {
@@ -118,18 +125,12 @@ void TestMachineCommands::paramsReadAckIsBare()
     QCOMPARE(device.printer().resetCount, 1);
 }
 
-// Steps stop at 255, the mark options reach the configuration byte, the clock its BCD bytes, and
+// The mark options reach the configuration byte, the clock its BCD bytes, and
 // a long time-parameter reply is consumed whole.
 void TestMachineCommands::deviceStateFollowsCommands()
 {
     vp::Device device;
-    device.printer().params['K'] = 254;
     MemoryPort port(device);
-    quint8 value = 0;
-    QVERIFY(ParamsIncrease(port, 'K', value) && ParamsIncrease(port, 'K', value));
-    QCOMPARE(value, quint8(255));
-    QVERIFY(ParamsDecrease(port, 'K', value));
-    QCOMPARE(device.printer().params['K'], quint8(254));
     QVERIFY(MarkPrintBack(port) && MarkBreakPointCorrOn(port) && MarkRotateOn(port));
     QVERIFY(TimeSet(port, "235958") && DateSet(port, "290224"));
     TimeParams p{};

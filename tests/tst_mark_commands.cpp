@@ -15,7 +15,6 @@ class TestMarkCommands : public QObject
 
 private slots:
     void wireBytes();
-    void echoFaultStopsCommand();
     void codePage();
     void kindsInTheDevice();
     void scriptReadEchoesEveryByte();
@@ -63,30 +62,6 @@ void TestMarkCommands::wireBytes()
     });
 }
 
-void TestMarkCommands::echoFaultStopsCommand()
-{
-    const auto postDate = [](Port &p) { return PostDateSet(p, 1, 1, "0001", "d"); };
-    const struct {
-        const char *name;
-        Command command;
-        int faultAt;
-        QByteArray wire;
-    } rows[] = {
-        {"text character", [](Port &p) { return TextFragmentWrite(p, 1, 1, "abc"); }, 4,
-         bytes({0x18, '1', '1', 'a', 'b'})},
-        {"post date format frame ends it", postDate, 2, bytes({0x1D, '1', '1'})},
-        {"post date offset frame", postDate, 6, bytes({0x1D, '1', '1', 'd', 0x0D, 0x1D, 0x44})},
-    };
-    forEachRow(rows, [](const auto &row) {
-        for (bool drop : {false, true}) {
-            bool failed = false;
-            const QByteArray sent = sentWithEchoFault(row.command, row.faultAt, drop, failed);
-            QCOMPARE(sent.toHex(' '), row.wire.toHex(' '));
-            QVERIFY(failed);
-        }
-    });
-}
-
 void TestMarkCommands::codePage()
 {
     const struct {
@@ -120,8 +95,6 @@ void TestMarkCommands::kindsInTheDevice()
         {"counter down",
          [](Port &p) { return RunningNumberBack(p) && CounterSet(p, 2, 5, "0900"); }, "0900", 4,
          0x05},
-        {"post date", [](Port &p) { return PostDateSet(p, 2, 5, "-1", "dd/mm"); }, "dd/mm", 4,
-         0x02},
         {"logo: number is the font count", [](Port &p) { return MarkLoad(p, 200, 5, 2); }, "", 16,
          0xFF},
         {"special function over a counter",
