@@ -73,7 +73,6 @@ void TestDiscovery::detectDevice()
         QByteArray probe;
         int u0;
     } rows[] = {
-        {"printer", vp::Kind::Printer, "V", DeviceKind::Printer, direct, 0},
         {"printer via Depot", vp::Kind::ViaDepot, "V", DeviceKind::PrinterViaDepot, viaDepot, 1},
         {"Depot alone", vp::Kind::Depot, "V", DeviceKind::DepotOnly, viaDepot, 1},
         // A version of blanks and control characters is no Depot: the printer is probed directly.
@@ -104,7 +103,6 @@ void TestDiscovery::startup()
     } rows[] = {
         {"remembered port wins", "|printer|||printer", 4, 4, "57600", DeviceKind::Printer},
         {"else the lower port", "|printer|||printer", -1, 1, "57600", DeviceKind::Printer},
-        {"remembered port absent", "|printer|||printer", 0, 1, "57600", DeviceKind::Printer},
         {"remembered port silent", "||printer|silent", 3, 2, "57600", DeviceKind::Printer},
         {"kind 0 ends the scan", "none|printer", -1, 0, "57600", DeviceKind::None},
         {"Depot alone", "depot@19200", -1, 0, "19200", DeviceKind::DepotOnly},

@@ -76,8 +76,7 @@ void TestExchange::detectSpeed()
         int deviceSpeed;
         QString text;
         int probes;
-    } rows[] = {{"57600 at the first probe", 57600, "57600", 1},
-                {"9600 after three failed probes", 9600, "9600", 4},
+    } rows[] = {{"9600 after three failed probes", 9600, "9600", 4},
                 {"4800 is never tried", 4800, "", 4}};
     forEachRow(rows, [](const auto &row) {
         vp::Device device(vp::Kind::None, row.deviceSpeed);

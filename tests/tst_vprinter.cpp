@@ -1,8 +1,5 @@
 // The virtual printer as a protocol checker: what it counts against the station.
 
-#include "link/com_io.h"
-#include "link/exchange.h"
-#include "link/machine_commands.h"
 #include "support/pty_thread.h"
 #include "support/wire_bytes.h"
 
@@ -20,7 +17,6 @@ class TestVprinter : public QObject
 private slots:
     void protocolErrors();
     void pacedByteTakesTheSettingsItEndsIn();
-    void resetIsCommittedAfterQuietLine();
 };
 
 void TestVprinter::protocolErrors()
@@ -99,20 +95,6 @@ void TestVprinter::pacedByteTakesTheSettingsItEndsIn()
         QVERIFY2(waitMs > 100 ? started == Sent : started < Sent,
                  qPrintable(QString::number(started)));
     }
-}
-
-// A lone 0x12 is echoed once the line goes quiet, and counts as a reset once it stays quiet: the
-// front end must tell the device how long the line has been quiet.
-void TestVprinter::resetIsCommittedAfterQuietLine()
-{
-    PtyThread thread;
-    vlink::ComIo port(vlink::DeviceMap{thread.start()});
-    port.openCom(0);
-    QVERIFY(port.setBaud(6) && vlink::Reset(port));
-    vlink::Delay(vp::Device::CommitQuietMs + 100);
-    thread.stop();
-    QCOMPARE(thread.device().printer().resetCount, 1);
-    QVERIFY(thread.device().settled());
 }
 
 QTEST_GUILESS_MAIN(TestVprinter)

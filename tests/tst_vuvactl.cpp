@@ -59,12 +59,9 @@ void TestVuvactl::usageErrorsNeverReachTheLine()
         QStringList args;
     } rows[] = {
         {"params-read", {"A"}},
-        {"params-step", {"C", "sideways"}},
         {"autorun-period", {"12a"}},
         {"fragment-read", {"5", "1"}},
-        {"fragment-write", {"1", "1"}},
         {"post-date", {"1", "1", "10000", "dd"}},
-        {"spec-func-write", {"x", "", "", "", "", ""}},
         {"mark-load", {"256", "1", "1"}},
         {"bank", {"16"}},
         {"max-bank", {"256"}},
@@ -90,7 +87,6 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
     } rows[] = {
         // The dialog's range is not the command's: every digit goes out.
         {"autorun-period", {"1234"}, ""},
-        {"params-read", {"z"}, "120\n"},
         {"fragment-write", {"1", "1", "Партия №7"}, ""},
         {"fragment-read", {"1", "1"}, "kind=255 number=0 text=Партия №7\n"},
         {"fragment-write", {"3", "1", "\x1b[2J\a"}, ""},
@@ -132,9 +128,6 @@ void TestVuvactl::exitCodesAndLastErrorLine()
         {"machine", "", "--speed 57600 params-read C", 0, "10\n", ""},
         {"silent printer", "--silent", "--speed 57600 start", 1, "", "Start Command Error"},
         {"nothing answers the probe", "--silent", "status-byte", 1, "", "Device not found"},
-        // The parameter window pairs these texts crosswise; the tool keeps them as the station.
-        {"params-step at a wrong speed", "--speed 9600", "--speed 57600 params-step C up", 1, "",
-         "ParamsDecrease Error"},
         {"mark, echo lost", "--drop-echo-at 3", "--speed 57600 fragment-write 1 1 abc", 1, "",
          "TextFragmentWrite Error"},
         {"unknown command", "", "bogus", 2, "", "Try 'vuvactl --help'."},
@@ -185,7 +178,6 @@ void TestVuvactl::helpListsEveryCommand()
 {
     const VuvactlRun run = runVuvactl({"--help"});
     QCOMPARE(run.exitCode, 0);
-    QVERIFY(run.out.contains("  params-step LETTER up|down ") && run.out.contains("  --depot "));
     for (const vuvactl::Command &command : vuvactl::allCommands())
         QVERIFY2(run.out.contains(vuvactl::usageLine(command) + '\n'), qPrintable(command.name));
 }
