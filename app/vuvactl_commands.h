@@ -11,12 +11,9 @@
 #include <vector>
 
 // The commands of vuvactl, kept as tables by family: app/vuvactl_machine.cpp,
-// app/vuvactl_mark.cpp, app/vuvactl_logos.cpp.
-//
-// To add a family: define its table function in a file app/vuvactl_<family>.cpp (the build picks
-// it up by name). logoCommands() and markCommands() are declared here already, with empty weak
-// fallbacks in app/vuvactl_registry.cpp, so their files need only define them. A family beyond
-// those is declared below and added to allCommands() in app/vuvactl_commands.cpp.
+// app/vuvactl_mark.cpp, app/vuvactl_logos.cpp. A new family defines its table function in a file
+// app/vuvactl_<family>.cpp (the build picks it up by name), declares it below and joins
+// allCommands() in app/vuvactl_commands.cpp.
 namespace vuvactl
 {
 

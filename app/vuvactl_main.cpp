@@ -128,13 +128,7 @@ QString connect(vlink::ComIo &port, const Options &o)
     const vlink::SettingsFile settings(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")));
     port.setDeviceMap(vlink::deviceMapFrom(settings));
-    bool numeric = false;
-    const int remembered =
-        settings
-            .value(QStringLiteral("PortParams"), QStringLiteral("ComInteger"), QStringLiteral("1"))
-            .trimmed()
-            .toInt(&numeric);
-    const vlink::Discovery found = vlink::StartupDiscovery(port, numeric ? remembered : -1);
+    const vlink::Discovery found = vlink::StartupDiscovery(port, vlink::rememberedPort(settings));
     return found.connected ? QString() : QStringLiteral("Device not found");
 }
 

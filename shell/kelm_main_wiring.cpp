@@ -127,13 +127,13 @@ void TAutoControl::wire()
     on(c_.FKeyFragEdit, [fragments] { fragments().openModal(); });
     on(c_.TbTextFragment, [fragments] { fragments().showModeless(); });
 
-    // Connected by the windows' own issues: the editors (Counter, TimeDate, PostDate,
-    // SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey items and their buttons),
-    // the logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste,
-    // DepotLogoPaste, the clipboard import and their buttons; LogoLoad, LogoRead and
-    // DepotLogoLoad are wired in kelm_main_logos.cpp), the mark preview (MarkRead), the
-    // parameter and status windows (ParamsValue, ByteStatus, DepotBankMaxNum, DepotVersia) and
-    // the hydraulic panel.
+    // LogoLoad, LogoRead and DepotLogoLoad are wired in kelm_main_logos.cpp. The items of the
+    // windows the station does not have yet do nothing when chosen: the editors (Counter,
+    // TimeDate, PostDate, SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey items
+    // and their buttons), the other logo windows (LogosView, DepotLogoRead and the other Depot
+    // items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their buttons), the mark
+    // preview (MarkRead), the parameter and status windows (ParamsValue, ByteStatus,
+    // DepotBankMaxNum, DepotVersia) and the hydraulic panel.
 
     connect(c_.CBDepotNow, &QCheckBox::clicked, this,
             [this] { guarded([this] { CBDepotNowClick(); }); });
