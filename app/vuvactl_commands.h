@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/codepage.h"
+#include "link/command_table.h"
 #include "link/port.h"
 
 #include <QString>
@@ -28,7 +29,8 @@ Outcome succeeded();
 Outcome failed(const QString &failureText);
 Outcome usageError(const QString &problem);
 // Ok when the command succeeded, else its failure text.
-Outcome check(bool ok, const char *failureText);
+Outcome check(bool ok, vlink::PrinterCommand command);
+Outcome failed(vlink::PrinterCommand command);
 
 // What an action runs with, once the port is open and the line speed known.
 struct Context {
@@ -62,13 +64,11 @@ QString usageLine(const Command &command);
 // Building blocks for the tables.
 
 // A command without arguments that only succeeds or fails.
-Command plainCommand(const QString &name, const QString &help, bool (*command)(vlink::Port &),
-                     const char *failureText);
+Command plainCommand(const QString &name, const QString &help, vlink::PrinterCommand command);
 
 struct Choice {
     QString word;
-    bool (*command)(vlink::Port &);
-    const char *failureText;
+    vlink::PrinterCommand command;
 };
 // A command with one argument chosen from fixed words, e.g. "on|off".
 Command choiceCommand(const QString &name, const QString &help, const std::vector<Choice> &choices);

@@ -21,6 +21,7 @@ namespace
 {
 
 using vlink::LogoBuffer;
+using vlink::PrinterCommand;
 
 constexpr int PrinterLogoMax = 255;
 constexpr int DepotLogoMax = vlink::DepotLogos - 1;
@@ -113,9 +114,9 @@ Action logoWrite(const QStringList &args, QString &problem)
         logo.number = n;
         if (name)
             logo.name = stationCodePage().encode(*name);
-        const bool ok = ctx.depot ? vlink::DPLogoWrite(ctx.port, n, logo)
-                                  : vlink::PrinterLogoWrite(ctx.port, n, logo);
-        return check(ok, "Logo Load Error");
+        if (ctx.depot)
+            return check(vlink::DPLogoWrite(ctx.port, n, logo), PrinterCommand::DPLogoWrite);
+        return check(vlink::PrinterLogoWrite(ctx.port, n, logo), PrinterCommand::PrinterLogoWrite);
     };
 }
 
@@ -134,7 +135,7 @@ Action logoRead(const QStringList &args, QString &problem)
                 ? vlink::DPLogoRead(ctx.port, n, logo).ok
                 : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
         if (!ok)
-            return failed(QStringLiteral("Logo Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoRead : PrinterCommand::PrinterLogoRead);
         ctx.out << stationCodePage().decode(logo.name) << '\n';
         return saveRead(logo, file);
     };
@@ -153,7 +154,7 @@ Action logoView(const QStringList &args, QString &problem)
         const bool ok = ctx.depot ? vlink::DPLogoView(ctx.port, n, logo)
                                   : vlink::PrinterLogoView(ctx.port, n, logo);
         if (!ok)
-            return failed(QStringLiteral("Logo Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoView : PrinterCommand::PrinterLogoView);
         return saveRead(logo, file);
     };
 }
@@ -170,7 +171,8 @@ Action logoRename(const QStringList &args, QString &problem)
             return usageError(QStringLiteral("renames printer logos only"));
         LogoBuffer logo;
         const QByteArray bytes = stationCodePage().encode(name);
-        return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok, "Logo Rename Error");
+        return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok,
+                     PrinterCommand::PrinterLogoRename);
     };
 }
 
@@ -183,9 +185,9 @@ Action logoDelete(const QStringList &args, QString &problem)
     return [n = *n](Context &ctx) {
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
-        const bool ok =
-            ctx.depot ? vlink::DPLogoDelete(ctx.port, n) : vlink::PrinterLogoDelete(ctx.port, n);
-        return check(ok, "Logo Delete Error");
+        if (ctx.depot)
+            return check(vlink::DPLogoDelete(ctx.port, n), PrinterCommand::DPLogoDelete);
+        return check(vlink::PrinterLogoDelete(ctx.port, n), PrinterCommand::PrinterLogoDelete);
     };
 }
 
@@ -199,7 +201,8 @@ Action logoNames(const QStringList &args, QString &problem)
         const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names)
                                   : vlink::PrinterLogoNamesRead(ctx.port, names);
         if (!ok)
-            return failed(QStringLiteral("LogoNamesList Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoNamesRead
+                                    : PrinterCommand::PrinterLogoNamesRead);
         const vlink::CodePage codePage = stationCodePage();
         for (const vlink::LogoName &entry : names)
             ctx.out << entry.number << ' ' << codePage.decode(entry.name) << '\n';
@@ -209,7 +212,7 @@ Action logoNames(const QStringList &args, QString &problem)
 
 // A Depot setting of one number.
 Command settingCommand(const QString &name, const QString &help, int high,
-                       bool (*command)(vlink::Port &, int), const char *failureText)
+                       bool (*command)(vlink::Port &, int), PrinterCommand entry)
 {
     return {name, QStringLiteral("N"), help, [=](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 1);
@@ -220,7 +223,7 @@ Command settingCommand(const QString &name, const QString &help, int high,
                     return Action();
                 }
                 return Action(
-                    [=, n = *n](Context &ctx) { return check(command(ctx.port, n), failureText); });
+                    [=, n = *n](Context &ctx) { return check(command(ctx.port, n), entry); });
             }};
 }
 
@@ -232,7 +235,7 @@ Action depotVersion(const QStringList &args, QString &problem)
     return [](Context &ctx) {
         QByteArray text;
         if (!vlink::DPVersionRead(ctx.port, text))
-            return failed(QStringLiteral("Error"));
+            return failed(PrinterCommand::DPVersionRead);
         ctx.out << stationCodePage().decode(text) << '\n';
         return succeeded();
     };
@@ -259,9 +262,9 @@ Commands logoCommands()
          "prints \"NUMBER NAME\" per logo (--depot: the Depot's bank)",
          logoNames},
         settingCommand("bank", "selects the Depot bank", vlink::DepotBanks - 1, vlink::BankNumSet,
-                       "BankNumSet Error"),
+                       PrinterCommand::BankNumSet),
         settingCommand("max-bank", "sets the Depot's highest bank number", 255,
-                       vlink::MaxBankNumSet, "Error"),
+                       vlink::MaxBankNumSet, PrinterCommand::MaxBankNumSet),
         {"depot-version", {}, "prints the Depot's version text", depotVersion},
     };
 }

@@ -1,6 +1,7 @@
 #include "compose/text_fragment_editor.h"
 
 #include "compose/cell_reader.h"
+#include "link/command_table.h"
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
@@ -190,7 +191,7 @@ void TOKHelpRightDlg::writeCell(int row, int column, const QByteArray &text)
     if (vlink::TextFragmentWrite(state_.port, row, column, text))
         prompts_.ok();
     else
-        readError(QStringLiteral("TextFragmentWrite Error"));
+        readError(vlink::failureText(vlink::PrinterCommand::TextFragmentWrite));
 }
 
 void TOKHelpRightDlg::readCell(int row, int column)
@@ -200,7 +201,7 @@ void TOKHelpRightDlg::readCell(int row, int column)
         return;
     vlink::Fragment fragment;
     if (!vcompose::readCell(state_.port, row, column, fragment)) {
-        readError(QStringLiteral("TextFragmentRead Error"));
+        readError(vlink::failureText(vlink::PrinterCommand::TextFragmentRead));
         return;
     }
     showFragment(fragment);
@@ -244,7 +245,7 @@ void TOKHelpRightDlg::writeSequence()
     if (vlink::FontSet(state_.port, font, rowStr_->text().toInt(), colStr_->text().toInt()))
         loaded_ = false;
     else
-        prompts_.error(QStringLiteral("Font Set Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::FontSet));
 }
 
 bool TOKHelpRightDlg::textChanged() const

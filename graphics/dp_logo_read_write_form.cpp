@@ -1,6 +1,7 @@
 #include "graphics/dp_logo_read_write_form.h"
 
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 #include "link/depot_commands.h"
 
 #include <QBoxLayout>
@@ -77,7 +78,9 @@ void TDPLogoReadWriteForm::loadWritten()
 
 QString TDPLogoReadWriteForm::loadFailureText() const
 {
-    return rename_ ? QStringLiteral("Logo Rename Error") : LogoFormBase::loadFailureText();
+    // The Depot renames by writing the logo again: the write reports as a rename.
+    return rename_ ? vlink::failureText(vlink::PrinterCommand::PrinterLogoRename)
+                   : LogoFormBase::loadFailureText();
 }
 
 bool TDPLogoReadWriteForm::readLogo(int number)
@@ -103,7 +106,7 @@ void TDPLogoReadWriteForm::bankSetClick()
         return;
     }
     state_.errorFlag = true;
-    prompts_.error(QStringLiteral("BankNumSet Error"));
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
     state_.lastDepotBank = -1;
 }
 

@@ -4,6 +4,7 @@
 #include "graphics/logo_preview.h"
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -217,6 +218,17 @@ void LogoFormBase::loadClick(int number)
     prompts_.error(loadFailureText());
 }
 
+QString LogoFormBase::storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const
+{
+    return vlink::failureText(store_ == LogoStore::Printer ? printer : depot);
+}
+
+QString LogoFormBase::loadFailureText() const
+{
+    return storeFailure(vlink::PrinterCommand::PrinterLogoWrite,
+                        vlink::PrinterCommand::DPLogoWrite);
+}
+
 void LogoFormBase::loadWritten()
 {
     prompts_.ok();
@@ -227,7 +239,8 @@ void LogoFormBase::loadWritten()
     if (readLogoNames(state_.port, store_, names))
         refreshLibrary_(names);
     else
-        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+        prompts_.error(storeFailure(vlink::PrinterCommand::PrinterLogoNamesRead,
+                                    vlink::PrinterCommand::DPLogoNamesRead));
 }
 
 void LogoFormBase::readWithRetry(int number)
@@ -244,7 +257,8 @@ void LogoFormBase::readWithRetry(int number)
         return;
     }
     state_.errorFlag = true;
-    prompts_.error(QStringLiteral("Logo Read Error"));
+    prompts_.error(
+        storeFailure(vlink::PrinterCommand::PrinterLogoRead, vlink::PrinterCommand::DPLogoRead));
 }
 
 void LogoFormBase::numberArrow(int delta)

@@ -2,6 +2,7 @@
 
 #include "graphics/logo_store.h"
 #include "link/codepage.h"
+#include "link/command_table.h"
 #include "link/names_list.h"
 #include "ui/messages.h"
 #include "ui/prompts.h"
@@ -61,7 +62,9 @@ protected:
     virtual void afterShow() {}
     virtual bool asksToReopen() const { return true; }
     virtual void loadWritten();
-    virtual QString loadFailureText() const { return QStringLiteral("Logo Load Error"); }
+    virtual QString loadFailureText() const;
+    // The failure text of the store's own command.
+    QString storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const;
     // The store's read command; asks for the close the command reports. True on success.
     virtual bool readLogo(int number) = 0;
     virtual void numberArrow(int delta);

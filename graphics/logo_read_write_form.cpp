@@ -2,6 +2,7 @@
 
 #include "graphics/logo_name.h"
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 #include "link/logo_commands.h"
 
 #include <QBoxLayout>
@@ -97,7 +98,7 @@ void TLogoReadWriteForm::clearClick()
         return;
     }
     state_.errorFlag = true;
-    prompts_.error(QStringLiteral("Logo Delete Error"));
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoDelete));
 }
 
 void TLogoReadWriteForm::renameClick()
@@ -112,7 +113,7 @@ void TLogoReadWriteForm::renameClick()
     if (outcome.ok)
         prompts_.ok();
     else
-        prompts_.error(QStringLiteral("Logo Rename Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoRename));
 }
 
 void TLogoReadWriteForm::filterName()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/command_table.h"
 #include "link/discovery.h"
 #include "link/logo_buffer.h"
 #include "shell/about_box.h"
@@ -85,7 +86,9 @@ private:
     bool selectPrinter(int index);
 
     // kelm_main_commands.cpp
-    void command(bool (*run)(vlink::Port &), const QString &failure, bool okBox);
+    // The command's failure text, or "Ok" where its success shows it.
+    void report(vlink::PrinterCommand command, bool ok);
+    void command(vlink::PrinterCommand command);
     void StartClick();
     void Halt1Click();
     void AutoRunStop1Click();

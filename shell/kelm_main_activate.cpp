@@ -60,7 +60,7 @@ void TAutoControl::runDiscovery()
         found.connection.port == remembered && found.message == vlink::Discovery::Message::None;
     applyConnection(found.connection);
     if (found.message == vlink::Discovery::Message::TimeParamsReadError) {
-        prompts_.error(QStringLiteral("TimeParamsRead Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeParamsRead));
         swallowActivation_ = !isActiveWindow();
     }
     state_.connected = true;

@@ -1,5 +1,6 @@
 #include "shell/kelm_main.h"
 
+#include "link/command_table.h"
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "shell/auto_run_repeat.h"
@@ -7,42 +8,45 @@
 namespace vshell
 {
 
-void TAutoControl::command(bool (*run)(vlink::Port &), const QString &failure, bool okBox)
+void TAutoControl::report(vlink::PrinterCommand command, bool ok)
 {
-    if (!run(port_))
-        prompts_.error(failure);
-    else if (okBox)
+    if (!ok)
+        prompts_.error(vlink::failureText(command));
+    else if (vlink::commandEntry(command).okShown)
         prompts_.ok();
+}
+
+void TAutoControl::command(vlink::PrinterCommand command)
+{
+    report(command, vlink::commandEntry(command).run(port_));
 }
 
 void TAutoControl::StartClick()
 {
-    command(vlink::StartCommand, QStringLiteral("Start Command Error"), false);
+    command(vlink::PrinterCommand::StartCommand);
 }
 
 void TAutoControl::Halt1Click()
 {
-    command(vlink::StopCommand, QStringLiteral("Stop Command Error"), false);
+    command(vlink::PrinterCommand::StopCommand);
 }
 
+// The menu item tries until the printer takes it; the tool button sends it once.
 void TAutoControl::AutoRunStop1Click()
 {
-    if (AutoRunStopRepeated(port_))
-        prompts_.ok();
-    else
-        prompts_.error(QStringLiteral("AutoRun Stop Error"));
+    report(vlink::PrinterCommand::AutoRunStop, AutoRunStopRepeated(port_));
 }
 
 void TAutoControl::TbAutoRunStopClick()
 {
-    command(vlink::AutoRunStop, QStringLiteral("AutoRun Stop Error"), true);
+    command(vlink::PrinterCommand::AutoRunStop);
 }
 
 void TAutoControl::MarkDelete1Click()
 {
     if (!prompts_.question(QStringLiteral("Mark delete. Are You Sure?"), vui::CaptionConfirm))
         return;
-    command(vlink::MarkDelete, QStringLiteral("Mark not delete"), true);
+    command(vlink::PrinterCommand::MarkDelete);
 }
 
 void TAutoControl::LoadDateTimeMClick()
@@ -50,12 +54,12 @@ void TAutoControl::LoadDateTimeMClick()
     const QDateTime now = state_.clock.now();
     if (!vlink::TimeSet(port_, now.time().toString(QStringLiteral("HHmmss")).toLatin1())) {
         state_.clockError = true;
-        prompts_.error(QStringLiteral("Time Set Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeSet));
         return;
     }
     if (!vlink::DateSet(port_, now.date().toString(QStringLiteral("ddMMyy")).toLatin1())) {
         state_.clockError = true;
-        prompts_.error(QStringLiteral("Date Set Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::DateSet));
         return;
     }
     prompts_.ok();

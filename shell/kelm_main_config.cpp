@@ -10,22 +10,23 @@ namespace vshell
 namespace
 {
 
+using vlink::PrinterCommand;
+
 struct OptionCommands {
     quint8 bit; // in the mark configuration byte
+    // The submenu's own text for a failed read of the configuration byte.
     const char *readFailure;
-    bool (*on)(vlink::Port &);
-    bool (*off)(vlink::Port &);
-    const char *setFailure;
+    PrinterCommand on;
+    PrinterCommand off;
 };
 
 const OptionCommands &commandsFor(int option)
 {
     static const OptionCommands table[] = {
-        {0x01, " Read Error", vlink::MarkPrintBack, vlink::MarkPrintForward,
-         "MarkPrintDirection Set Error"},
-        {0x04, "Read Error", vlink::MarkRotateOn, vlink::MarkRotateOff, "MarkRotateOn Set Error"},
-        {0x02, " Read Error", vlink::MarkBreakPointCorrOn, vlink::MarkBreakPointCorrOff,
-         "MarkBreakPointCorr On Error"},
+        {0x01, " Read Error", PrinterCommand::MarkPrintBack, PrinterCommand::MarkPrintForward},
+        {0x04, "Read Error", PrinterCommand::MarkRotateOn, PrinterCommand::MarkRotateOff},
+        {0x02, " Read Error", PrinterCommand::MarkBreakPointCorrOn,
+         PrinterCommand::MarkBreakPointCorrOff},
     };
     return table[option];
 }
@@ -49,7 +50,7 @@ void TAutoControl::ConfigOpen(MarkOption option)
 void TAutoControl::ConfigSet(MarkOption option, bool on)
 {
     const OptionCommands &cmd = commandsFor(int(option));
-    command(on ? cmd.on : cmd.off, QString::fromLatin1(cmd.setFailure), true);
+    command(on ? cmd.on : cmd.off);
 }
 
 } // namespace vshell

@@ -1,6 +1,6 @@
 #include "shell/kelm_main.h"
 
-#include "link/machine_commands.h"
+#include "link/command_table.h"
 #include "shell/text_fragment_editing.h"
 
 #include <QCheckBox>
@@ -39,7 +39,6 @@ void TAutoControl::onOpen(QMenu *menu, std::function<void()> handler)
 
 void TAutoControl::wire()
 {
-    using vlink::Port;
     // Menu opening.
     onOpen(c_.Tools1, [this] { Tools1Click(); });
     onOpen(c_.Graphics1, [this] { Graphics1Click(); });
@@ -81,23 +80,15 @@ void TAutoControl::wire()
             on(o.menu.off, [this, option] { ConfigSet(option, false); });
     }
 
-    // Commands: every one shows "Ok" on success.
+    // Commands.
+    using vlink::PrinterCommand;
     on(c_.AutoRunStop1, [this] { AutoRunStop1Click(); });
-    on(c_.RunningNumberReset, [this] {
-        command(vlink::RunningNumberReset, QStringLiteral("RunningNumberReset Error"), true);
-    });
-    on(c_.PrintStart,
-       [this] { command(vlink::PrintStart, QStringLiteral("PrintStart Error"), true); });
-    on(c_.HighVoltageTurn,
-       [this] { command(vlink::HighVoltageTurn, QStringLiteral("HighVoltageTurn Error"), true); });
-    on(c_.Reset, [this] { command(vlink::Reset, QStringLiteral("Reset Error"), true); });
-    on(c_.Forward1, [this] {
-        command(vlink::RunningNumberForward, QStringLiteral("RunningNumberDirectionSet Error"),
-                true);
-    });
-    on(c_.Back, [this] {
-        command(vlink::RunningNumberBack, QStringLiteral("RunningNumberDirectionSet Error"), true);
-    });
+    on(c_.RunningNumberReset, [this] { command(PrinterCommand::RunningNumberReset); });
+    on(c_.PrintStart, [this] { command(PrinterCommand::PrintStart); });
+    on(c_.HighVoltageTurn, [this] { command(PrinterCommand::HighVoltageTurn); });
+    on(c_.Reset, [this] { command(PrinterCommand::Reset); });
+    on(c_.Forward1, [this] { command(PrinterCommand::RunningNumberForward); });
+    on(c_.Back, [this] { command(PrinterCommand::RunningNumberBack); });
 
     // Help and the actions without a menu item.
     on(c_.HelpItem, [this] { HelpItemClick(); });
@@ -110,11 +101,8 @@ void TAutoControl::wire()
     on(c_.TbStart, [this] { StartClick(); });
     on(c_.TbMarkDelete, [this] { MarkDelete1Click(); });
     on(c_.TbAutoRunStop, [this] { TbAutoRunStopClick(); });
-    on(c_.TbRunningNumberReset, [this] {
-        command(vlink::RunningNumberReset, QStringLiteral("RunningNumberReset Error"), true);
-    });
-    on(c_.TbHighVoltageTurn,
-       [this] { command(vlink::HighVoltageTurn, QStringLiteral("HighVoltageTurn Error"), true); });
+    on(c_.TbRunningNumberReset, [this] { command(PrinterCommand::RunningNumberReset); });
+    on(c_.TbHighVoltageTurn, [this] { command(PrinterCommand::HighVoltageTurn); });
     on(c_.TbTest[0], [this] { TestButton1Click(); });
     // The second test button has no action; "ByteStatus" neither.
     on(c_.TbTest[2], [this] { TestButton3Click(); });

@@ -3,6 +3,7 @@
 #include "graphics/bmp_file.h"
 #include "graphics/logo_bmp.h"
 #include "graphics/multi_load_form.h"
+#include "link/command_table.h"
 #include "link/depot_commands.h"
 
 #include <QFileInfo>
@@ -165,7 +166,7 @@ void LogoFlow::depotFormClosed()
     if (vlink::DPLogoNamesRead(state_.port, names))
         refreshLibrary_(names);
     else
-        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::DPLogoNamesRead));
 }
 
 } // namespace vshell
