@@ -6,6 +6,7 @@
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 #include "ui/messages.h"
+#include "ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -26,10 +27,11 @@ namespace vcompose
 namespace
 {
 
-QLineEdit *readOnlyNumber(const QString &name, const QString &value, QWidget *parent)
+using vui::named;
+
+QLineEdit *readOnlyNumber(const char *name, const QString &value, QWidget *parent)
 {
-    auto *edit = new QLineEdit(value, parent);
-    edit->setObjectName(name);
+    auto *edit = named<QLineEdit>(parent, name, value);
     edit->setReadOnly(true);
     edit->setMaximumWidth(48);
     return edit;
@@ -46,49 +48,37 @@ TOKHelpRightDlg::TOKHelpRightDlg(vui::StationState &state, vui::Prompts &prompts
     buildLayout();
 }
 
-QToolButton *TOKHelpRightDlg::arrow(Qt::ArrowType direction, const QString &name)
-{
-    auto *button = new QToolButton(this);
-    button->setObjectName(name);
-    button->setArrowType(direction);
-    button->setAutoRepeat(false);
-    return button;
-}
-
 void TOKHelpRightDlg::buildLayout()
 {
-    coordPanel_ = new QGroupBox(QStringLiteral("Coordinate"), this);
-    coordPanel_->setObjectName(QStringLiteral("CoordPanel"));
-    rowStr_ = readOnlyNumber(QStringLiteral("RowStr"), QStringLiteral("1"), coordPanel_);
-    colStr_ = readOnlyNumber(QStringLiteral("ColStr"), QStringLiteral("1"), coordPanel_);
+    using vui::arrowButton;
+    coordPanel_ = named<QGroupBox>(this, "CoordPanel", QStringLiteral("Coordinate"));
+    rowStr_ = readOnlyNumber("RowStr", QStringLiteral("1"), coordPanel_);
+    colStr_ = readOnlyNumber("ColStr", QStringLiteral("1"), coordPanel_);
     auto *coords = new QGridLayout(coordPanel_);
     coords->addWidget(new QLabel(QStringLiteral("Row"), coordPanel_), 0, 0);
     coords->addWidget(rowStr_, 0, 1);
-    coords->addWidget(arrow(Qt::UpArrow, QStringLiteral("RowUp")), 0, 2);
-    coords->addWidget(arrow(Qt::DownArrow, QStringLiteral("RowDown")), 0, 3);
+    coords->addWidget(arrowButton(this, "RowUp", Qt::UpArrow), 0, 2);
+    coords->addWidget(arrowButton(this, "RowDown", Qt::DownArrow), 0, 3);
     coords->addWidget(new QLabel(QStringLiteral("Column"), coordPanel_), 1, 0);
     coords->addWidget(colStr_, 1, 1);
-    coords->addWidget(arrow(Qt::UpArrow, QStringLiteral("ColUp")), 1, 2);
-    coords->addWidget(arrow(Qt::DownArrow, QStringLiteral("ColDown")), 1, 3);
+    coords->addWidget(arrowButton(this, "ColUp", Qt::UpArrow), 1, 2);
+    coords->addWidget(arrowButton(this, "ColDown", Qt::DownArrow), 1, 3);
 
     auto *fontBox = new QGroupBox(QStringLiteral("Font Size"), this);
-    fontSize_ = readOnlyNumber(QStringLiteral("EFontSize"), QStringLiteral("1"), fontBox);
+    fontSize_ = readOnlyNumber("EFontSize", QStringLiteral("1"), fontBox);
     auto *fonts = new QHBoxLayout(fontBox);
     fonts->addWidget(fontSize_);
-    fonts->addWidget(arrow(Qt::UpArrow, QStringLiteral("FontUp")));
-    fonts->addWidget(arrow(Qt::DownArrow, QStringLiteral("FontDown")));
+    fonts->addWidget(arrowButton(this, "FontUp", Qt::UpArrow));
+    fonts->addWidget(arrowButton(this, "FontDown", Qt::DownArrow));
 
-    fragText_ = new QLineEdit(this);
-    fragText_->setObjectName(QStringLiteral("Fragtext"));
+    fragText_ = named<QLineEdit>(this, "Fragtext");
     fragText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     fragText_->installEventFilter(this);
-    change_ = new QCheckBox(QStringLiteral("Change"), this);
-    change_->setObjectName(QStringLiteral("Ch_"));
+    change_ = named<QCheckBox>(this, "Ch_", QStringLiteral("Change"));
     change_->hide();
-    writeText_ = new QPushButton(QStringLiteral("Ok"), this);
-    writeText_->setObjectName(QStringLiteral("BtWriteText"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("CancelBtn"));
+    // Qt's own Enter rule: the button with the focus, else "Ok".
+    writeText_ = named<QPushButton>(this, "BtWriteText", QStringLiteral("Ok"));
+    cancel_ = named<QPushButton>(this, "CancelBtn", QStringLiteral("Cancel"));
 
     auto *top = new QHBoxLayout;
     top->addWidget(coordPanel_);

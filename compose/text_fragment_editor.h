@@ -46,7 +46,6 @@ protected:
 
 private:
     void buildLayout();
-    QToolButton *arrow(Qt::ArrowType direction, const QString &name);
 
     // The cell routine; in write mode with the text to write.
     void cellRoutine(vui::CellRoutine mode, const QByteArray &text = {});

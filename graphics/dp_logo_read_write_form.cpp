@@ -3,6 +3,7 @@
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
+#include "ui/named_controls.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -35,9 +36,7 @@ TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidg
 {
     setObjectName(QStringLiteral("TDPLogoReadWriteForm"));
     bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
-    auto *set = new QPushButton(QStringLiteral("Set"), this);
-    set->setObjectName(QStringLiteral("BtBankSet"));
-    set->setAutoDefault(false);
+    auto *set = vui::pushButton(this, "BtBankSet", QStringLiteral("Set"));
     extraRow()->addWidget(new QLabel(QStringLiteral("Bank № "), this));
     extraRow()->addWidget(bank_);
     extraRow()->addWidget(set);

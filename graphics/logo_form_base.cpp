@@ -5,6 +5,7 @@
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
+#include "ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -23,28 +24,6 @@
 namespace vgfx
 {
 
-namespace
-{
-
-QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    return button;
-}
-
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &text)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWidget *parent)
     : QDialog(parent), store_(store), state_(context.state), prompts_(context.prompts),
       codePage_(context.codePage), refreshLibrary_(context.refreshLibrary)
@@ -55,13 +34,14 @@ LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWid
 
 void LogoFormBase::buildControls()
 {
-    zoomIn_ = toolButton(this, "BtZoomIn", QStringLiteral("Zoom +"), QStringLiteral("ZoomIn"));
-    zoomOut_ = toolButton(this, "BtZoomOut", QStringLiteral("Zoom -"), QStringLiteral("ZoomOut"));
-    save_ = toolButton(this, "BtSaveToFile", QStringLiteral("Save"), QStringLiteral("SaveToFile"));
-    grids_ = new QCheckBox(QStringLiteral("DrawGrids"), this);
-    grids_->setObjectName(QStringLiteral("CBDrawGrids"));
-    size_ = new QLabel(this);
-    size_->setObjectName(QStringLiteral("LSize"));
+    using vui::named;
+    zoomIn_ = vui::toolButton(this, "BtZoomIn", QStringLiteral("Zoom +"), QStringLiteral("ZoomIn"));
+    zoomOut_ =
+        vui::toolButton(this, "BtZoomOut", QStringLiteral("Zoom -"), QStringLiteral("ZoomOut"));
+    save_ =
+        vui::toolButton(this, "BtSaveToFile", QStringLiteral("Save"), QStringLiteral("SaveToFile"));
+    grids_ = named<QCheckBox>(this, "CBDrawGrids", QStringLiteral("DrawGrids"));
+    size_ = named<QLabel>(this, "LSize");
     auto *tools = new QHBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(zoomIn_), static_cast<QWidget *>(zoomOut_),
                        static_cast<QWidget *>(save_), static_cast<QWidget *>(grids_)})
@@ -70,8 +50,7 @@ void LogoFormBase::buildControls()
     tools->addWidget(size_);
 
     // The preview sits on white, so the margin right of and below the image reads as paper.
-    image_ = new QLabel(this);
-    image_->setObjectName(QStringLiteral("Image"));
+    image_ = named<QLabel>(this, "Image");
     image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll_ = new QScrollArea(this);
     scroll_->setWidget(image_);
@@ -84,8 +63,7 @@ void LogoFormBase::buildControls()
     const int last = maxLogoNumber(store_);
     number_ = new UpDownBox(QStringLiteral("LogoNum"), this);
     number_->setNumber(0);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("LogoName"));
+    name_ = named<QLineEdit>(this, "LogoName");
     name_->setMaximumWidth(120);
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Logo № 0..%1").arg(last), this), 0, 0);
@@ -94,8 +72,8 @@ void LogoFormBase::buildControls()
     fields->addWidget(name_, 1, 1);
     fields->setColumnStretch(2, 1);
 
-    ok_ = pushButton(this, "BtOk", QStringLiteral("Load"));
-    cancel_ = pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    ok_ = vui::pushButton(this, "BtOk", QStringLiteral("Load"));
+    cancel_ = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     buttons_ = new QHBoxLayout;
     buttons_->addWidget(ok_);
     buttons_->addWidget(cancel_);

@@ -4,6 +4,7 @@
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
 #include "link/logo_commands.h"
+#include "ui/named_controls.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
@@ -25,12 +26,8 @@ TLogoReadWriteForm::TLogoReadWriteForm(const LogoFormContext &context, QWidget *
     : LogoFormBase(LogoStore::Printer, context, parent)
 {
     setObjectName(QStringLiteral("TLogoReadWriteForm"));
-    clear_ = new QPushButton(QStringLiteral("Clear"), this);
-    clear_->setObjectName(QStringLiteral("BtClear"));
-    clear_->setAutoDefault(false);
-    rename_ = new QPushButton(QStringLiteral("Rename"), this);
-    rename_->setObjectName(QStringLiteral("BtRename"));
-    rename_->setAutoDefault(false);
+    clear_ = vui::pushButton(this, "BtClear", QStringLiteral("Clear"));
+    rename_ = vui::pushButton(this, "BtRename", QStringLiteral("Rename"));
     buttonRow()->addWidget(clear_);
     buttonRow()->addWidget(rename_);
     clear_->hide();

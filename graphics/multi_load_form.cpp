@@ -4,6 +4,7 @@
 #include "graphics/up_down_box.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
+#include "ui/named_controls.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -51,19 +52,13 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
     setObjectName(QStringLiteral("TMultiLoadForm"));
     setWindowTitle(QStringLiteral("MultiLogoLoad"));
 
-    auto *selected =
-        new QLabel(QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()), this);
-    selected->setObjectName(QStringLiteral("LSelected"));
+    auto *selected = vui::named<QLabel>(
+        this, "LSelected", QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()));
     first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
     first_->setNumber(0);
-    auto *load = new QPushButton(QStringLiteral("Load"), this);
-    load->setObjectName(QStringLiteral("BtLoad"));
-    load->setAutoDefault(false);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BtCancel"));
-    cancel->setAutoDefault(false);
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("ProgressBar"));
+    auto *load = vui::pushButton(this, "BtLoad", QStringLiteral("Load"));
+    auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
 
     auto *number = new QHBoxLayout;

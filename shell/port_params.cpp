@@ -1,6 +1,7 @@
 #include "shell/port_params.h"
 
 #include "shell/station_settings.h"
+#include "ui/named_controls.h"
 #include "ui/station_state.h"
 
 #include <QComboBox>
@@ -17,8 +18,7 @@ namespace
 
 QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *parent)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto *box = vui::named<QComboBox>(parent, name);
     // Editable, so a name or speed outside the list (e.g. "Com1", "57600") still shows as it is.
     box->setEditable(true);
     box->addItems(items);
@@ -35,11 +35,8 @@ TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *
     setWindowTitle(QStringLiteral("Параметры"));
     ComPortNum = namedCombo("ComPortNum", {"com1", "com2", "com3", "com4"}, this);
     SpeedCB = namedCombo("SpeedCB", {"1200", "2400", "4800", "9600", "19200", "38400"}, this);
-    BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Выйти"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn1 = vui::defaultButton(this, "BitBtn1", QStringLiteral("Сохранить"));
+    BitBtn2 = vui::named<QPushButton>(this, "BitBtn2", QStringLiteral("Выйти"));
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Порт"), ComPortNum);
