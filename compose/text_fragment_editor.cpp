@@ -39,9 +39,11 @@ QLineEdit *readOnlyNumber(const char *name, const QString &value, QWidget *paren
 
 } // namespace
 
-TOKHelpRightDlg::TOKHelpRightDlg(vui::StationState &state, vui::Prompts &prompts,
-                                 vlink::CodePage codePage, QWidget *parent)
-    : QDialog(parent), state_(state), prompts_(prompts), codePage_(std::move(codePage))
+TOKHelpRightDlg::TOKHelpRightDlg(vui::LineState &line, vui::MarkEditing &mark,
+                                 vui::Prompts &prompts, vlink::CodePage codePage,
+                                 QObject *mainWindow, QWidget *parent)
+    : QDialog(parent), line_(line), mark_(mark), prompts_(prompts), codePage_(std::move(codePage)),
+      mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("TOKHelpRightDlg"));
     setWindowTitle(QStringLiteral("TextFragmentReadWrite"));
@@ -129,7 +131,7 @@ bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 
 void TOKHelpRightDlg::readCurrentCell()
 {
-    state_.cellRoutine = vui::CellRoutine::Read;
+    mark_.cellRoutine = vui::CellRoutine::Read;
     cellRoutine(vui::CellRoutine::Read);
 }
 
@@ -178,7 +180,7 @@ void TOKHelpRightDlg::cellRoutine(vui::CellRoutine mode, const QByteArray &text)
 // The text goes out as typed: blanks at its ends are the operator's.
 void TOKHelpRightDlg::writeCell(int row, int column, const QByteArray &text)
 {
-    if (vlink::TextFragmentWrite(state_.port, row, column, text))
+    if (vlink::TextFragmentWrite(line_.port, row, column, text))
         prompts_.ok();
     else
         readError(vlink::failureText(vlink::PrinterCommand::TextFragmentWrite));
@@ -187,10 +189,10 @@ void TOKHelpRightDlg::writeCell(int row, int column, const QByteArray &text)
 void TOKHelpRightDlg::readCell(int row, int column)
 {
     fragText_->clear();
-    if (state_.depotOnly)
+    if (line_.depotOnly)
         return;
     vlink::Fragment fragment;
-    if (!vcompose::readCell(state_.port, row, column, fragment)) {
+    if (!vcompose::readCell(line_.port, row, column, fragment)) {
         readError(vlink::failureText(vlink::PrinterCommand::TextFragmentRead));
         return;
     }
@@ -199,7 +201,7 @@ void TOKHelpRightDlg::readCell(int row, int column)
 
 void TOKHelpRightDlg::showFragment(const vlink::Fragment &fragment)
 {
-    const CellDisplay shown = displayFor(fragment, state_.fontCount, codePage_);
+    const CellDisplay shown = displayFor(fragment, line_.fontCount, codePage_);
     loaded_ = true;
     loadedText_ = codePage_.encode(shown.text);
     fragText_->setText(shown.text);
@@ -213,12 +215,12 @@ void TOKHelpRightDlg::showFragment(const vlink::Fragment &fragment)
 void TOKHelpRightDlg::readError(const QString &text)
 {
     prompts_.error(text);
-    vui::sendMessage(state_.mainWindow, vui::Message::ReadError);
+    vui::sendMessage(mainWindow_, vui::Message::ReadError);
 }
 
 void TOKHelpRightDlg::writeSequence()
 {
-    if (!state_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
+    if (!line_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
         prompts_.error(QStringLiteral("Select \"Change\" mode, if you want Text insert"));
         prompts_.beep();
         return;
@@ -228,11 +230,11 @@ void TOKHelpRightDlg::writeSequence()
         prompts_.beep();
         return;
     }
-    state_.cellRoutine = vui::CellRoutine::Write;
+    mark_.cellRoutine = vui::CellRoutine::Write;
     cellRoutine(vui::CellRoutine::Write, codePage_.encode(fragText_->text()));
     // The font follows whatever became of the text.
     const int font = fontSize_->text().toInt();
-    if (vlink::FontSet(state_.port, font, rowStr_->text().toInt(), colStr_->text().toInt()))
+    if (vlink::FontSet(line_.port, font, rowStr_->text().toInt(), colStr_->text().toInt()))
         loaded_ = false;
     else
         prompts_.error(vlink::failureText(vlink::PrinterCommand::FontSet));
@@ -263,22 +265,22 @@ void TOKHelpRightDlg::fontStep(int step)
     int font = fontSize_->text().toInt() + step;
     if (step > 0) {
         refreshFontCount();
-        font = qMin(font, int(state_.fontCount) - 1);
+        font = qMin(font, int(line_.fontCount) - 1);
     }
     fontSize_->setText(QString::number(qMax(font, 0)));
 }
 
 void TOKHelpRightDlg::refreshFontCount()
 {
-    if (state_.depotOnly) {
-        state_.fontCount = DepotFontCount;
+    if (line_.depotOnly) {
+        line_.fontCount = DepotFontCount;
         return;
     }
-    vlink::TimeParams params = state_.timeParams;
-    if (!vlink::TimeParamsRead(state_.port, params))
+    vlink::TimeParams params = line_.timeParams;
+    if (!vlink::TimeParamsRead(line_.port, params))
         return;
-    state_.timeParams = params;
-    state_.fontCount = params[vlink::TimeParamCount - 1];
+    line_.timeParams = params;
+    line_.fontCount = params[vlink::TimeParamCount - 1];
 }
 
 void TOKHelpRightDlg::changeClicked(bool checked)

@@ -50,41 +50,41 @@ TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidg
 void TDPLogoReadWriteForm::showStore()
 {
     // A rename request holds for this one opening.
-    rename_ = std::exchange(state_.depotRename, false);
-    const int bank = state_.lastDepotBank;
+    renameNumber_ = std::exchange(logos_.depotRename, std::nullopt);
+    const int bank = logos_.lastDepotBank;
     bank_->setText(bank < 0 ? QString() : QString::number(bank));
     number_->setNumber(0);
 }
 
 void TDPLogoReadWriteForm::afterShow()
 {
-    if (!rename_)
+    if (!renameNumber_)
         return;
-    number_->setNumber(state_.depotRenameNumber);
+    number_->setNumber(*renameNumber_);
     // OK is pressed once the dialog runs, so that its messages and its close come from inside it.
     QTimer::singleShot(0, this, [this] { run([this] { okClick(); }); });
 }
 
 void TDPLogoReadWriteForm::loadWritten()
 {
-    if (!rename_) {
+    if (!renameNumber_) {
         LogoFormBase::loadWritten();
         return;
     }
     prompts_.ok();
-    vui::postMessage(state_.mainWindow, vui::Message::DPFormClose);
+    vui::postMessage(mainWindow_, vui::Message::DPFormClose);
 }
 
 QString TDPLogoReadWriteForm::loadFailureText() const
 {
     // The Depot renames by writing the logo again: the write reports as a rename.
-    return rename_ ? vlink::failureText(vlink::PrinterCommand::PrinterLogoRename)
-                   : LogoFormBase::loadFailureText();
+    return renameNumber_ ? vlink::failureText(vlink::PrinterCommand::PrinterLogoRename)
+                         : LogoFormBase::loadFailureText();
 }
 
 bool TDPLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoOutcome outcome = vlink::DPLogoRead(state_.port, number, state_.logo);
+    const vlink::LogoOutcome outcome = vlink::DPLogoRead(line_.port, number, logos_.logo);
     if (outcome.closeDialog)
         requestClose();
     return outcome.ok;
@@ -99,14 +99,14 @@ void TDPLogoReadWriteForm::bankSetClick()
         bank_->edit()->setFocus();
         return;
     }
-    if (vlink::BankNumSet(state_.port, *bank)) {
+    if (vlink::BankNumSet(line_.port, *bank)) {
         prompts_.ok();
-        state_.lastDepotBank = *bank;
+        logos_.lastDepotBank = *bank;
         return;
     }
-    state_.errorFlag = true;
+    logos_.errorFlag = true;
     prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
-    state_.lastDepotBank = -1;
+    logos_.lastDepotBank = -1;
 }
 
 } // namespace vgfx

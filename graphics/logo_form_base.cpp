@@ -25,8 +25,9 @@ namespace vgfx
 {
 
 LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWidget *parent)
-    : QDialog(parent), store_(store), state_(context.state), prompts_(context.prompts),
-      codePage_(context.codePage), refreshLibrary_(context.refreshLibrary)
+    : QDialog(parent), store_(store), line_(context.line), logos_(context.logos),
+      prompts_(context.prompts), codePage_(context.codePage), mainWindow_(context.mainWindow),
+      refreshLibrary_(context.refreshLibrary)
 {
     setWindowTitle(QStringLiteral("Logo"));
     buildControls();
@@ -115,9 +116,9 @@ void LogoFormBase::formShow()
 {
     name_->clear();
     name_->setReadOnly(false);
-    if (std::exchange(state_.namePending, false)) {
-        name_->setText(state_.pendingName);
-        state_.logo.name = fieldName();
+    if (const std::optional<QString> pending = std::exchange(logos_.pendingName, std::nullopt)) {
+        name_->setText(*pending);
+        logos_.logo.name = fieldName();
     }
     save_->setVisible(readMode());
     showStore();
@@ -125,7 +126,7 @@ void LogoFormBase::formShow()
         showReadMode();
     else
         showLoadMode();
-    if (state_.grid)
+    if (logos_.grid)
         grids_->setChecked(true);
     afterShow();
 }
@@ -133,22 +134,22 @@ void LogoFormBase::formShow()
 void LogoFormBase::showLoadMode()
 {
     ok_->setText(modeWord());
-    if (std::exchange(state_.redraw, false)) {
+    if (std::exchange(logos_.redraw, false)) {
         loaded_ = true;
-        redraw(state_.zoomCurrent);
+        redraw(logos_.zoomCurrent);
         return;
     }
-    const BmpLoad result = convertBmpToLogo(state_.logoFileName, state_.logo);
+    const BmpLoad result = convertBmpToLogo(logos_.logoFileName, logos_.logo);
     if (result != BmpLoad::Loaded) {
         prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
-        vui::postMessage(state_.mainWindow, store_ == LogoStore::Printer
-                                                ? vui::Message::ImageNotLoadOK
-                                                : vui::Message::DPImageNotLoadOK);
+        vui::postMessage(mainWindow_, store_ == LogoStore::Printer
+                                          ? vui::Message::ImageNotLoadOK
+                                          : vui::Message::DPImageNotLoadOK);
         return;
     }
     loaded_ = true;
-    redraw(state_.zoomBase);
-    setNameField(state_.logo.name);
+    redraw(logos_.zoomBase);
+    setNameField(logos_.logo.name);
 }
 
 void LogoFormBase::showReadMode()
@@ -156,12 +157,12 @@ void LogoFormBase::showReadMode()
     ok_->setText(modeWord());
     // The logo a read or a zoom left in the buffer, with the name it came with.
     const bool again =
-        std::exchange(state_.redraw, false) || std::exchange(state_.readRequested, false);
+        std::exchange(logos_.redraw, false) || std::exchange(logos_.readRequested, false);
     if (!again)
         return;
-    number_->setNumber(state_.logo.number);
-    redraw(state_.zoomCurrent);
-    setNameField(state_.logo.name);
+    number_->setNumber(logos_.logo.number);
+    redraw(logos_.zoomCurrent);
+    setNameField(logos_.logo.name);
 }
 
 void LogoFormBase::okClick()
@@ -176,7 +177,7 @@ void LogoFormBase::okClick()
         prompts_.error(maxFragmentText(store_));
         return;
     }
-    state_.errorFlag = false;
+    logos_.errorFlag = false;
     if (readMode())
         readWithRetry(*number);
     else
@@ -188,11 +189,11 @@ void LogoFormBase::loadClick(int number)
     // A file that vanished or would not load leaves nothing to write.
     if (!loaded_)
         return;
-    if (writeComposedLogo(state_.port, store_, number, state_.logo, fieldName())) {
+    if (writeComposedLogo(line_.port, store_, number, logos_.logo, fieldName())) {
         loadWritten();
         return;
     }
-    state_.errorFlag = true;
+    logos_.errorFlag = true;
     prompts_.error(loadFailureText());
 }
 
@@ -210,11 +211,11 @@ QString LogoFormBase::loadFailureText() const
 void LogoFormBase::loadWritten()
 {
     prompts_.ok();
-    const bool listsThisStore = state_.depotView == (store_ == LogoStore::Depot);
+    const bool listsThisStore = logos_.depotView == (store_ == LogoStore::Depot);
     if (!refreshLibrary_ || !listsThisStore)
         return;
     vlink::LogoNames names;
-    if (readLogoNames(state_.port, store_, names))
+    if (readLogoNames(line_.port, store_, names))
         refreshLibrary_(names);
     else
         prompts_.error(storeFailure(vlink::PrinterCommand::PrinterLogoNamesRead,
@@ -223,18 +224,18 @@ void LogoFormBase::loadWritten()
 
 void LogoFormBase::readWithRetry(int number)
 {
-    state_.readRequested = true;
-    state_.logo.number = number;
+    logos_.readRequested = true;
+    logos_.logo.number = number;
     if (readLogo(number)) {
-        setNameField(state_.logo.name);
+        setNameField(logos_.logo.name);
         return;
     }
-    state_.readRequested = true;
+    logos_.readRequested = true;
     if (readLogo(number)) {
-        setNameField(state_.logo.name);
+        setNameField(logos_.logo.name);
         return;
     }
-    state_.errorFlag = true;
+    logos_.errorFlag = true;
     prompts_.error(
         storeFailure(vlink::PrinterCommand::PrinterLogoRead, vlink::PrinterCommand::DPLogoRead));
 }
@@ -251,44 +252,44 @@ int LogoFormBase::steppedNumber(int delta) const
 
 void LogoFormBase::zoomClick(bool in)
 {
-    const bool empty = state_.logo.isEmpty();
-    const ZoomStep step = in ? zoomIn(state_.zoomCurrent, empty)
-                             : zoomOut(state_.zoomCurrent, state_.zoomBase, empty);
+    const bool empty = logos_.logo.isEmpty();
+    const ZoomStep step = in ? zoomIn(logos_.zoomCurrent, empty)
+                             : zoomOut(logos_.zoomCurrent, logos_.zoomBase, empty);
     if (step.beep)
         prompts_.beep();
     if (!step.changed)
         return;
-    state_.zoomCurrent = step.zoom;
-    state_.redraw = true;
+    logos_.zoomCurrent = step.zoom;
+    logos_.redraw = true;
     requestClose();
 }
 
 void LogoFormBase::saveToFileClick()
 {
-    const vlink::LogoBuffer &logo = state_.logo;
+    const vlink::LogoBuffer &logo = logos_.logo;
     if (logo.isEmpty() || logo.isDeleted())
         return;
     vui::FileDialogRequest request;
     request.caption = QStringLiteral("Save As");
-    request.directory = state_.logoSaveDir;
+    request.directory = logos_.logoSaveDir;
     request.filter = QStringLiteral("Bitmaps (*.bmp)");
     QString path = prompts_.saveFile(request);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".bmp");
-    state_.logoSaveDir = QFileInfo(path).absolutePath();
+    logos_.logoSaveDir = QFileInfo(path).absolutePath();
     if (!saveLogoBmp(logo, path))
         prompts_.beep();
 }
 
 void LogoFormBase::gridsClick(bool checked)
 {
-    state_.grid = checked;
+    logos_.grid = checked;
     // Clearing the box leaves the lines until the next redraw.
     if (!checked || preview_.isNull())
         return;
-    drawDotGrid(preview_, state_.logo, drawnZoom_);
+    drawDotGrid(preview_, logos_.logo, drawnZoom_);
     placePreview();
 }
 
@@ -305,10 +306,10 @@ QByteArray LogoFormBase::fieldName() const
 void LogoFormBase::redraw(int zoom)
 {
     drawnZoom_ = zoom;
-    preview_ = drawPreview(state_.logo, zoom);
-    if (state_.grid)
-        drawDotGrid(preview_, state_.logo, zoom);
-    size_->setText(sizeLabel(state_.logo));
+    preview_ = drawPreview(logos_.logo, zoom);
+    if (logos_.grid)
+        drawDotGrid(preview_, logos_.logo, zoom);
+    size_->setText(sizeLabel(logos_.logo));
     placePreview();
 }
 
@@ -335,15 +336,14 @@ QString LogoFormBase::modeWord() const
 
 void LogoFormBase::formClose()
 {
-    if (state_.errorFlag || !asksToReopen())
+    if (logos_.errorFlag || !asksToReopen())
         return;
-    if (readMode() && state_.logo.isEmpty())
+    if (readMode() && logos_.logo.isEmpty())
         return;
     ok_->setText(modeWord());
     hide();
-    vui::sendMessage(state_.mainWindow, store_ == LogoStore::Printer
-                                            ? vui::Message::ImageCompressOK
-                                            : vui::Message::DPImageCompressOK);
+    vui::sendMessage(mainWindow_, store_ == LogoStore::Printer ? vui::Message::ImageCompressOK
+                                                               : vui::Message::DPImageCompressOK);
 }
 
 void LogoFormBase::done(int result)

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -28,9 +29,12 @@ class UpDownBox;
 
 // What a logo dialog works with; the main window hands it over when it creates the dialog.
 struct LogoFormContext {
-    vui::StationState &state;
+    vui::LineState &line;
+    vui::LogoWorkflow &logos;
     vui::Prompts &prompts;
     vlink::CodePage codePage;
+    // Where the dialog sends and posts its messages.
+    QPointer<QObject> mainWindow;
     // Set only while the logo library window exists: gives it a fresh names list. The dialog
     // calls it only when the library lists the dialog's own store.
     std::function<void(const vlink::LogoNames &)> refreshLibrary;
@@ -74,7 +78,7 @@ protected:
     void run(const std::function<void()> &handler);
     void requestClose() { closeRequested_ = true; }
 
-    bool readMode() const { return state_.logoMode == vui::LogoMode::Read; }
+    bool readMode() const { return logos_.logoMode == vui::LogoMode::Read; }
     void okClick();
     // A read as the OK button does it: tried twice before it is reported.
     void readWithRetry(int number);
@@ -90,9 +94,11 @@ protected:
     QBoxLayout *extraRow() const { return extra_; }
 
     LogoStore store_;
-    vui::StationState &state_;
+    vui::LineState &line_;
+    vui::LogoWorkflow &logos_;
     vui::Prompts &prompts_;
     vlink::CodePage codePage_;
+    QPointer<QObject> mainWindow_;
     std::function<void(const vlink::LogoNames &)> refreshLibrary_;
 
     UpDownBox *number_ = nullptr;

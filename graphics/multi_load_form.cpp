@@ -46,7 +46,7 @@ QString logoNameOfFile(const QString &path)
 }
 
 TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files, QWidget *parent)
-    : QDialog(parent), state_(context.state), prompts_(context.prompts),
+    : QDialog(parent), line_(context.line), logos_(context.logos), prompts_(context.prompts),
       codePage_(context.codePage), files_(std::move(files))
 {
     setObjectName(QStringLiteral("TMultiLoadForm"));
@@ -80,7 +80,7 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
 
 LogoStore TMultiLoadForm::currentStore() const
 {
-    return state_.depotTarget ? LogoStore::Depot : LogoStore::Printer;
+    return logos_.depotTarget ? LogoStore::Depot : LogoStore::Printer;
 }
 
 void TMultiLoadForm::stepFirst(int delta)
@@ -119,14 +119,14 @@ void TMultiLoadForm::loadClick()
 bool TMultiLoadForm::loadFile(LogoStore store, int number, const QString &path)
 {
     // A file that changed or vanished since it was chosen is reported and not written.
-    const BmpLoad result = convertBmpToLogo(path, state_.logo);
+    const BmpLoad result = convertBmpToLogo(path, logos_.logo);
     if (result != BmpLoad::Loaded) {
         prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
         return false;
     }
     if (store == LogoStore::Printer)
         vlink::Delay(PrinterPauseMs);
-    return writeComposedLogo(state_.port, store, number, state_.logo,
+    return writeComposedLogo(line_.port, store, number, logos_.logo,
                              codePage_.encode(logoNameOfFile(path)));
 }
 

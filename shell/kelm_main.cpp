@@ -14,14 +14,17 @@ namespace vshell
 TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
     : QMainWindow(parent), env_(std::move(env)), port_(env_.port), prompts_(env_.prompts),
       modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath),
-      logoFlow_(state_, prompts_, modal_,
-                vlink::CodePage::fromSettings(vlink::SettingsFile(env_.settingsPath)), this,
-                env_.workDir)
+      logoFlow_({state_.line,
+                 state_.logos,
+                 prompts_,
+                 vlink::CodePage::fromSettings(vlink::SettingsFile(env_.settingsPath)),
+                 this,
+                 {}},
+                modal_, this, env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
     setWindowIcon(QIcon(programPicture(64)));
-    state_.mainWindow = this;
     state_.firstInstance = lock_.held();
     buildMenus(*this, c_, env_.devices);
     buildToolBar(*this, c_);
@@ -32,9 +35,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
         return;
     }
     const PortSettings settings = readPortSettings(env_.settingsPath);
-    state_.portName = settings.com;
-    state_.currentPort = settings.comInteger;
-    state_.speedText = settings.speed;
+    state_.line.portName = settings.com;
+    state_.line.currentPort = settings.comInteger;
+    state_.line.speedText = settings.speed;
     vui::registerMessages();
     wire();
     wireLogos();
@@ -48,7 +51,7 @@ void TAutoControl::createStartWindows()
         return;
     // The logo placement windows and the editors' help join here as their windows are built.
     aboutBox_ = new TAboutBox(this);
-    portForms_ = new TPortForms(state_, env_.settingsPath, this);
+    portForms_ = new TPortForms(state_.line, env_.settingsPath, this);
 }
 
 } // namespace vshell

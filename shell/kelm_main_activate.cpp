@@ -28,8 +28,8 @@ void TAutoControl::queueActivation()
 
 void TAutoControl::FormActivate()
 {
-    state_.depotLogoDialogTop = 267;
-    if (!state_.firstInstance || state_.connected || discovering_)
+    state_.logos.depotLogoDialogTop = 267;
+    if (!state_.firstInstance || state_.line.connected || discovering_)
         return;
     discovering_ = true;
     try {
@@ -43,12 +43,12 @@ void TAutoControl::FormActivate()
 
 void TAutoControl::runDiscovery()
 {
-    const int remembered = state_.currentPort;
+    const int remembered = state_.line.currentPort;
     const vlink::Discovery found = vlink::StartupDiscovery(port_, remembered);
-    state_.portPresent = found.present;
-    state_.portMap = {0, 1, 2, 3, 4, 5};
+    state_.line.portPresent = found.present;
+    state_.line.portMap = {0, 1, 2, 3, 4, 5};
     if (!found.connected) {
-        state_.currentPort = -1;
+        state_.line.currentPort = -1;
         prompts_.error(QStringLiteral("Device not found"));
         prompts_.beep();
         prompts_.beep();
@@ -63,20 +63,20 @@ void TAutoControl::runDiscovery()
         prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeParamsRead));
         swallowActivation_ = !isActiveWindow();
     }
-    state_.connected = true;
+    state_.line.connected = true;
     if (!rememberedPort)
         prompts_.beep();
 }
 
 void TAutoControl::applyConnection(const vlink::Connection &found)
 {
-    state_.portName = found.portName;
-    state_.speedText = found.speedText;
-    state_.currentPort = found.port;
-    state_.deviceKind = found.kind;
-    state_.portOpen = true;
+    state_.line.portName = found.portName;
+    state_.line.speedText = found.speedText;
+    state_.line.currentPort = found.port;
+    state_.line.deviceKind = found.kind;
+    state_.line.portOpen = true;
     if (found.depotBankReset)
-        state_.currentDepotBank = 0;
+        state_.logos.currentDepotBank = 0;
     if (found.probeTone)
         prompts_.tone(100, 100);
     c_.CBDevice->setCurrentIndex(int(found.kind));
@@ -84,9 +84,9 @@ void TAutoControl::applyConnection(const vlink::Connection &found)
     if (found.kind == vlink::DeviceKind::DepotOnly)
         setDepotNow(true);
     if (found.timeParamsRead) {
-        state_.timeParams = found.timeParams;
-        if (!state_.depotOnly)
-            state_.fontCount = found.timeParams[vlink::TimeParamCount - 1];
+        state_.line.timeParams = found.timeParams;
+        if (!state_.line.depotOnly)
+            state_.line.fontCount = found.timeParams[vlink::TimeParamCount - 1];
     }
 }
 
@@ -95,7 +95,7 @@ bool TAutoControl::connectPort(int index)
     vlink::Connection found;
     bool ok = false;
     try {
-        ok = vlink::ConnectPort(port_, index, state_.portPresent, found);
+        ok = vlink::ConnectPort(port_, index, state_.line.portPresent, found);
     } catch (const vlink::ExCom &e) {
         // The port vanished since the presence test: reported, then handled as a failed connect
         // so the flags do not claim a port that is not open.

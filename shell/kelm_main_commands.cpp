@@ -53,12 +53,12 @@ void TAutoControl::LoadDateTimeMClick()
 {
     const QDateTime now = state_.clock.now();
     if (!vlink::TimeSet(port_, now.time().toString(QStringLiteral("HHmmss")).toLatin1())) {
-        state_.clockError = true;
+        state_.line.clockError = true;
         prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeSet));
         return;
     }
     if (!vlink::DateSet(port_, now.date().toString(QStringLiteral("ddMMyy")).toLatin1())) {
-        state_.clockError = true;
+        state_.line.clockError = true;
         prompts_.error(vlink::failureText(vlink::PrinterCommand::DateSet));
         return;
     }

@@ -37,12 +37,12 @@ void TAutoControl::ConfigOpen(MarkOption option)
 {
     const OptionCommands &cmd = commandsFor(int(option));
     // A failed read still goes on with whatever byte arrived.
-    if (!vlink::TimeParamsRead(port_, state_.timeParams))
+    if (!vlink::TimeParamsRead(port_, state_.line.timeParams))
         prompts_.error(QString::fromLatin1(cmd.readFailure));
     const OnOffMenu &menu = option == MarkOption::MirrorHorizontally ? c_.MirrorHorizontally1
                             : option == MarkOption::MirrorVertically ? c_.MirrorVertically1
                                                                      : c_.BreakPointCorrection1;
-    const bool set = state_.timeParams[0] & cmd.bit;
+    const bool set = state_.line.timeParams[0] & cmd.bit;
     menu.on->setEnabled(!set);
     menu.off->setEnabled(set);
 }

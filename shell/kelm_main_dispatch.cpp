@@ -68,11 +68,11 @@ void TAutoControl::closeEvent(QCloseEvent *event)
 
 void TAutoControl::closeSteps()
 {
-    writeComInteger(env_.settingsPath, state_.currentPort);
+    writeComInteger(env_.settingsPath, state_.line.currentPort);
     lock_.release();
     deleteLogoFiles(env_.workDir);
     // The line's RTS pulse tells the printers the station is gone.
-    if (state_.portOpen)
+    if (state_.line.portOpen)
         RtsPulse(port_);
 }
 

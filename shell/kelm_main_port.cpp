@@ -12,7 +12,7 @@ namespace vshell
 void TAutoControl::Selectport1Click()
 {
     QCoreApplication::processEvents();
-    if (!connectPort(state_.currentPort))
+    if (!connectPort(state_.line.currentPort))
         giveUpPort();
     showPortItems();
 }
@@ -20,9 +20,9 @@ void TAutoControl::Selectport1Click()
 // The port no longer answers: let it go and find one again at once.
 void TAutoControl::giveUpPort()
 {
-    state_.portOpen = false;
+    state_.line.portOpen = false;
     port_.closeCom();
-    state_.connected = false;
+    state_.line.connected = false;
     QCoreApplication::processEvents();
     FormActivate();
 }
@@ -31,8 +31,8 @@ void TAutoControl::showPortItems()
 {
     for (int i = 0; i < vlink::PortCount; ++i) {
         QAction *item = c_.Com[std::size_t(i)];
-        item->setVisible(state_.portPresent[std::size_t(i)]);
-        item->setEnabled(i != state_.currentPort);
+        item->setVisible(state_.line.portPresent[std::size_t(i)]);
+        item->setEnabled(i != state_.line.currentPort);
     }
 }
 
@@ -52,8 +52,8 @@ bool TAutoControl::selectPrinter(int index)
 {
     if (!SelectPrinterExchange(port_, index))
         return false;
-    state_.connected = true;
-    state_.currentPrinter = index;
+    state_.line.connected = true;
+    state_.line.currentPrinter = index;
     c_.LMX->setText(QStringLiteral("Select printer № %1").arg(index + 1));
     return true;
 }
@@ -65,7 +65,7 @@ void TAutoControl::PrinterClick(int number)
         return;
     }
     // Whatever the frame did on the line, the printer selected before is selected again.
-    selectPrinter(state_.currentPrinter);
+    selectPrinter(state_.line.currentPrinter);
     prompts_.error(QStringLiteral("Printer Not Found"));
 }
 

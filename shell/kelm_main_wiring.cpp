@@ -109,7 +109,8 @@ void TAutoControl::wire()
 
     // The text fragment editor: modal from the menus, modeless from the tool bar.
     const auto fragments = [this] {
-        return TextFragmentEditing(*this, state_, prompts_, modal_, env_.settingsPath);
+        return TextFragmentEditing(*this, state_.line, state_.mark, prompts_, modal_,
+                                   env_.settingsPath);
     };
     on(c_.FragEdit1, [fragments] { fragments().openModal(); });
     on(c_.FKeyFragEdit, [fragments] { fragments().openModal(); });

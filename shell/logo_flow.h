@@ -30,8 +30,9 @@ bool listedForLogoLoad(const QString &path);
 class LogoFlow
 {
 public:
-    LogoFlow(vui::StationState &state, vui::Prompts &prompts, vui::ModalRunner &modal,
-             vlink::CodePage codePage, QWidget *dialogParent, QString workDir);
+    // dialogs: what every logo dialog it opens is handed; the library refresh is set below.
+    LogoFlow(vgfx::LogoFormContext dialogs, vui::ModalRunner &modal, QWidget *dialogParent,
+             QString workDir);
 
     // "LogoLoad" (printer) and "DepotLogoLoad" (Depot).
     void logoLoad(vgfx::LogoStore store);
@@ -51,7 +52,6 @@ public:
     vgfx::TDPLogoReadWriteForm *depotForm() const { return depotForm_; }
 
 private:
-    vgfx::LogoFormContext context() const;
     void loadOne(vgfx::LogoStore store, const QString &file);
     void loadMany(const QStringList &files);
     void reopenIfAsked(vgfx::LogoStore store);
@@ -59,13 +59,12 @@ private:
     void closeForm(QDialog *form);
     void depotFormClosed();
 
-    vui::StationState &state_;
+    vgfx::LogoFormContext dialogs_;
+    vui::LogoWorkflow &logos_;
     vui::Prompts &prompts_;
     vui::ModalRunner &modal_;
-    vlink::CodePage codePage_;
     QPointer<QWidget> parent_;
     QString workDir_;
-    std::function<void(const vlink::LogoNames &)> refreshLibrary_;
     QPointer<vgfx::TLogoReadWriteForm> printerForm_;
     QPointer<vgfx::TDPLogoReadWriteForm> depotForm_;
 };

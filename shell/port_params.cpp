@@ -27,8 +27,8 @@ QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *paren
 
 } // namespace
 
-TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), state_(state),
+TPortForms::TPortForms(vui::LineState &line, QString settingsPath, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), line_(line),
       settingsPath_(std::move(settingsPath))
 {
     setObjectName(QStringLiteral("PortForms"));
@@ -54,16 +54,16 @@ TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *
 
 void TPortForms::showEvent(QShowEvent *event)
 {
-    ComPortNum->setCurrentText(state_.portName);
-    SpeedCB->setCurrentText(state_.speedText);
+    ComPortNum->setCurrentText(line_.portName);
+    SpeedCB->setCurrentText(line_.speedText);
     QDialog::showEvent(event);
 }
 
 void TPortForms::BitBtn1Click()
 {
-    state_.portName = ComPortNum->currentText();
-    state_.speedText = SpeedCB->currentText();
-    writePortParams(settingsPath_, state_.portName, state_.speedText);
+    line_.portName = ComPortNum->currentText();
+    line_.speedText = SpeedCB->currentText();
+    writePortParams(settingsPath_, line_.portName, line_.speedText);
     accept();
 }
 

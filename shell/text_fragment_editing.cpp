@@ -6,10 +6,10 @@
 namespace vshell
 {
 
-TextFragmentEditing::TextFragmentEditing(QWidget &mainWindow, vui::StationState &state,
-                                         vui::Prompts &prompts, vui::ModalRunner &modal,
-                                         QString settingsPath)
-    : mainWindow_(mainWindow), state_(state), prompts_(prompts), modal_(modal),
+TextFragmentEditing::TextFragmentEditing(QWidget &mainWindow, vui::LineState &line,
+                                         vui::MarkEditing &mark, vui::Prompts &prompts,
+                                         vui::ModalRunner &modal, QString settingsPath)
+    : mainWindow_(mainWindow), line_(line), mark_(mark), prompts_(prompts), modal_(modal),
       settingsPath_(std::move(settingsPath))
 {
 }
@@ -21,18 +21,19 @@ vcompose::TOKHelpRightDlg &TextFragmentEditing::editor()
         return *existing;
     const vlink::CodePage codePage =
         vlink::CodePage::fromSettings(vlink::SettingsFile(settingsPath_));
-    return *new vcompose::TOKHelpRightDlg(state_, prompts_, codePage, &mainWindow_);
+    return *new vcompose::TOKHelpRightDlg(line_, mark_, prompts_, codePage, &mainWindow_,
+                                          &mainWindow_);
 }
 
 void TextFragmentEditing::openModal()
 {
-    state_.cellRoutine = vui::CellRoutine::Read;
+    mark_.cellRoutine = vui::CellRoutine::Read;
     modal_.exec(editor());
 }
 
 void TextFragmentEditing::showModeless()
 {
-    state_.cellRoutine = vui::CellRoutine::Read;
+    mark_.cellRoutine = vui::CellRoutine::Read;
     vcompose::TOKHelpRightDlg &dialog = editor();
     // Showing reads the cell; a dialog already up reads it here.
     if (dialog.isVisible())

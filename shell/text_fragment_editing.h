@@ -16,8 +16,8 @@ namespace vshell
 class TextFragmentEditing
 {
 public:
-    TextFragmentEditing(QWidget &mainWindow, vui::StationState &state, vui::Prompts &prompts,
-                        vui::ModalRunner &modal, QString settingsPath);
+    TextFragmentEditing(QWidget &mainWindow, vui::LineState &line, vui::MarkEditing &mark,
+                        vui::Prompts &prompts, vui::ModalRunner &modal, QString settingsPath);
 
     // "FragEdit" in "Tools" and in the hidden "FKey" menu (F1): modal.
     void openModal();
@@ -28,7 +28,8 @@ public:
 
 private:
     QWidget &mainWindow_;
-    vui::StationState &state_;
+    vui::LineState &line_;
+    vui::MarkEditing &mark_;
     vui::Prompts &prompts_;
     vui::ModalRunner &modal_;
     QString settingsPath_;

@@ -9,6 +9,7 @@
 #include "support/modal_driver.h"
 #include "support/prompt_recorder.h"
 #include "support/station_fixture.h"
+#include "support/station_parts.h"
 #include "support/test_widgets.h"
 
 #include <QApplication>
@@ -102,11 +103,7 @@ const auto cancel = [](QDialog &d) { click(d, "BtCancel"); };
 class Rig : public QObject
 {
 public:
-    Rig()
-    {
-        state.mainWindow = this;
-        vui::registerMessages();
-    }
+    Rig() { vui::registerMessages(); }
     bool event(QEvent *e) override
     {
         const std::optional<Message> m = vui::messageOf(e->type());
@@ -120,8 +117,8 @@ public:
     // Opens a dialog of the store in Read mode, as the Depot's own items do.
     void openRead(LogoStore store)
     {
-        state.logoMode = LogoMode::Read;
-        state.logo.fill(0);
+        logos.logoMode = LogoMode::Read;
+        logos.logo.fill(0);
         flow.openFresh(store);
     }
     // Loads a file, by default three dots, through the store's load item.
@@ -160,12 +157,12 @@ public:
     QTemporaryDir dir;
     vp::Device device{vp::Kind::ViaDepot};
     MemoryPort port{device};
-    LogoBuffer logo;
-    vui::StationState state{port, logo};
     PromptRecorder prompts;
+    StationParts parts{port, prompts, this};
+    vui::LogoWorkflow &logos = parts.logos;
     vui::ModalRunner modal;
     ModalDriver driver{modal};
-    vshell::LogoFlow flow{state, prompts, modal, vlink::CodePage(), nullptr, dir.path()};
+    vshell::LogoFlow flow{parts.logoFlow(modal, dir.path())};
     QList<Message> received;
 };
 
@@ -229,7 +226,7 @@ void TestLogoDialogs::loadWritesUnderNumberAndName()
     QFETCH(int, number);
     QFETCH(int, writtenWidth);
     Rig rig;
-    rig.state.lastDepotBank = 2;
+    rig.logos.lastDepotBank = 2;
     rig.device.logos().bank = 2;
     rig.whenOpen([number](QDialog &d) {
         setNumber(d, number);
@@ -275,7 +272,7 @@ void TestLogoDialogs::numberBeyondTheStoreIsRefused()
     QFETCH(int, number);
     QFETCH(QString, text);
     Rig rig;
-    rig.state.errorFlag = true; // a refusal comes before the flag is cleared
+    rig.logos.errorFlag = true; // a refusal comes before the flag is cleared
     rig.whenOpen([number](QDialog &d) {
         setNumber(d, number);
         click(d, "BtOk");
@@ -284,7 +281,7 @@ void TestLogoDialogs::numberBeyondTheStoreIsRefused()
     rig.open(store, mode);
     QCOMPARE(rig.prompts.messages, (Shown{{text, "Error"}}));
     QVERIFY(rig.sent().isEmpty());
-    QVERIFY(rig.state.errorFlag);
+    QVERIFY(rig.logos.errorFlag);
 }
 
 void TestLogoDialogs::fileThatDoesNotLoadClosesAndWritesNothing_data()
@@ -320,7 +317,7 @@ void TestLogoDialogs::fileThatDoesNotLoadClosesAndWritesNothing()
     QCOMPARE(rig.prompts.messages, (Shown{{text, "Information"}}));
     QVERIFY(rig.received.startsWith(closing));
     QVERIFY(rig.sent().isEmpty());
-    QVERIFY(rig.state.logo.isEmpty());
+    QVERIFY(rig.logos.logo.isEmpty());
 }
 
 void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported_data()
@@ -351,7 +348,7 @@ void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
 
     // Each failure was on the very first byte: the short low tone, once per try.
     QCOMPARE(rig.prompts.tones, (QList<std::pair<int, int>>(failures, {100, 100})));
-    QCOMPARE(rig.state.errorFlag, failures == 2);
+    QCOMPARE(rig.logos.errorFlag, failures == 2);
     if (failures == 2) {
         QCOMPARE(rig.prompts.messages, (Shown{{"Logo Read Error", "Error"}}));
         QCOMPARE(rig.port.written(), QByteArray::fromHex("0707"));
@@ -362,8 +359,8 @@ void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
         QVERIFY(rig.prompts.messages.isEmpty());
         QCOMPARE(rig.port.written().left(5), QByteArray::fromHex("0707010373"));
         QCOMPARE(rig.driver.openedModal.size(), 2);
-        QCOMPARE(rig.state.logo.name, QByteArray("THREE"));
-        QVERIFY(!rig.state.readRequested);
+        QCOMPARE(rig.logos.logo.name, QByteArray("THREE"));
+        QVERIFY(!rig.logos.readRequested);
         // Read's close and the final Cancel each asked once; only the first was answered.
         QCOMPARE(rig.received, QList<Message>(2, Message::ImageCompressOK));
     }
@@ -482,7 +479,7 @@ void TestLogoDialogs::clear()
         QVERIFY(rig.prompts.messages.isEmpty());
         QCOMPARE(rig.sent().size(), before);
         QCOMPARE(storedName(rig.printer(7)), QByteArray("SEVEN   "));
-        QCOMPARE(rig.state.logo.name, QByteArray("SEVEN"));
+        QCOMPARE(rig.logos.logo.name, QByteArray("SEVEN"));
         return;
     }
     QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
@@ -491,7 +488,7 @@ void TestLogoDialogs::clear()
     QCOMPARE(write.left(9), QByteArray::fromHex("0789070401FFFFFFFF"));
     QCOMPARE(write.mid(5 + 501, 9), QByteArray(8, ' ') + QByteArray(1, '\0'));
     QVERIFY(rig.printer(7).isEmpty()); // the slot is free again
-    QVERIFY(rig.state.logo.isDeleted());
+    QVERIFY(rig.logos.logo.isDeleted());
     // Nothing to save: no file dialog, no file; an empty buffer asks for no reopening either.
     QVERIFY(rig.prompts.fileRequests.isEmpty());
     QVERIFY(!QFile::exists(rig.file("deleted.bmp")));
@@ -517,7 +514,7 @@ void TestLogoDialogs::renameAndSaveToFile()
     QCOMPARE(rig.prompts.fileRequests.size(), 1);
     QCOMPARE(rig.prompts.fileRequests[0].filter, QStringLiteral("Bitmaps (*.bmp)"));
     // The default extension; the next save starts where this one went.
-    QCOMPARE(rig.state.logoSaveDir, rig.file("sub"));
+    QCOMPARE(rig.logos.logoSaveDir, rig.file("sub"));
     // The picture shown, one pixel per dot: loaded back it composes to the logo first written.
     LogoBuffer back;
     QCOMPARE(vgfx::convertBmpToLogo(rig.file("sub/one.bmp"), back), vgfx::BmpLoad::Loaded);
@@ -583,7 +580,7 @@ void TestLogoDialogs::zoomInThreeTimesReopensThreeTimes()
             sizes.append(static_cast<LogoFormBase &>(d).preview().size());
             if (instances.size() == 1) {
                 click(d, "BtZoomOut");
-                openAfterZoomOut = d.isVisible() && rig.state.zoomCurrent == rig.state.zoomBase;
+                openAfterZoomOut = d.isVisible() && rig.logos.zoomCurrent == rig.logos.zoomBase;
             }
             click(d, button);
         });
@@ -595,8 +592,8 @@ void TestLogoDialogs::zoomInThreeTimesReopensThreeTimes()
     QCOMPARE(QSet<QDialog *>(instances.begin(), instances.end()).size(), 4);
     QCOMPARE(visible, (QList<int>{1, 1, 1, 1}));
     QCOMPARE(rig.received, QList<Message>(4, asks));
-    QCOMPARE(rig.state.zoomCurrent, 32);
-    const LogoBuffer &logo = rig.state.logo;
+    QCOMPARE(rig.logos.zoomCurrent, 32);
+    const LogoBuffer &logo = rig.logos.logo;
     QCOMPARE(sizes, (QList<QSize>{vgfx::previewSize(logo, 4), vgfx::previewSize(logo, 8),
                                   vgfx::previewSize(logo, 16), vgfx::previewSize(logo, 32)}));
     QVERIFY(rig.sent().isEmpty());
@@ -613,7 +610,7 @@ void TestLogoDialogs::zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad()
     });
     rig.openLoad(LogoStore::Printer);
     QCOMPARE(rig.driver.openedModal.size(), 1);
-    QVERIFY(rig.state.redraw);
+    QVERIFY(rig.logos.redraw);
 
     // ... and the next load converts its own file rather than redrawing the old logo.
     rig.device.faults().logoWriteReply = 0x73;
@@ -638,7 +635,7 @@ void TestLogoDialogs::previewPixelsInBothOrders()
 {
     QFETCH(bool, grid);
     Rig rig;
-    rig.state.grid = grid;
+    rig.logos.grid = grid;
     QImage composed;
     QImage device;
     bool gridsChecked = false;
@@ -649,13 +646,13 @@ void TestLogoDialogs::previewPixelsInBothOrders()
         click(d, "BtCancel");
     });
     rig.openLoad(LogoStore::Printer);
-    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Composed);
+    QCOMPARE(rig.logos.logo.order, vlink::DotOrder::Composed);
     rig.read(9, [&](QDialog &d) {
         device = static_cast<LogoFormBase &>(d).preview();
         gridsChecked = child<QCheckBox>(d, "CBDrawGrids")->isChecked();
         click(d, "BtCancel");
     });
-    QCOMPARE(rig.state.logo.order, vlink::DotOrder::Device);
+    QCOMPARE(rig.logos.logo.order, vlink::DotOrder::Device);
     QCOMPARE(gridsChecked, grid);
 
     // Zoom 4: the logo's top dot is row 0 of the image, its bottom dot row 7.
@@ -736,7 +733,7 @@ void TestLogoDialogs::bankSet()
     QFETCH(int, bank);
     QFETCH(QString, nextShow);
     Rig rig;
-    rig.state.lastDepotBank = 3;
+    rig.logos.lastDepotBank = 3;
     QStringList banksShown;
     const auto showBank = [&](QDialog &d) {
         banksShown << child<QLineEdit>(d, "BankNumEdit")->text();
@@ -753,8 +750,8 @@ void TestLogoDialogs::bankSet()
     QCOMPARE(rig.prompts.messages, shown);
     QCOMPARE(rig.prompts.beeps, beeps);
     QCOMPARE(rig.port.written(), sent);
-    QCOMPARE(rig.state.lastDepotBank, bank);
-    QCOMPARE(rig.state.errorFlag, silent);
+    QCOMPARE(rig.logos.lastDepotBank, bank);
+    QCOMPARE(rig.logos.errorFlag, silent);
     if (bank == 4)
         QCOMPARE(rig.device.logos().bank, 4);
     rig.whenOpen([&](QDialog &d) {
@@ -784,13 +781,11 @@ void TestLogoDialogs::depotRenameModeWritesAtOnce()
     QFETCH(Message, closing);
     Rig rig;
     rig.device.logos().depot[0][12] = record("KEEP");
-    rig.state.logoMode = LogoMode::Load;
-    rig.state.logoFileName = loads ? threeDots(rig.file("tmp1.bmp")) : rig.file("gone.bmp");
-    rig.state.zoomCurrent = rig.state.zoomBase;
-    rig.state.depotRename = true;
-    rig.state.depotRenameNumber = 12;
-    rig.state.namePending = true;
-    rig.state.pendingName = QStringLiteral("RENAMED");
+    rig.logos.logoMode = LogoMode::Load;
+    rig.logos.logoFileName = loads ? threeDots(rig.file("tmp1.bmp")) : rig.file("gone.bmp");
+    rig.logos.zoomCurrent = rig.logos.zoomBase;
+    rig.logos.depotRename = 12;
+    rig.logos.pendingName = QStringLiteral("RENAMED");
     // Nothing pressed: the dialog writes on its own and the main window closes it.
     rig.driver.whenOpen(noAction);
     rig.flow.openFresh(LogoStore::Depot);
@@ -800,8 +795,8 @@ void TestLogoDialogs::depotRenameModeWritesAtOnce()
     QCOMPARE(rig.sent().isEmpty(), !loads);
     if (!loads)
         return;
-    QVERIFY(!rig.state.depotRename);
-    QVERIFY(!rig.state.namePending);
+    QVERIFY(!rig.logos.depotRename);
+    QVERIFY(!rig.logos.pendingName);
     // The request held for that one opening: the next Depot load waits for its OK.
     rig.device.clearReceived();
     rig.whenOpen(cancel);
@@ -845,7 +840,7 @@ void TestLogoDialogs::libraryListingTheStoreIsRefreshedAfterALoad()
     QFETCH(bool, depotView);
     QFETCH(bool, refreshed);
     Rig rig;
-    rig.state.depotView = depotView;
+    rig.logos.depotView = depotView;
     QList<vlink::LogoNames> lists;
     rig.flow.setLibraryRefresh([&](const vlink::LogoNames &names) { lists.append(names); });
     rig.whenOpen([](QDialog &d) {
@@ -895,12 +890,12 @@ void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
         QCOMPARE(f.driver.openedModal, QStringList{QString::fromLatin1(item.dialog)});
         QCOMPARE(okText, QString::fromLatin1(item.okText));
         if (item.chooses) {
-            QCOMPARE(f.state().depotTarget, item.depotTarget);
+            QCOMPARE(f.state().logos.depotTarget, item.depotTarget);
             QCOMPARE(f.prompts.fileRequests.size(), 1);
             const vui::FileDialogRequest &request = f.prompts.fileRequests[0];
             QCOMPARE(request.filter, QStringLiteral("Monochrome Bitmaps (*.bmp)"));
             QVERIFY(request.accept);
-            QCOMPARE(f.state().logoFileName, file);
+            QCOMPARE(f.state().logos.logoFileName, file);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "support/memory_port.h"
 #include "support/modal_driver.h"
 #include "support/prompt_recorder.h"
+#include "support/station_parts.h"
 #include "support/test_widgets.h"
 
 #include <QElapsedTimer>
@@ -41,7 +42,6 @@ QByteArray storedName(const QByteArray &stored)
 
 // The main window's logo flow on a printer behind a Depot unit, in memory.
 struct Rig {
-    Rig() { state.mainWindow = &mainWindow; }
     QString file(const QString &name) const { return dir.filePath(name); }
     QStringList files(int count)
     {
@@ -83,12 +83,11 @@ struct Rig {
     QObject mainWindow;
     vp::Device device{vp::Kind::ViaDepot};
     MemoryPort port{device};
-    vlink::LogoBuffer logo;
-    vui::StationState state{port, logo};
     PromptRecorder prompts;
+    StationParts parts{port, prompts, &mainWindow};
     vui::ModalRunner modal;
     ModalDriver driver{modal};
-    vshell::LogoFlow flow{state, prompts, modal, vlink::CodePage(), nullptr, dir.path()};
+    vshell::LogoFlow flow{parts.logoFlow(modal, dir.path())};
     std::function<void()> beforeLoad; // runs in the dialog, after the files were checked
     QString caption;
     QString selected;

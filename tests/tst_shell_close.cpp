@@ -63,7 +63,7 @@ void TestShellClose::rtsPulseOnlyWhilePortOpen()
     StationFixture f;
     f.addDevice(0).faults().silent = !printer;
     f.startConnected();
-    QCOMPARE(f.state().portOpen, printer);
+    QCOMPARE(f.state().line.portOpen, printer);
     QElapsedTimer timer;
     timer.start();
     f.window().close();
@@ -111,13 +111,12 @@ void TestShellClose::readErrorWhileModalDialogOpen()
     f.addDevice(3);
     f.writeSettings(QStringLiteral("[PortParams]\nComInteger=-1\n"));
     f.startConnected();
-    QVERIFY(f.state().connected);
+    QVERIFY(f.state().line.connected);
 
     // An editor runs modally and finds its cell unreadable.
     QDialog editor(&f.window());
     editor.setObjectName(QStringLiteral("TOKHelpRightDlg"));
-    f.driver.whenOpen(
-        [&f](QDialog &) { vui::sendMessage(f.state().mainWindow, vui::Message::ReadError); });
+    f.driver.whenOpen([&f](QDialog &) { vui::sendMessage(&f.window(), vui::Message::ReadError); });
     const int result = f.modal.exec(editor);
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(f.endCalls, 1);
@@ -142,8 +141,8 @@ void TestShellClose::sendToPrinterAndPrinterFoundShowNothing()
     f.addDevice(1);
     f.startConnected();
     f.window().show();
-    vui::postMessage(f.state().mainWindow, vui::Message(message));
-    vui::sendMessage(f.state().mainWindow, vui::Message(message));
+    vui::postMessage(&f.window(), vui::Message(message));
+    vui::sendMessage(&f.window(), vui::Message(message));
     QCoreApplication::processEvents();
     QVERIFY(f.window().isVisible());
     QCOMPARE(f.endCalls, 0);
@@ -151,7 +150,7 @@ void TestShellClose::sendToPrinterAndPrinterFoundShowNothing()
     QCOMPARE(f.prompts.beeps, 0);
     QVERIFY(f.driver.opened.isEmpty());
     QVERIFY(f.port->written().isEmpty());
-    QVERIFY(f.state().connected);
+    QVERIFY(f.state().line.connected);
 }
 
 QTEST_MAIN(TestShellClose)

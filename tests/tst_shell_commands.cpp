@@ -125,10 +125,10 @@ void TestShellCommands::commandsMenuFailures()
     f.addDevice(0);
     f.startConnected();
     f.device(0).faults().silent = true;
-    const bool connected = f.state().connected;
+    const bool connected = f.state().line.connected;
     f.action(item.toLatin1())->trigger();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{text, "Error"}}));
-    QCOMPARE(f.state().connected, connected);
+    QCOMPARE(f.state().line.connected, connected);
 }
 
 void TestShellCommands::startAndStopSayNothingOnSuccess()
@@ -356,7 +356,7 @@ void TestShellCommands::loadDateTimeFromTheComputerClock()
     const QDateTime printer = f.device(0).printer().now();
     QCOMPARE(printer.date(), QDate(2026, 3, 7));
     QCOMPARE(printer.time().hour(), 13);
-    QVERIFY(!f.state().clockError);
+    QVERIFY(!f.state().line.clockError);
 }
 
 void TestShellCommands::loadDateTimeFailure()
@@ -367,7 +367,7 @@ void TestShellCommands::loadDateTimeFailure()
     f.device(0).faults().silent = true;
     f.action("LoadDateTimeM")->trigger();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Time Set Error", "Error"}}));
-    QVERIFY(f.state().clockError);
+    QVERIFY(f.state().line.clockError);
     // The date is not sent after a failed time.
     QCOMPARE(f.port->written(), bytes({0x1A}));
 }

@@ -52,7 +52,7 @@ void TestShellFragmentEditor::menuItemsOpenItModally()
     f.startConnected();
     QCOMPARE(f.action(item)->shortcut(), QKeySequence(Qt::Key_F1));
     printer.clearReceived();
-    f.state().cellRoutine = vui::CellRoutine::Write;
+    f.state().mark.cellRoutine = vui::CellRoutine::Write;
     // The first opening walks one row down; the next opening finds the editor where it was left.
     f.driver.whenOpen([](QDialog &dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("TextFragmentReadWrite"));
@@ -64,7 +64,7 @@ void TestShellFragmentEditor::menuItemsOpenItModally()
     f.action(item)->trigger();
     QCOMPARE(f.driver.openedModal, (QStringList{"TOKHelpRightDlg", "TOKHelpRightDlg"}));
     QCOMPARE(printer.received(), readRequest(1, 1) + readRequest(2, 1) + readRequest(2, 1));
-    QCOMPARE(f.state().cellRoutine, vui::CellRoutine::Read);
+    QCOMPARE(f.state().mark.cellRoutine, vui::CellRoutine::Read);
 }
 
 void TestShellFragmentEditor::toolButtonShowsItAndReadsAtOnce()

@@ -185,7 +185,7 @@ void TestShellMenus::enableRules()
     QFETCH(QList<bool>, states);
     StationFixture f;
     f.start();
-    f.state().deviceKind = vlink::DeviceKind(kind);
+    f.state().line.deviceKind = vlink::DeviceKind(kind);
     f.window().setDepotNow(depotOnly);
     for (const char *menu : {"Tools1", "Graphics1", "Mark1", "Params1"})
         f.open(menu);
@@ -228,7 +228,7 @@ void TestShellMenus::printerItemsFollowPortOpen()
         QVERIFY(!f.action((QStringLiteral("Printer%1").arg(k) + u'1').toLatin1())->isEnabled());
     f.device(0).faults().silent = false;
     f.window().FormActivate();
-    QVERIFY(f.state().portOpen);
+    QVERIFY(f.state().line.portOpen);
     f.open("Printer1");
     for (int k = 1; k <= 6; ++k)
         QVERIFY(f.action((QStringLiteral("Printer%1").arg(k) + u'1').toLatin1())->isEnabled());
@@ -240,7 +240,7 @@ void TestShellMenus::selectPortWithNoCurrentPort()
     f.addDevice(0).faults().silent = true;
     f.addDevice(2).faults().silent = true;
     f.startConnected();
-    QCOMPARE(f.state().currentPort, -1);
+    QCOMPARE(f.state().line.currentPort, -1);
     f.open("Selectport1");
     // The re-check of port -1 fails, the search runs again and finds nothing again.
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Device not found", "Error"}}));
@@ -260,12 +260,12 @@ void TestShellMenus::selectPortDisablesCurrentPort()
     f.addDevice(1);
     f.addDevice(3);
     f.startConnected();
-    QCOMPARE(f.state().currentPort, 1);
+    QCOMPARE(f.state().line.currentPort, 1);
     f.open("Selectport1");
     // The current port answered the re-check: no box, no beep, the port kept.
     QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
     QCOMPARE(f.prompts.beeps, 0);
-    QCOMPARE(f.state().currentPort, 1);
+    QCOMPARE(f.state().line.currentPort, 1);
     QVERIFY(!f.port->written().isEmpty());
     QVERIFY(!f.action("Com11")->isVisible());
     QVERIFY(!f.action("Com21")->isEnabled());
@@ -278,13 +278,13 @@ void TestShellMenus::selectPortRecheckFailureRediscovers()
     f.addDevice(1);
     f.addDevice(4);
     f.startConnected();
-    QCOMPARE(f.state().currentPort, 1);
+    QCOMPARE(f.state().line.currentPort, 1);
     f.device(1).faults().silent = true; // the printer on COM2 went away
     f.open("Selectport1");
     // The search took COM5: one beep.
-    QCOMPARE(f.state().currentPort, 4);
-    QVERIFY(f.state().connected);
-    QVERIFY(f.state().portOpen);
+    QCOMPARE(f.state().line.currentPort, 4);
+    QVERIFY(f.state().line.connected);
+    QVERIFY(f.state().line.portOpen);
     QCOMPARE(f.prompts.beeps, 1);
     QVERIFY(f.action("Com21")->isEnabled());
     QVERIFY(!f.action("Com51")->isEnabled());
@@ -299,9 +299,9 @@ void TestShellMenus::portChoice()
     f.startConnected();
     f.action("Com41")->trigger();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Info"}}));
-    QCOMPARE(f.state().currentPort, 3);
-    QCOMPARE(f.state().portName, QStringLiteral("Com4"));
-    QCOMPARE(f.state().speedText, QStringLiteral("19200"));
+    QCOMPARE(f.state().line.currentPort, 3);
+    QCOMPARE(f.state().line.portName, QStringLiteral("Com4"));
+    QCOMPARE(f.state().line.speedText, QStringLiteral("19200"));
     QCOMPARE(f.lmx(), QStringLiteral("Wait Please"));
 }
 
@@ -317,9 +317,9 @@ void TestShellMenus::portChoiceFailure()
              (PromptRecorder::ShownList{
                  {" Wait Please. After 5-10 seconds Programm select Initial Port", "Error"}}));
     // The search ran again at once and the port in use before answered first: no beep.
-    QCOMPARE(f.state().currentPort, 0);
-    QVERIFY(f.state().connected);
-    QVERIFY(f.state().portOpen);
+    QCOMPARE(f.state().line.currentPort, 0);
+    QVERIFY(f.state().line.connected);
+    QVERIFY(f.state().line.portOpen);
     QCOMPARE(f.prompts.beeps, 0);
 }
 

@@ -116,8 +116,8 @@ void TestShellPrinter::printerChoiceSelectsOnTheLine()
     QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(1));
     QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
     QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
-    QCOMPARE(f.state().currentPrinter, 1);
-    QVERIFY(f.state().connected);
+    QCOMPARE(f.state().line.currentPrinter, 1);
+    QVERIFY(f.state().line.connected);
     QCOMPARE(f.device(0).currentPrinter(), 1);
 }
 
@@ -134,7 +134,7 @@ void TestShellPrinter::missingPrinterReselectsThePrevious()
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Printer Not Found", "Error"}}));
     QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(2) + vshell::SelectPrinterFrame(1));
     QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
-    QCOMPARE(f.state().currentPrinter, 1);
+    QCOMPARE(f.state().line.currentPrinter, 1);
     QCOMPARE(f.device(0).currentPrinter(), 1);
 }
 

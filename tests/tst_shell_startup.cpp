@@ -61,8 +61,8 @@ void TestShellStartup::secondInstanceEndsSilently()
     QVERIFY(!QFile::exists(second.settingsPath()) || second.readSettings().isEmpty());
 
     // The first keeps its port and its lock.
-    QVERIFY(first.state().portOpen);
-    QCOMPARE(first.state().currentPort, 1);
+    QVERIFY(first.state().line.portOpen);
+    QCOMPARE(first.state().line.currentPort, 1);
     vshell::InstanceLock third(first.lockPath());
     QVERIFY(!third.held());
 }
@@ -90,13 +90,13 @@ void TestShellStartup::settingsSeedNamesBeforeDiscovery()
     StationFixture f;
     f.writeSettings(QStringLiteral("[PortParams]\ncom=  com3 \nSPEED=19200\nComInteger= 4 \n"));
     f.start();
-    QCOMPARE(f.state().portName, QStringLiteral("com3"));
-    QCOMPARE(f.state().speedText, QStringLiteral("19200"));
-    QCOMPARE(f.state().currentPort, 4);
-    QVERIFY(!f.state().connected);
-    QVERIFY(!f.state().portOpen);
-    QCOMPARE(f.state().workPressure, 80);
-    QCOMPARE(f.state().lastDepotBank, -1);
+    QCOMPARE(f.state().line.portName, QStringLiteral("com3"));
+    QCOMPARE(f.state().line.speedText, QStringLiteral("19200"));
+    QCOMPARE(f.state().line.currentPort, 4);
+    QVERIFY(!f.state().line.connected);
+    QVERIFY(!f.state().line.portOpen);
+    QCOMPARE(f.state().hydro.workPressure, 80);
+    QCOMPARE(f.state().logos.lastDepotBank, -1);
     QCOMPARE(f.lmx(), QStringLiteral("LMX"));
 }
 
@@ -106,13 +106,13 @@ void TestShellStartup::noSettingsFileTriesCom2First()
     f.addDevice(0);
     f.addDevice(1);
     f.start();
-    QCOMPARE(f.state().currentPort, 1);
+    QCOMPARE(f.state().line.currentPort, 1);
     f.window().FormActivate();
-    QVERIFY(f.state().connected);
-    QVERIFY(f.state().portOpen);
-    QCOMPARE(f.state().currentPort, 1);
-    QCOMPARE(f.state().portName, QStringLiteral("Com2"));
-    QCOMPARE(f.state().speedText, QStringLiteral("57600"));
+    QVERIFY(f.state().line.connected);
+    QVERIFY(f.state().line.portOpen);
+    QCOMPARE(f.state().line.currentPort, 1);
+    QCOMPARE(f.state().line.portName, QStringLiteral("Com2"));
+    QCOMPARE(f.state().line.speedText, QStringLiteral("57600"));
     QVERIFY(f.device(0).received().isEmpty());
     QVERIFY(!f.device(1).received().isEmpty());
     // The remembered port answered: no beep, no box.
@@ -141,10 +141,10 @@ void TestShellStartup::rememberedPortUnusable()
     // The scan takes the port: one beep, and no box about the unusable value.
     QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
     QCOMPARE(f.prompts.beeps, 1);
-    QVERIFY(f.state().connected);
-    QCOMPARE(f.state().currentPort, 2);
-    QCOMPARE(f.state().portName, QStringLiteral("Com3"));
-    QCOMPARE(f.state().speedText, QStringLiteral("9600"));
+    QVERIFY(f.state().line.connected);
+    QCOMPARE(f.state().line.currentPort, 2);
+    QCOMPARE(f.state().line.portName, QStringLiteral("Com3"));
+    QCOMPARE(f.state().line.speedText, QStringLiteral("9600"));
 }
 
 void TestShellStartup::activationAfterDiscoveryMakesNoTraffic_data()
@@ -165,15 +165,15 @@ void TestShellStartup::activationAfterDiscoveryMakesNoTraffic()
     f.start();
     f.window().FormActivate();
     QCOMPARE(f.prompts.beeps, beeps);
-    QVERIFY(f.state().connected);
+    QVERIFY(f.state().line.connected);
 
     f.port->clearWritten();
-    f.state().depotLogoDialogTop = 10;
+    f.state().logos.depotLogoDialogTop = 10;
     f.window().FormActivate();
     f.window().FormActivate();
     QVERIFY(f.port->written().isEmpty());
     QCOMPARE(f.prompts.beeps, beeps);
-    QCOMPARE(f.state().depotLogoDialogTop, 267);
+    QCOMPARE(f.state().logos.depotLogoDialogTop, 267);
 }
 
 void TestShellStartup::nothingAnswersTwoBeepsAndRetries()
@@ -185,10 +185,11 @@ void TestShellStartup::nothingAnswersTwoBeepsAndRetries()
     f.window().FormActivate();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Device not found", "Error"}}));
     QCOMPARE(f.prompts.beeps, 2);
-    QVERIFY(!f.state().connected);
-    QVERIFY(!f.state().portOpen);
-    QCOMPARE(f.state().currentPort, -1);
-    QCOMPARE(f.state().portPresent, (vlink::PortFlags{true, false, false, false, true, false}));
+    QVERIFY(!f.state().line.connected);
+    QVERIFY(!f.state().line.portOpen);
+    QCOMPARE(f.state().line.currentPort, -1);
+    QCOMPARE(f.state().line.portPresent,
+             (vlink::PortFlags{true, false, false, false, true, false}));
     QCOMPARE(f.window().findChild<QComboBox *>(QStringLiteral("CBDevice"))->currentText(),
              QString());
 
@@ -197,8 +198,8 @@ void TestShellStartup::nothingAnswersTwoBeepsAndRetries()
     f.port->clearWritten();
     f.window().FormActivate();
     QVERIFY(!f.port->written().isEmpty());
-    QVERIFY(f.state().connected);
-    QCOMPARE(f.state().currentPort, 4);
+    QVERIFY(f.state().line.connected);
+    QCOMPARE(f.state().line.currentPort, 4);
     QCOMPARE(f.prompts.beeps, 3);
 }
 
@@ -224,16 +225,16 @@ void TestShellStartup::deviceKindShown()
     QCOMPARE(f.window().findChild<QComboBox *>(QStringLiteral("CBDevice"))->currentText(), shown);
     QCOMPARE(f.window().findChild<QCheckBox *>(QStringLiteral("CBDepotNow"))->isChecked(),
              depotOnly);
-    QCOMPARE(f.state().depotOnly, depotOnly);
+    QCOMPARE(f.state().line.depotOnly, depotOnly);
     // A Depot unit alone takes no printer commands.
     QCOMPARE(f.menu("Commands1")->menuAction()->isEnabled(), !depotOnly);
     QCOMPARE(f.action("DepotLogoRead1")->isEnabled(), depotOnly);
     QCOMPARE(f.action("DepotVersia1")->isEnabled(), depotOnly);
     QCOMPARE(f.action("TbAutoRunStop")->isEnabled(), !depotOnly);
     if (depotOnly)
-        QCOMPARE(f.state().fontCount, quint8(16));
+        QCOMPARE(f.state().line.fontCount, quint8(16));
     if (Kind(kind) != Kind::Printer)
-        QCOMPARE(f.state().currentDepotBank, 0);
+        QCOMPARE(f.state().logos.currentDepotBank, 0);
 }
 
 void TestShellStartup::fontCountFromTimeParams()
@@ -243,8 +244,8 @@ void TestShellStartup::fontCountFromTimeParams()
     f.device(1).printer().markConfig = 0x05;
     f.start();
     f.window().FormActivate();
-    QCOMPARE(f.state().fontCount, quint8(24));
-    QCOMPARE(f.state().timeParams[0], quint8(0x05));
+    QCOMPARE(f.state().line.fontCount, quint8(24));
+    QCOMPARE(f.state().line.timeParams[0], quint8(0x05));
 }
 
 void TestShellStartup::lowerPortWinsTheScan()
@@ -255,7 +256,7 @@ void TestShellStartup::lowerPortWinsTheScan()
     f.writeSettings(QStringLiteral("[PortParams]\nComInteger=-1\n"));
     f.start();
     f.window().FormActivate();
-    QCOMPARE(f.state().currentPort, 3);
+    QCOMPARE(f.state().line.currentPort, 3);
     QVERIFY(f.device(5).received().isEmpty());
 }
 

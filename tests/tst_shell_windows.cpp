@@ -89,14 +89,14 @@ void TestShellWindows::portFormsShowAndSave()
     speed->setCurrentText(QStringLiteral("19200"));
     save->click();
     QVERIFY(!form->isVisible());
-    QCOMPARE(f.state().portName, QStringLiteral("com3"));
-    QCOMPARE(f.state().speedText, QStringLiteral("19200"));
+    QCOMPARE(f.state().line.portName, QStringLiteral("com3"));
+    QCOMPARE(f.state().line.speedText, QStringLiteral("19200"));
     QCOMPARE(f.readSettings(), QStringLiteral("[PortParams]\nDevice1=/dev/ttyUSB0\nComInteger=0\n"
                                               "com=com3\nSpeed=19200\n"));
     // Saving neither reopens the port nor changes its speed.
     QVERIFY(f.port->written().isEmpty());
     QCOMPARE(f.port->lineSpeed(), 57600);
-    QCOMPARE(f.state().currentPort, 0);
+    QCOMPARE(f.state().line.currentPort, 0);
 }
 
 void TestShellWindows::portFormsCancelWritesNothing()
@@ -110,7 +110,7 @@ void TestShellWindows::portFormsCancelWritesNothing()
     form->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
     QVERIFY(!form->isVisible());
     QVERIFY(!QFile::exists(f.settingsPath()));
-    QCOMPARE(f.state().portName, QStringLiteral("com1"));
+    QCOMPARE(f.state().line.portName, QStringLiteral("com1"));
 }
 
 void TestShellWindows::savedPortParamsSeedTheNextStart()
@@ -128,9 +128,9 @@ void TestShellWindows::savedPortParamsSeedTheNextStart()
     StationFixture next;
     QVERIFY(QFile::copy(f.settingsPath(), next.settingsPath()));
     next.start();
-    QCOMPARE(next.state().speedText, QStringLiteral("2400"));
-    QCOMPARE(next.state().portName, QStringLiteral("com1"));
-    QCOMPARE(next.state().currentPort, 1);
+    QCOMPARE(next.state().line.speedText, QStringLiteral("2400"));
+    QCOMPARE(next.state().line.portName, QStringLiteral("com1"));
+    QCOMPARE(next.state().line.currentPort, 1);
 }
 
 void TestShellWindows::applicationShowsExceptionsAndGoesOn()
@@ -170,7 +170,7 @@ void TestShellWindows::portThatCannotOpenIsReported()
     env.workDir = dir.path();
     vshell::TAutoControl window(env);
     window.FormActivate();
-    QCOMPARE(window.state().currentPort, 0);
+    QCOMPARE(window.state().line.currentPort, 0);
     prompts.clear();
 
     // COM3 was there at start and is gone now: the reason is shown, then the choice has failed.
@@ -180,9 +180,9 @@ void TestShellWindows::portThatCannotOpenIsReported()
                  {"open_com error\n/dev/ttyS2: No such file or directory", "VuvaZuvevov"},
                  {" Wait Please. After 5-10 seconds Programm select Initial Port", "Error"}}));
     // Found again where it was.
-    QCOMPARE(window.state().currentPort, 0);
-    QVERIFY(window.state().connected);
-    QVERIFY(window.state().portOpen);
+    QCOMPARE(window.state().line.currentPort, 0);
+    QVERIFY(window.state().line.connected);
+    QVERIFY(window.state().line.portOpen);
 }
 
 int main(int argc, char **argv)

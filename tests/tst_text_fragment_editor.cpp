@@ -2,6 +2,7 @@
 #include "compose/text_fragment_editor.h"
 #include "support/memory_port.h"
 #include "support/prompt_recorder.h"
+#include "support/station_parts.h"
 #include "support/wire_bytes.h"
 #include "ui/messages.h"
 
@@ -68,15 +69,14 @@ private:
 
 struct Rig {
     explicit Rig(vp::Kind kind = vp::Kind::Printer, int losses = 0)
-        : device(kind), port(device, losses), state(port, logo)
+        : device(kind), port(device, losses)
     {
-        state.mainWindow = &mainWindow;
-        state.fontCount = device.printer().fontCount;
+        line.fontCount = device.printer().fontCount;
     }
 
     TOKHelpRightDlg &open()
     {
-        editor = std::make_unique<TOKHelpRightDlg>(state, prompts, vlink::CodePage());
+        editor = parts.textEditor();
         editor->show();
         return *editor;
     }
@@ -104,10 +104,10 @@ struct Rig {
 
     vp::Device device;
     LossyPort port;
-    vlink::LogoBuffer logo;
-    vui::StationState state;
     PromptRecorder prompts;
     MainWindowStandIn mainWindow;
+    StationParts parts{port, prompts, &mainWindow};
+    vui::LineState &line = parts.line;
     std::unique_ptr<TOKHelpRightDlg> editor;
 };
 
@@ -186,7 +186,7 @@ void TestTextFragmentEditor::openReadsTheCell()
     TOKHelpRightDlg &editor = rig.open();
     QCOMPARE(editor.windowTitle(), QStringLiteral("TextFragmentReadWrite"));
     QCOMPARE(rig.sent(), readRequest(1, 1));
-    QCOMPARE(rig.state.cellRoutine, vui::CellRoutine::Read);
+    QCOMPARE(rig.parts.mark.cellRoutine, vui::CellRoutine::Read);
 }
 
 void TestTextFragmentEditor::navigationStaysInTheMark()
@@ -253,7 +253,7 @@ void TestTextFragmentEditor::kindDisplay()
     QFETCH(bool, editable);
     QFETCH(QString, font);
     Rig rig;
-    rig.state.fontCount = quint8(fontCount);
+    rig.line.fontCount = quint8(fontCount);
     rig.cell(1, 1) = {"abc", quint8(number), quint8(kind), 0};
     rig.open();
     QCOMPARE(rig.edit("Fragtext")->text(), shown);
@@ -342,7 +342,7 @@ void TestTextFragmentEditor::nonTextCellNeedsChange()
 void TestTextFragmentEditor::depotOnlyModeReadsNothing()
 {
     Rig rig;
-    rig.state.depotOnly = true;
+    rig.line.depotOnly = true;
     rig.cell(1, 1) = {"there", 2, 0xFF, 0};
     rig.open();
     rig.click("RowUp");
@@ -398,12 +398,12 @@ void TestTextFragmentEditor::changedTextAsksBeforeLeaving()
 void TestTextFragmentEditor::fontButtons()
 {
     Rig rig;
-    rig.state.depotOnly = true;
-    rig.state.fontCount = 7;
+    rig.line.depotOnly = true;
+    rig.line.fontCount = 7;
     rig.open();
     rig.click("FontUp", 20);
     QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("15"));
-    QCOMPARE(rig.state.fontCount, quint8(16));
+    QCOMPARE(rig.line.fontCount, quint8(16));
     rig.click("FontDown", 20);
     QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("0"));
     QCOMPARE(rig.sent(), QByteArray());
@@ -417,13 +417,13 @@ void TestTextFragmentEditor::fontUpAsksThePrinterForF()
     rig.sent();
     rig.click("FontUp", 10);
     QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("7"));
-    QCOMPARE(rig.state.fontCount, quint8(8));
-    QCOMPARE(rig.state.timeParams[13], quint8(8));
+    QCOMPARE(rig.line.fontCount, quint8(8));
+    QCOMPARE(rig.line.timeParams[13], quint8(8));
     QCOMPARE(rig.sent(), QByteArray(10, 0x08));
     // A failed read leaves F as it was.
     rig.device.faults().silent = true;
     rig.click("FontUp");
-    QCOMPARE(rig.state.fontCount, quint8(8));
+    QCOMPARE(rig.line.fontCount, quint8(8));
     // Down asks nothing.
     rig.sent();
     rig.click("FontDown");
