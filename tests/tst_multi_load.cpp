@@ -1,22 +1,17 @@
 #include "graphics/multi_load_form.h"
-#include "shell/logo_flow.h"
-#include "support/memory_port.h"
-#include "support/modal_driver.h"
-#include "support/prompt_recorder.h"
-#include "support/station_parts.h"
+#include "support/logo_rig.h"
+#include "support/table_rows.h"
 #include "support/test_widgets.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 using vgfx::LogoStore;
 using Shown = PromptRecorder::ShownList;
 using Progress = QList<std::pair<bool, int>>; // the bar's visibility and value at each message
-Q_DECLARE_METATYPE(LogoStore)
 
 namespace
 {
@@ -28,72 +23,37 @@ QString bandBmp(const QString &path, int width, QImage::Format format = QImage::
         path, width, 8, [](int, int y) { return y == 7; }, format);
 }
 
-void writeText(const QString &path, const char *text)
+// `count` files, 10, 11, ... columns wide, whose logo names are "logo0", "logo1", ...
+QStringList bandFiles(LogoRig &rig, int count)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) < 0)
-        qFatal("cannot write %s", qPrintable(path));
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << bandBmp(rig.file(QStringLiteral("logo%1.v2.bmp").arg(i)), 10 + i);
+    return list;
 }
 
-QByteArray storedName(const QByteArray &stored)
+// Loads the files into the store from `first` on and returns where the bar stood at each message;
+// `beforeLoad` runs in the dialog before Load.
+Progress multiLoad(LogoRig &rig, LogoStore store, const QStringList &files, int first,
+                   const std::function<void()> &beforeLoad = {})
 {
-    return stored.mid(vp::LogoState::NameOffset, vp::LogoState::NameLength);
-}
-
-// The main window's logo flow on a printer behind a Depot unit, in memory.
-struct Rig {
-    QString file(const QString &name) const { return dir.filePath(name); }
-    QStringList files(int count)
-    {
-        QStringList list;
-        for (int i = 0; i < count; ++i)
-            list << bandBmp(file(QStringLiteral("logo%1.bmp").arg(i)), 10 + i);
-        return list;
-    }
-    // Chooses the files in the store's load item; the dialog, if it opens, loads from `first`.
-    void load(LogoStore store, const QStringList &chosen, const QString &first = {})
-    {
-        driver.whenOpen([this, first](QDialog &d) {
-            if (!first.isNull())
-                child<QLineEdit>(d, "FirstLogoNumEdit")->setText(first);
-            auto *bar = child<QProgressBar>(d, "ProgressBar");
-            prompts.onMessage = [this, bar](const PromptRecorder::Shown &) {
-                progress.append({bar->isVisible(), bar->value()});
-            };
-            caption = d.windowTitle();
-            selected = child<QLabel>(d, "LSelected")->text();
-            if (beforeLoad)
-                beforeLoad();
-            QElapsedTimer timer;
-            timer.start();
-            click(d, "BtLoad");
-            elapsedMs = timer.elapsed();
-            click(d, "BtCancel");
-        });
-        prompts.chooseFiles(chosen);
-        flow.logoLoad(store);
-    }
-    const QByteArray &stored(LogoStore store, int number)
-    {
-        return store == LogoStore::Printer ? device.logos().printer[std::size_t(number)]
-                                           : device.logos().depot[0][std::size_t(number)];
-    }
-
-    QTemporaryDir dir;
-    QObject mainWindow;
-    vp::Device device{vp::Kind::ViaDepot};
-    MemoryPort port{device};
-    PromptRecorder prompts;
-    StationParts parts{port, prompts, &mainWindow};
-    vui::ModalRunner modal;
-    ModalDriver driver{modal};
-    vshell::LogoFlow flow{parts.logoFlow(modal, dir.path())};
-    std::function<void()> beforeLoad; // runs in the dialog, after the files were checked
-    QString caption;
-    QString selected;
-    qint64 elapsedMs = 0;
     Progress progress;
-};
+    rig.whenOpen([&](QDialog &d) {
+        QCOMPARE(d.windowTitle(), QStringLiteral("MultiLogoLoad"));
+        QCOMPARE(child<QLabel>(d, "LSelected")->text(),
+                 QStringLiteral("Selected Image Quantaty : %1").arg(files.size()));
+        child<QLineEdit>(d, "FirstLogoNumEdit")->setText(QString::number(first));
+        auto *bar = child<QProgressBar>(d, "ProgressBar");
+        rig.prompts.onMessage = [&progress, bar](const PromptRecorder::Shown &) {
+            progress.append({bar->isVisible(), bar->value()});
+        };
+        if (beforeLoad)
+            beforeLoad();
+        click(d, "BtLoad");
+    });
+    rig.load(store, files);
+    return progress;
+}
 
 } // namespace
 
@@ -102,191 +62,143 @@ class TestMultiLoad : public QObject
     Q_OBJECT
 
 private slots:
-    void firstNumberMustLeaveRoomForEveryFile_data();
     void firstNumberMustLeaveRoomForEveryFile();
-    void aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog_data();
     void aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog();
-    void aFailureStopsTheRun_data();
     void aFailureStopsTheRun();
-    void namesComeFromTheFileNames();
-    void arrowsStayWithinTheDepotRange_data();
     void arrowsStayWithinTheDepotRange();
-    void fileDialogListsOnlyMonochromeBitmaps_data();
     void fileDialogListsOnlyMonochromeBitmaps();
 };
 
-void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile_data()
-{
-    QTest::addColumn<LogoStore>("store");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("printer, 2 files from 255") << LogoStore::Printer << 255 << 2 << false;
-    QTest::newRow("printer, 2 files from 254") << LogoStore::Printer << 254 << 2 << true;
-    QTest::newRow("depot, 2 files from 249") << LogoStore::Depot << 249 << 2 << false;
-    QTest::newRow("depot, 2 files from 248") << LogoStore::Depot << 248 << 2 << true;
-    QTest::newRow("depot, 3 files from 0") << LogoStore::Depot << 0 << 3 << true;
-}
-
 void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile()
 {
-    QFETCH(LogoStore, store);
-    QFETCH(int, first);
-    QFETCH(int, count);
-    QFETCH(bool, accepted);
-    Rig rig;
-    rig.load(store, rig.files(count), QString::number(first));
-
-    QCOMPARE(rig.driver.openedModal, QStringList{QStringLiteral("TMultiLoadForm")});
-    QCOMPARE(rig.caption, QStringLiteral("MultiLogoLoad"));
-    QCOMPARE(rig.selected, QStringLiteral("Selected Image Quantaty : %1").arg(count));
-    if (!accepted) {
-        QCOMPARE(rig.prompts.beeps, 1);
-        QVERIFY(rig.prompts.messages.isEmpty());
-        QVERIFY(rig.device.received().isEmpty());
-        return;
-    }
-    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
-    // The bar is gone when "Ok" shows, having counted every file.
-    QCOMPARE(rig.progress, (Progress{{false, count}}));
-    for (int i = 0; i < count; ++i) {
-        const QByteArray &stored = rig.stored(store, first + i);
-        QCOMPARE(int(quint8(stored[1])), 10 + i);
-        QCOMPARE(storedName(stored), QStringLiteral("logo%1   ").arg(i).toLatin1());
-    }
-    // The printer is given half a second before each logo.
-    if (store == LogoStore::Printer)
-        QVERIFY2(rig.elapsedMs >= count * vgfx::TMultiLoadForm::PrinterPauseMs,
-                 qPrintable(QString::number(rig.elapsedMs)));
-}
-
-void TestMultiLoad::aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog_data()
-{
-    QTest::addColumn<int>("kind"); // 0 colour, 1 missing, 2 not a bitmap
-    QTest::addColumn<QString>("text");
-    QTest::newRow("colour") << 0 << "Image %1 is not monochrome...";
-    QTest::newRow("missing") << 1 << "Image %1 is not valid...";
-    QTest::newRow("not a bitmap") << 2 << "Image %1 is not valid...";
+    const struct {
+        const char *name;
+        LogoStore store;
+        int first;
+        bool accepted;
+    } rows[] = {{"printer, 2 files from 255", LogoStore::Printer, 255, false},
+                {"printer, 2 files from 254", LogoStore::Printer, 254, true},
+                {"depot, 2 files from 249", LogoStore::Depot, 249, false},
+                {"depot, 2 files from 248", LogoStore::Depot, 248, true}};
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        QElapsedTimer timer;
+        timer.start();
+        const Progress progress = multiLoad(rig, row.store, bandFiles(rig, 2), row.first);
+        const qint64 elapsedMs = timer.elapsed();
+        QCOMPARE(rig.prompts.beeps, row.accepted ? 0 : 1);
+        if (!row.accepted) {
+            QCOMPARE(rig.prompts.messages, Shown{});
+            QVERIFY(rig.sent().isEmpty());
+            return;
+        }
+        // The bar is gone when "Ok" shows, having counted every file.
+        QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+        QCOMPARE(progress, (Progress{{false, 2}}));
+        QCOMPARE(storedName(rig.stored(row.store, row.first)), QByteArray("logo0   "));
+        QCOMPARE(storedName(rig.stored(row.store, row.first + 1)), QByteArray("logo1   "));
+        // The printer is given half a second before each logo.
+        if (row.store == LogoStore::Printer)
+            QVERIFY2(elapsedMs >= 2 * vgfx::TMultiLoadForm::PrinterPauseMs,
+                     qPrintable(QString::number(elapsedMs)));
+    });
 }
 
 void TestMultiLoad::aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog()
 {
-    QFETCH(int, kind);
-    QFETCH(QString, text);
-    Rig rig;
-    QStringList chosen = rig.files(3);
-    const QString odd = rig.file(QStringLiteral("odd.bmp"));
-    if (kind == 0)
-        bandBmp(odd, 12, QImage::Format_RGB888);
-    else if (kind == 2)
-        writeText(odd, "not a picture");
-    chosen.insert(1, odd);
-    rig.prompts.chooseFiles(chosen);
-    rig.flow.logoLoad(LogoStore::Printer);
-    QCOMPARE(rig.prompts.messages, (Shown{{text.arg(odd), "Information"}}));
-    QVERIFY(rig.driver.openedModal.isEmpty());
-    QVERIFY(rig.device.received().isEmpty());
+    const struct {
+        const char *name;
+        bool colour; // else missing
+        const char *text;
+    } rows[] = {{"colour", true, "Image %1 is not monochrome..."},
+                {"missing", false, "Image %1 is not valid..."}};
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        QStringList chosen = bandFiles(rig, 3);
+        const QString odd = rig.file(QStringLiteral("odd.bmp"));
+        if (row.colour)
+            bandBmp(odd, 12, QImage::Format_RGB888);
+        chosen.insert(1, odd);
+        rig.load(LogoStore::Printer, chosen);
+        QCOMPARE(rig.prompts.messages,
+                 (Shown{{QString::fromLatin1(row.text).arg(odd), "Information"}}));
+        QVERIFY(rig.driver.openedModal.isEmpty());
+        QVERIFY(rig.sent().isEmpty());
+    });
 }
 
-void TestMultiLoad::aFailureStopsTheRun_data()
-{
-    QTest::addColumn<bool>("fileGone"); // else the Depot refuses the first write
-    QTest::addColumn<Shown>("shown");
-    QTest::addColumn<Progress>("progress");
-    QTest::newRow("file gone after the choice")
-        << true << Shown{{"Image is not valid...", "Information"}, {"Logo Write Error", "Error"}}
-        << Progress{{true, 1}, {false, 1}};
-    QTest::newRow("write refused")
-        << false << Shown{{"Logo Write Error", "Error"}} << Progress{{false, 0}};
-}
-
+// A file gone after the choice is named and stops the run as a refused write does.
 void TestMultiLoad::aFailureStopsTheRun()
 {
-    QFETCH(bool, fileGone);
-    QFETCH(Shown, shown);
-    QFETCH(Progress, progress);
-    Rig rig;
-    const QStringList chosen = rig.files(3);
-    if (fileGone)
-        rig.beforeLoad = [&] { QVERIFY(QFile::remove(chosen[1])); };
-    else
-        rig.device.faults().logoWriteReply = 0x00;
-    rig.load(LogoStore::Depot, chosen, QStringLiteral("20"));
-    QCOMPARE(rig.prompts.messages, shown);
-    QCOMPARE(rig.progress, progress);
-    QCOMPARE(rig.device.received().count(QByteArray::fromHex("122357")), 1);
-    QCOMPARE(rig.stored(LogoStore::Depot, 20).isEmpty(), !fileGone);
-    QVERIFY(rig.stored(LogoStore::Depot, 21).isEmpty());
-    QVERIFY(rig.stored(LogoStore::Depot, 22).isEmpty());
+    const Shown refused{{"Logo Write Error", "Error"}};
+    const struct {
+        const char *name;
+        bool fileGone; // else the first write is refused
+        Shown shown;
+        Progress progress;
+    } rows[] = {{"second file gone",
+                 true,
+                 {{"Image is not valid...", "Information"}, refused[0]},
+                 {{true, 1}, {false, 1}}},
+                {"write refused", false, refused, {{false, 0}}}};
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        const QStringList chosen = bandFiles(rig, 3);
+        if (!row.fileGone)
+            rig.device.faults().logoWriteReply = 0x00;
+        const Progress progress = multiLoad(rig, LogoStore::Depot, chosen, 20, [&] {
+            QVERIFY(!row.fileGone || QFile::remove(chosen[1]));
+        });
+        QCOMPARE(rig.prompts.messages, row.shown);
+        QCOMPARE(progress, row.progress);
+        QCOMPARE(rig.sent().count(QByteArray::fromHex("122357")), 1);
+        QCOMPARE(rig.stored(LogoStore::Depot, 20).isEmpty(), !row.fileGone);
+        QVERIFY(rig.stored(LogoStore::Depot, 21).isEmpty() &&
+                rig.stored(LogoStore::Depot, 22).isEmpty());
+    });
 }
 
-void TestMultiLoad::namesComeFromTheFileNames()
-{
-    Rig rig;
-    rig.load(LogoStore::Depot, {bandBmp(rig.file(QStringLiteral("arrow.v2.bmp")), 5),
-                                bandBmp(rig.file(QStringLiteral("averylongname.bmp")), 6)});
-    QCOMPARE(storedName(rig.stored(LogoStore::Depot, 0)), QByteArray("arrow   "));
-    QCOMPARE(storedName(rig.stored(LogoStore::Depot, 1)), QByteArray("averylon"));
-    QCOMPARE(vgfx::logoNameOfFile(QStringLiteral("/some.dir/logo.bmp")), QStringLiteral("logo"));
-}
-
-void TestMultiLoad::arrowsStayWithinTheDepotRange_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("up") << "10" << true << "11";
-    QTest::newRow("up at 249") << "249" << true << "249";
-    QTest::newRow("up from a typed 255") << "255" << true << "249";
-    QTest::newRow("down at 0") << "0" << false << "0";
-}
-
+// Whichever the store, the arrows stop at the Depot's last logo.
 void TestMultiLoad::arrowsStayWithinTheDepotRange()
 {
-    QFETCH(QString, before);
-    QFETCH(bool, up);
-    QFETCH(QString, after);
-    Rig rig;
-    QString shown;
-    rig.driver.whenOpen([&](QDialog &d) {
-        child<QLineEdit>(d, "FirstLogoNumEdit")->setText(before);
-        click(d, up ? "FirstLogoNumUp" : "FirstLogoNumDown");
-        shown = child<QLineEdit>(d, "FirstLogoNumEdit")->text();
-        click(d, "BtCancel");
+    LogoRig rig;
+    QStringList shown;
+    rig.whenOpen([&](QDialog &d) {
+        auto *first = child<QLineEdit>(d, "FirstLogoNumEdit");
+        for (const char *arrow : {"FirstLogoNumDown", "FirstLogoNumUp"}) {
+            click(d, arrow);
+            shown << first->text();
+        }
+        first->setText(QStringLiteral("255"));
+        click(d, "FirstLogoNumUp");
+        shown << first->text();
     });
-    rig.prompts.chooseFiles(rig.files(2));
-    rig.flow.logoLoad(LogoStore::Printer);
-    QCOMPARE(shown, after);
-    QVERIFY(rig.device.received().isEmpty());
+    rig.load(LogoStore::Printer, bandFiles(rig, 2));
+    QCOMPARE(shown, (QStringList{"0", "1", "249"}));
+    QVERIFY(rig.sent().isEmpty());
 }
 
-void TestMultiLoad::fileDialogListsOnlyMonochromeBitmaps_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("kind"); // 0 monochrome, 1 colour, 2 not a bitmap
-    QTest::addColumn<bool>("listed");
-    QTest::newRow("monochrome") << "mono.bmp" << 0 << true;
-    QTest::newRow("colour") << "colour.bmp" << 1 << false;
-    QTest::newRow("colour, upper case") << "colour.BMP" << 1 << false;
-    QTest::newRow("broken") << "broken.bmp" << 2 << false;
-    // Only "bmp" and "BMP" after the first dot are looked at.
-    QTest::newRow("colour, mixed case") << "colour.Bmp" << 1 << true;
-    QTest::newRow("colour, two dots") << "colour.v2.bmp" << 1 << true;
-    QTest::newRow("not a bitmap") << "notes.txt" << 2 << true;
-}
-
+// Only names whose part after the first dot is "bmp" or "BMP" are looked into.
 void TestMultiLoad::fileDialogListsOnlyMonochromeBitmaps()
 {
-    QFETCH(QString, name);
-    QFETCH(int, kind);
-    QFETCH(bool, listed);
     QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    if (kind == 2)
-        writeText(path, "BM but not much more");
-    else
-        bandBmp(path, 9, kind == 0 ? QImage::Format_Mono : QImage::Format_RGB888);
-    QCOMPARE(vshell::listedForLogoLoad(path), listed);
+    const struct {
+        const char *name;
+        QImage::Format format; // Format_Invalid: not a bitmap
+        bool listed;
+    } rows[] = {{"mono.bmp", QImage::Format_Mono, true},
+                {"colour.BMP", QImage::Format_RGB888, false},
+                {"broken.bmp", QImage::Format_Invalid, false},
+                {"colour.v2.bmp", QImage::Format_RGB888, true},
+                {"notes.txt", QImage::Format_Invalid, true}};
+    forEachRow(rows, [&dir](const auto &row) {
+        const QString path = dir.filePath(QString::fromLatin1(row.name));
+        if (row.format == QImage::Format_Invalid)
+            writeFile(path, "BM but not much more");
+        else
+            bandBmp(path, 9, row.format);
+        QCOMPARE(vshell::listedForLogoLoad(path), row.listed);
+    });
 }
 
 QTEST_MAIN(TestMultiLoad)

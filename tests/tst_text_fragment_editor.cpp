@@ -1,21 +1,14 @@
-#include "compose/cell_reader.h"
-#include "compose/text_fragment_editor.h"
-#include "support/memory_port.h"
-#include "support/prompt_recorder.h"
-#include "support/station_parts.h"
+#include "support/editor_rig.h"
+#include "support/table_rows.h"
+#include "support/test_widgets.h"
 #include "support/wire_bytes.h"
-#include "ui/messages.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
-#include <memory>
 
 using vcompose::TOKHelpRightDlg;
 using vui::Message;
-Q_DECLARE_METATYPE(vcompose::CellKind)
+using Shown = PromptRecorder::ShownList;
 
 namespace
 {
@@ -31,86 +24,6 @@ QByteArray writeFrames(int row, int column, const QByteArray &text, int font)
            bytes({0x0D, 0x1B, 0x30 + row, 0x30 + column, 0x30 + font, 0x0D});
 }
 
-// The main window as the editor sees it: it only receives messages.
-class MainWindowStandIn : public QObject
-{
-public:
-    QList<Message> received;
-    bool event(QEvent *e) override
-    {
-        if (const auto m = vui::messageOf(e->type())) {
-            received.append(*m);
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
-// Loses the kind byte of the first cell reads: the printer answered in full, the station missed
-// the tail. A read of an empty cell takes six reads (three echoes, length, number, kind).
-class LossyPort : public MemoryPort
-{
-public:
-    LossyPort(vp::Device &device, int losses) : MemoryPort(device), losses_(losses) {}
-    bool readByte(quint8 &byte) override
-    {
-        const bool ok = MemoryPort::readByte(byte);
-        if (++reads_ % 6 == 0 && losses_ > 0) {
-            --losses_;
-            return false;
-        }
-        return ok;
-    }
-
-private:
-    int losses_;
-    int reads_ = 0;
-};
-
-struct Rig {
-    explicit Rig(vp::Kind kind = vp::Kind::Printer, int losses = 0)
-        : device(kind), port(device, losses)
-    {
-        line.fontCount = device.printer().fontCount;
-    }
-
-    TOKHelpRightDlg &open()
-    {
-        editor = parts.textEditor();
-        editor->show();
-        return *editor;
-    }
-    template <typename W> W *widget(const char *name)
-    {
-        W *w = editor->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no widget %s", name);
-        return w;
-    }
-    QLineEdit *edit(const char *name) { return widget<QLineEdit>(name); }
-    void click(const char *name, int times = 1)
-    {
-        for (int i = 0; i < times; ++i)
-            widget<QAbstractButton>(name)->click();
-    }
-    vp::MarkFragment &cell(int row, int column) { return device.mark().cells[row - 1][column - 1]; }
-    // What the station sent since the last call.
-    QByteArray sent()
-    {
-        const QByteArray out = port.written();
-        port.clearWritten();
-        return out;
-    }
-
-    vp::Device device;
-    LossyPort port;
-    PromptRecorder prompts;
-    MainWindowStandIn mainWindow;
-    StationParts parts{port, prompts, &mainWindow};
-    vui::LineState &line = parts.line;
-    std::unique_ptr<TOKHelpRightDlg> editor;
-};
-
 const PromptRecorder::Shown okShown{"Ok", "Information"};
 
 PromptRecorder::Shown error(const char *text)
@@ -125,412 +38,257 @@ class TestTextFragmentEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void cellKindRules_data();
-    void cellKindRules();
-    void openReadsTheCell();
-    void navigationStaysInTheMark();
-    void reopeningRereadsTheSameCell();
-    void kindDisplay_data();
+    void navigationRereadsInTheMarkCancelSendsNothing();
     void kindDisplay();
-    void textLengthRules_data();
     void textLengthRules();
-    void beepBeyond38Characters();
     void nonTextCellNeedsChange();
     void depotOnlyModeReadsNothing();
-    void changedTextAsksBeforeLeaving_data();
     void changedTextAsksBeforeLeaving();
-    void fontButtons();
     void fontUpAsksThePrinterForF();
-    void readRetriedTenTimesThenEndsProgram_data();
-    void readRetriedTenTimesThenEndsProgram();
-    void writeFailureEndsProgramFontStillSent();
-    void fontSetFailureKeepsTheCellLoaded();
-    void textGoesOutInTheCodePage();
-    void cancelSendsNothing();
-    void rowOutsideTheMarkIsRefused();
+    void readTriedTenTimesThenEndsProgram();
+    void failedWriteOrFontSet();
 };
 
-// The rule every fragment editor shares, with the graphic test by F and by the fixed bounds.
-void TestTextFragmentEditor::cellKindRules_data()
+void TestTextFragmentEditor::navigationRereadsInTheMarkCancelSendsNothing()
 {
-    using vcompose::CellKind;
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("fixedBounds");
-    QTest::addColumn<CellKind>("expected");
-    // The F-based rule and the kind bytes are seen through the editor in kindDisplay.
-    QTest::newRow("F: above F is text") << 0xFF << 13 << false << CellKind::Text;
-    QTest::newRow("fixed: 6 is text") << 0xFF << 6 << true << CellKind::Text;
-    QTest::newRow("fixed: 7 is a graphic") << 0xFF << 7 << true << CellKind::Graphic;
-    QTest::newRow("fixed: 12 is neither, read as text") << 0xFF << 12 << true << CellKind::Text;
-    QTest::newRow("fixed: 13 is a graphic") << 0xFF << 13 << true << CellKind::Graphic;
-    QTest::newRow("fixed: counter up") << 0x06 << 0 << true << CellKind::Counter;
-    QTest::newRow("fixed: post date") << 0x02 << 7 << true << CellKind::PostDate;
-}
-
-void TestTextFragmentEditor::cellKindRules()
-{
-    QFETCH(int, kind);
-    QFETCH(int, number);
-    QFETCH(bool, fixedBounds);
-    QFETCH(vcompose::CellKind, expected);
-    const vlink::Fragment f{"t", quint8(number), quint8(kind)};
-    const auto test =
-        fixedBounds ? vcompose::GraphicTest::fixedBounds() : vcompose::GraphicTest::fontCount(12);
-    QCOMPARE(vcompose::cellKind(f, test), expected);
-}
-
-void TestTextFragmentEditor::openReadsTheCell()
-{
-    Rig rig;
+    EditorRig rig;
     TOKHelpRightDlg &editor = rig.open();
     QCOMPARE(editor.windowTitle(), QStringLiteral("TextFragmentReadWrite"));
     QCOMPARE(rig.sent(), readRequest(1, 1));
-    QCOMPARE(rig.parts.mark.cellRoutine, vui::CellRoutine::Read);
-}
-
-void TestTextFragmentEditor::navigationStaysInTheMark()
-{
-    Rig rig;
-    rig.open();
-    rig.sent();
     rig.click("RowUp", 4);
     rig.click("ColDown");
-    QCOMPARE(rig.sent(), readRequest(2, 1) + readRequest(3, 1) + readRequest(4, 1) +
-                             readRequest(4, 1) + readRequest(4, 1));
+    QCOMPARE(rig.sent(), readRequest(2, 1) + readRequest(3, 1) + readRequest(4, 1).repeated(3));
     rig.click("ColUp", 8);
-    QCOMPARE(rig.edit("ColStr")->text(), QStringLiteral("8"));
-    rig.sent();
-    rig.click("ColUp");
     rig.click("RowDown", 4);
-    QCOMPARE(rig.sent(), readRequest(4, 8) + readRequest(3, 8) + readRequest(2, 8) +
-                             readRequest(1, 8) + readRequest(1, 8));
-    QCOMPARE(rig.edit("RowStr")->text(), QStringLiteral("1"));
-    QVERIFY(rig.prompts.messages.isEmpty());
-}
-
-void TestTextFragmentEditor::reopeningRereadsTheSameCell()
-{
-    Rig rig;
-    TOKHelpRightDlg &editor = rig.open();
-    rig.click("RowUp");
-    rig.click("ColUp", 2);
+    QCOMPARE(rig.sent().right(18), readRequest(4, 8).repeated(2) + readRequest(3, 8) +
+                                       readRequest(2, 8) + readRequest(1, 8).repeated(2));
+    // A new showing and the tool button's read on a shown editor read the cell it was left on.
     editor.hide();
-    rig.sent();
     editor.show();
-    QCOMPARE(rig.sent(), readRequest(2, 3));
-    // The tool button's read on a dialog already shown.
     editor.readCurrentCell();
-    QCOMPARE(rig.sent(), readRequest(2, 3));
-}
-
-void TestTextFragmentEditor::kindDisplay_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("fontCount");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("editable");
-    QTest::addColumn<QString>("font");
-    QTest::newRow("text") << 0xFF << 3 << 16 << "abc" << true << "3";
-    QTest::newRow("graphic shows F - 1") << 0xFF << 16 << 16 << "Graphic fragment" << false << "15";
-    QTest::newRow("graphic with F = 12") << 0xFF << 12 << 12 << "Graphic fragment" << false << "11";
-    QTest::newRow("font past F reads as text") << 0xFF << 20 << 16 << "abc" << true << "20";
-    QTest::newRow("counter up") << 0x06 << 2 << 16 << "Counter fragment" << false << "2";
-    QTest::newRow("counter down") << 0x05 << 4 << 16 << "Counter fragment" << false << "4";
-    QTest::newRow("time and date") << 0x00 << 1 << 16 << "TimeDate fragment" << false << "1";
-    QTest::newRow("post date") << 0x02 << 5 << 16 << "PostDate fragment" << false << "5";
-    QTest::newRow("special function") << 0x07 << 0 << 16 << "SpecFunc fragment" << false << "0";
-    QTest::newRow("unknown kind reads as text") << 0x33 << 6 << 16 << "abc" << true << "6";
+    QCOMPARE(rig.sent(), readRequest(1, 8).repeated(2));
+    rig.edit("Fragtext")->setText("unsaved");
+    rig.click("CancelBtn");
+    QVERIFY(editor.isHidden());
+    QCOMPARE(rig.sent(), QByteArray());
+    QVERIFY(rig.prompts.messages.isEmpty());
 }
 
 void TestTextFragmentEditor::kindDisplay()
 {
-    QFETCH(int, kind);
-    QFETCH(int, number);
-    QFETCH(int, fontCount);
-    QFETCH(QString, shown);
-    QFETCH(bool, editable);
-    QFETCH(QString, font);
-    Rig rig;
-    rig.line.fontCount = quint8(fontCount);
-    rig.cell(1, 1) = {"abc", quint8(number), quint8(kind), 0};
-    rig.open();
-    QCOMPARE(rig.edit("Fragtext")->text(), shown);
-    QCOMPARE(rig.edit("Fragtext")->isEnabled(), editable);
-    QCOMPARE(rig.widget<QCheckBox>("Ch_")->isHidden(), editable);
-    QVERIFY(!rig.widget<QCheckBox>("Ch_")->isChecked());
-    QCOMPARE(rig.edit("EFontSize")->text(), font);
+    const struct {
+        const char *name;
+        int kind;
+        int number;
+        const char *shown;
+        const char *font;
+        QByteArray text = "abc";
+    } rows[] = {
+        {"text", 0xFF, 3, "abc", "3"},
+        {"graphic shows F - 1", 0xFF, 16, "Graphic fragment", "15"},
+        {"font past F reads as text", 0xFF, 20, "abc", "20"},
+        {"counter down", 0x05, 4, "Counter fragment", "4"},
+        {"counter up", 0x06, 2, "Counter fragment", "2"},
+        {"time and date", 0x00, 1, "TimeDate fragment", "1"},
+        {"post date", 0x02, 5, "PostDate fragment", "5"},
+        {"special function", 0x07, 0, "SpecFunc fragment", "0"},
+        {"unknown kind reads as text", 0x33, 6, "abc", "6"},
+        {"text in the code page", 0xFF, 1, "№7", "1", bytes({0xB9, '7'})},
+    };
+    forEachRow(rows, [](const auto &row) {
+        EditorRig rig;
+        rig.line.fontCount = 16;
+        rig.cell(1, 1) = {row.text, quint8(row.number), quint8(row.kind), 0};
+        rig.open();
+        const QString shown = QString::fromUtf8(row.shown);
+        const bool text = !shown.endsWith(QLatin1String(" fragment"));
+        QCOMPARE(rig.edit("Fragtext")->text(), shown);
+        QCOMPARE(rig.edit("Fragtext")->isEnabled(), text);
+        QCOMPARE(child<QCheckBox>(*rig.editor, "Ch_")->isHidden(), text);
+        QVERIFY(!child<QCheckBox>(*rig.editor, "Ch_")->isChecked());
+        QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.font));
+    });
 }
 
-void TestTextFragmentEditor::textLengthRules_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("wire");
-    QTest::addColumn<PromptRecorder::ShownList>("shown");
-    QTest::addColumn<int>("beeps");
-    const QString x37(37, 'x');
-    QTest::newRow("38 with a leading blank goes out untrimmed")
-        << " " + x37 << writeFrames(1, 1, " " + x37.toLatin1(), 0)
-        << PromptRecorder::ShownList{okShown} << 0;
-    QTest::newRow("38 with a trailing blank")
-        << x37 + " " << writeFrames(1, 1, x37.toLatin1() + " ", 0)
-        << PromptRecorder::ShownList{okShown} << 0;
-    QTest::newRow("38 non-blank: refused, font still set")
-        << x37 + "y" << bytes({0x1B, '1', '1', '0', 0x0D})
-        << PromptRecorder::ShownList{error("Maximum Fragment Length=37")} << 0;
-    QTest::newRow("39: refused, nothing sent")
-        << " " + x37 + " " << QByteArray()
-        << PromptRecorder::ShownList{error("Fragment text length <=37 symbols")} << 1;
-}
-
+// A key released over 38 characters beeps; Ok then refuses 39 but lets 38 pass with a blank at
+// either end, untrimmed. A refused text still has its font set.
 void TestTextFragmentEditor::textLengthRules()
 {
-    QFETCH(QString, text);
-    QFETCH(QByteArray, wire);
-    QFETCH(PromptRecorder::ShownList, shown);
-    QFETCH(int, beeps);
-    Rig rig;
-    rig.open();
-    rig.sent();
-    rig.edit("Fragtext")->setText(text);
-    rig.click("BtWriteText");
-    QCOMPARE(rig.sent().toHex(' '), wire.toHex(' '));
-    QCOMPARE(rig.prompts.messages, shown);
-    QCOMPARE(rig.prompts.beeps, beeps);
-    QVERIFY(rig.mainWindow.received.isEmpty());
-}
-
-void TestTextFragmentEditor::beepBeyond38Characters()
-{
-    Rig rig;
-    rig.open();
-    QLineEdit *edit = rig.edit("Fragtext");
-    edit->setText(QString(38, 'a'));
-    QTest::keyRelease(edit, Qt::Key_A);
-    QCOMPARE(rig.prompts.beeps, 0);
-    edit->setText(QString(39, 'a'));
-    QTest::keyRelease(edit, Qt::Key_A);
-    QCOMPARE(rig.prompts.beeps, 1);
-    QVERIFY(rig.prompts.messages.isEmpty());
+    const QString x37(37, 'x');
+    const auto frames = [](const QString &text) { return writeFrames(1, 1, text.toLatin1(), 0); };
+    const QByteArray fontSet = bytes({0x1B, '1', '1', '0', 0x0D});
+    const struct {
+        const char *name;
+        QString text;
+        QByteArray wire;
+        const char *error; // nullptr: "Ok"
+        int beeps;
+    } rows[] = {
+        {"38 with a leading blank goes out untrimmed", " " + x37, frames(" " + x37), nullptr, 0},
+        {"38 with a trailing blank", x37 + " ", frames(x37 + " "), nullptr, 0},
+        {"38 non-blank", x37 + "y", fontSet, "Maximum Fragment Length=37", 0},
+        {"39: beeps, nothing sent", " " + x37 + " ", {}, "Fragment text length <=37 symbols", 2},
+    };
+    forEachRow(rows, [](const auto &row) {
+        EditorRig rig;
+        rig.open();
+        rig.sent();
+        rig.edit("Fragtext")->setText(row.text);
+        QTest::keyRelease(rig.edit("Fragtext"), Qt::Key_X);
+        rig.click("BtWriteText");
+        QCOMPARE(rig.sent().toHex(' '), row.wire.toHex(' '));
+        QCOMPARE(rig.prompts.messages, Shown{row.error ? error(row.error) : okShown});
+        QCOMPARE(rig.prompts.beeps, row.beeps);
+        QVERIFY(rig.mainWindow.received.isEmpty());
+    });
 }
 
 void TestTextFragmentEditor::nonTextCellNeedsChange()
 {
-    Rig rig;
+    EditorRig rig;
     rig.cell(1, 1) = {{}, 16, 0xFF, 9};
     rig.open();
     rig.sent();
     rig.click("BtWriteText");
     QCOMPARE(rig.sent(), QByteArray());
-    QCOMPARE(rig.prompts.messages,
-             PromptRecorder::ShownList{error("Select \"Change\" mode, if you want Text insert")});
+    QCOMPARE(rig.prompts.messages, Shown{error("Select \"Change\" mode, if you want Text insert")});
     QCOMPARE(rig.prompts.beeps, 1);
 
     rig.click("Ch_");
-    QVERIFY(rig.edit("Fragtext")->isEnabled());
     QCOMPARE(rig.edit("Fragtext")->text(), QString());
     rig.edit("Fragtext")->setText("new");
     rig.click("BtWriteText");
     QCOMPARE(rig.sent(), writeFrames(1, 1, "new", 15));
     QCOMPARE(rig.cell(1, 1), (vp::MarkFragment{"new", 15, 0xFF, 0}));
-    // Unticking locks the edit again.
-    rig.click("Ch_");
+    rig.click("Ch_"); // unticked, the edit is locked again
     QVERIFY(!rig.edit("Fragtext")->isEnabled());
 }
 
+// No cell is read, so the edit stays empty and leaving asks nothing; F is 16. Ok, or Enter in the
+// edit, still writes, in the code page.
 void TestTextFragmentEditor::depotOnlyModeReadsNothing()
 {
-    Rig rig;
+    EditorRig rig;
     rig.line.depotOnly = true;
+    rig.line.fontCount = 7;
     rig.cell(1, 1) = {"there", 2, 0xFF, 0};
     rig.open();
     rig.click("RowUp");
-    QCOMPARE(rig.sent(), QByteArray());
     QCOMPARE(rig.edit("Fragtext")->text(), QString());
-    rig.edit("Fragtext")->setText("abc");
-    rig.click("BtWriteText");
-    QCOMPARE(rig.sent(), writeFrames(2, 1, "abc", 1));
-    QCOMPARE(rig.prompts.messages, PromptRecorder::ShownList{okShown});
-    // Nothing was loaded, so leaving asks nothing.
+    rig.click("FontUp", 20);
+    QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("15"));
+    QCOMPARE(rig.sent(), QByteArray());
+    rig.edit("Fragtext")->setText(QStringLiteral("Ёж中"));
+    QTest::keyClick(rig.edit("Fragtext"), Qt::Key_Return); // Enter is Ok
+    QCOMPARE(rig.sent(), writeFrames(2, 1, bytes({0xA8, 0xE6, '?'}), 15));
+    QCOMPARE(rig.prompts.messages, Shown{okShown});
     rig.edit("Fragtext")->setText("other");
     rig.click("ColUp");
     QVERIFY(rig.prompts.questions.isEmpty());
 }
 
-void TestTextFragmentEditor::changedTextAsksBeforeLeaving_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<QByteArray>("written");
-    QTest::newRow("edited, Yes") << 0xFF << "abd" << true << true << writeFrames(1, 1, "abd", 2);
-    QTest::newRow("edited, No") << 0xFF << "abd" << false << true << QByteArray();
-    QTest::newRow("case counts") << 0xFF << "ABC" << false << true << QByteArray();
-    QTest::newRow("unchanged") << 0xFF << "abc" << true << false << QByteArray();
-    QTest::newRow("kind label left alone") << 0x06 << "" << true << false << QByteArray();
-}
-
 void TestTextFragmentEditor::changedTextAsksBeforeLeaving()
 {
-    QFETCH(int, kind);
-    QFETCH(QString, typed);
-    QFETCH(bool, answer);
-    QFETCH(bool, asked);
-    QFETCH(QByteArray, written);
-    Rig rig;
-    rig.cell(1, 1) = {"abc", 2, quint8(kind), 0};
-    rig.open();
-    rig.sent();
-    if (!typed.isEmpty())
-        rig.edit("Fragtext")->setText(typed);
-    rig.prompts.answer(answer);
-    rig.click("ColUp");
-    const PromptRecorder::ShownList question{{"Text was changed. Save?", vui::CaptionConfirm}};
-    QCOMPARE(rig.prompts.questions, asked ? question : PromptRecorder::ShownList{});
-    QCOMPARE(rig.sent().toHex(' '), (written + readRequest(1, 2)).toHex(' '));
-    // Leaving the new cell asks nothing: the flag went with the old one.
-    rig.click("ColDown");
-    QCOMPARE(rig.prompts.questions.size(), asked ? 1 : 0);
+    const struct {
+        const char *name;
+        int kind;
+        const char *typed; // nullptr: the edit is left as read
+        bool yes;
+        bool asked;
+        QByteArray written;
+    } rows[] = {
+        {"edited, Yes", 0xFF, "abd", true, true, writeFrames(1, 1, "abd", 2)},
+        {"edited, No", 0xFF, "abd", false, true, {}},
+        {"case counts", 0xFF, "ABC", false, true, {}},
+        {"unchanged", 0xFF, "abc", true, false, {}},
+        {"kind label left alone", 0x06, nullptr, true, false, {}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        EditorRig rig;
+        rig.cell(1, 1) = {"abc", 2, quint8(row.kind), 0};
+        rig.open();
+        rig.sent();
+        if (row.typed)
+            rig.edit("Fragtext")->setText(QString::fromLatin1(row.typed));
+        rig.prompts.answer(row.yes);
+        rig.click("ColUp");
+        const Shown question{{"Text was changed. Save?", vui::CaptionConfirm}};
+        QCOMPARE(rig.prompts.questions, row.asked ? question : Shown{});
+        QCOMPARE(rig.sent().toHex(' '), (row.written + readRequest(1, 2)).toHex(' '));
+        // Leaving the new cell asks nothing: the flag went with the old one.
+        rig.click("ColDown");
+        QCOMPARE(rig.prompts.questions.size(), row.asked ? 1 : 0);
+    });
 }
 
-void TestTextFragmentEditor::fontButtons()
-{
-    Rig rig;
-    rig.line.depotOnly = true;
-    rig.line.fontCount = 7;
-    rig.open();
-    rig.click("FontUp", 20);
-    QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("15"));
-    QCOMPARE(rig.line.fontCount, quint8(16));
-    rig.click("FontDown", 20);
-    QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("0"));
-    QCOMPARE(rig.sent(), QByteArray());
-}
-
+// Up asks the printer for F on each click and stops at F - 1; a failed read keeps F. Down asks
+// nothing and stops at 0.
 void TestTextFragmentEditor::fontUpAsksThePrinterForF()
 {
-    Rig rig;
+    EditorRig rig;
     rig.device.printer().fontCount = 8;
     rig.open();
     rig.sent();
     rig.click("FontUp", 10);
     QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("7"));
-    QCOMPARE(rig.line.fontCount, quint8(8));
-    QCOMPARE(rig.line.timeParams[13], quint8(8));
     QCOMPARE(rig.sent(), QByteArray(10, 0x08));
-    // A failed read leaves F as it was.
     rig.device.faults().silent = true;
     rig.click("FontUp");
     QCOMPARE(rig.line.fontCount, quint8(8));
-    // Down asks nothing.
     rig.sent();
-    rig.click("FontDown");
-    QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("6"));
+    rig.click("FontDown", 10);
+    QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("0"));
     QCOMPARE(rig.sent(), QByteArray());
 }
 
-void TestTextFragmentEditor::readRetriedTenTimesThenEndsProgram_data()
+void TestTextFragmentEditor::readTriedTenTimesThenEndsProgram()
 {
-    QTest::addColumn<int>("losses");
-    QTest::addColumn<bool>("fails");
-    QTest::newRow("nine lost, the tenth read succeeds") << 9 << false;
-    QTest::newRow("ten lost") << 10 << true;
+    const struct {
+        const char *name;
+        int losses;
+        bool fails;
+    } rows[] = {{"nine lost, the tenth read succeeds", 9, false}, {"ten lost", 10, true}};
+    forEachRow(rows, [](const auto &row) {
+        EditorRig rig(row.losses);
+        rig.cell(1, 1) = {{}, 4, 0xFF, 0};
+        rig.open();
+        QCOMPARE(rig.sent(), readRequest(1, 1).repeated(10));
+        const Shown shown{error("TextFragmentRead Error")};
+        QCOMPARE(rig.prompts.messages, row.fails ? shown : Shown{});
+        QCOMPARE(rig.mainWindow.received, QList<Message>(row.fails ? 1 : 0, Message::ReadError));
+        QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.fails ? "1" : "4"));
+    });
 }
 
-void TestTextFragmentEditor::readRetriedTenTimesThenEndsProgram()
+// A failed write ends the program, and the font is set all the same; a failed font set keeps the
+// cell loaded, so leaving it still asks.
+void TestTextFragmentEditor::failedWriteOrFontSet()
 {
-    QFETCH(int, losses);
-    QFETCH(bool, fails);
-    Rig rig(vp::Kind::Printer, losses);
-    rig.cell(1, 1) = {{}, 4, 0xFF, 0};
-    rig.open();
-    QCOMPARE(rig.sent(), readRequest(1, 1).repeated(qMin(losses + 1, 10)));
-    if (fails) {
-        QCOMPARE(rig.prompts.messages, PromptRecorder::ShownList{error("TextFragmentRead Error")});
-        QCOMPARE(rig.mainWindow.received, QList<Message>{Message::ReadError});
-        QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("1"));
-    } else {
-        QVERIFY(rig.prompts.messages.isEmpty());
-        QVERIFY(rig.mainWindow.received.isEmpty());
-        QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("4"));
-    }
-    QCOMPARE(rig.edit("Fragtext")->text(), QString());
-}
-
-void TestTextFragmentEditor::writeFailureEndsProgramFontStillSent()
-{
-    Rig rig;
-    rig.open();
-    rig.sent();
-    // Bytes 0..2 were the read; the write's first text character is byte 6.
-    rig.device.faults().wrongEchoAt = 6;
-    rig.edit("Fragtext")->setText("abc");
-    rig.click("BtWriteText");
-    const QByteArray sent = rig.sent();
-    QCOMPARE(sent.left(4), bytes({0x18, '1', '1', 'a'}));
-    QCOMPARE(sent.mid(4), bytes({0x1B, '1', '1', '0', 0x0D}));
-    QCOMPARE(rig.prompts.messages.value(0), error("TextFragmentWrite Error"));
-    QCOMPARE(rig.mainWindow.received, QList<Message>{Message::ReadError});
-}
-
-void TestTextFragmentEditor::fontSetFailureKeepsTheCellLoaded()
-{
-    Rig rig;
-    rig.cell(1, 1) = {"abc", 2, 0xFF, 0};
-    rig.open();
-    // Read: bytes 0..2; write "abd": 3..9; the font set starts at byte 10.
-    rig.device.faults().dropEchoAt = 10;
-    rig.edit("Fragtext")->setText("abd");
-    rig.click("BtWriteText");
-    QCOMPARE(rig.prompts.messages, (PromptRecorder::ShownList{okShown, error("Font Set Error")}));
-    QVERIFY(rig.mainWindow.received.isEmpty());
-    rig.click("ColUp");
-    QCOMPARE(rig.prompts.questions.size(), 1);
-}
-
-void TestTextFragmentEditor::textGoesOutInTheCodePage()
-{
-    Rig rig;
-    rig.cell(1, 1) = {bytes({0xB9, '7'}), 1, 0xFF, 0};
-    rig.open();
-    QCOMPARE(rig.edit("Fragtext")->text(), QStringLiteral("№7"));
-    rig.sent();
-    rig.edit("Fragtext")->setText(QStringLiteral("Ёж中"));
-    rig.click("BtWriteText");
-    QCOMPARE(rig.sent(), writeFrames(1, 1, bytes({0xA8, 0xE6, '?'}), 1));
-}
-
-void TestTextFragmentEditor::cancelSendsNothing()
-{
-    Rig rig;
-    TOKHelpRightDlg &editor = rig.open();
-    rig.sent();
-    rig.edit("Fragtext")->setText("unsaved");
-    rig.click("CancelBtn");
-    QVERIFY(editor.isHidden());
-    QCOMPARE(editor.result(), int(QDialog::Rejected));
-    QCOMPARE(rig.sent(), QByteArray());
-}
-
-// The coordinates only move by their arrows; should they ever hold more, nothing is written.
-void TestTextFragmentEditor::rowOutsideTheMarkIsRefused()
-{
-    Rig rig;
-    rig.open();
-    rig.sent();
-    rig.edit("RowStr")->setText("5");
-    rig.edit("Fragtext")->setText("t");
-    rig.click("BtWriteText");
-    QCOMPARE(rig.prompts.messages, PromptRecorder::ShownList{error("Maximum Row value=4")});
-    QCOMPARE(rig.sent(), bytes({0x1B, '5', '1', '0', 0x0D}));
-    rig.prompts.clear();
-    rig.edit("RowStr")->setText("1");
-    rig.edit("ColStr")->setText("x");
-    rig.click("BtWriteText");
-    QCOMPARE(rig.prompts.beeps, 1);
-    QVERIFY(rig.prompts.messages.isEmpty());
+    const QByteArray frames = writeFrames(1, 1, "abd", 2);
+    const struct {
+        const char *name;
+        int dropEchoAt; // the read is bytes 0..2, the write 3..9 with its text from 6
+        QByteArray sent;
+        Shown shown;
+    } rows[] = {
+        {"write", 6, frames.left(4) + frames.mid(7), {error("TextFragmentWrite Error")}},
+        {"font set", 10, frames.left(8), {okShown, error("Font Set Error")}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        const bool writeFailed = row.shown.size() == 1;
+        EditorRig rig;
+        rig.cell(1, 1) = {"abc", 2, 0xFF, 0};
+        rig.open();
+        rig.sent();
+        rig.device.faults().dropEchoAt = row.dropEchoAt;
+        rig.edit("Fragtext")->setText("abd");
+        rig.click("BtWriteText");
+        QCOMPARE(rig.sent().toHex(' '), row.sent.toHex(' '));
+        QCOMPARE(rig.prompts.messages, row.shown);
+        QCOMPARE(rig.mainWindow.received, QList<Message>(writeFailed ? 1 : 0, Message::ReadError));
+        rig.click("ColUp");
+        QCOMPARE(rig.prompts.questions.size(), writeFailed ? 0 : 1);
+    });
 }
 
 QTEST_MAIN(TestTextFragmentEditor)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -15,13 +16,21 @@ template <typename T> T *child(QWidget &w, const char *name)
     return found;
 }
 
-inline void click(QWidget &w, const char *name)
+inline void click(QWidget &w, const char *name, int times = 1)
 {
-    child<QAbstractButton>(w, name)->click();
+    for (int i = 0; i < times; ++i)
+        child<QAbstractButton>(w, name)->click();
 }
 
-// Writes a black-and-white BMP, 1-bit unless another format is asked for; dark(x, y) with y = 0
-// the top row.
-QString writeBmp(const QString &path, int width, int height,
-                 const std::function<bool(int x, int y)> &dark,
+using Pixels = std::function<bool(int x, int y)>; // true: dark; y = 0 is the top row
+
+// A black-and-white picture, 1-bit unless another format is asked for.
+QImage blackAndWhite(int width, int height, const Pixels &dark,
+                     QImage::Format format = QImage::Format_Mono);
+
+// Writes blackAndWhite() as a BMP file.
+QString writeBmp(const QString &path, int width, int height, const Pixels &dark,
                  QImage::Format format = QImage::Format_Mono);
+
+// Writes the bytes as they are, e.g. a file no program would write.
+QString writeFile(const QString &path, const QByteArray &bytes);

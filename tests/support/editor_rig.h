@@ -1,0 +1,68 @@
+#pragma once
+
+#include "compose/text_fragment_editor.h"
+#include "support/main_window_stand_in.h"
+#include "support/memory_port.h"
+#include "support/prompt_recorder.h"
+#include "support/station_parts.h"
+#include "support/test_widgets.h"
+
+#include <QLineEdit>
+#include <memory>
+
+// Loses the kind byte, the last of six reads, of the first `losses` reads of an empty cell: the
+// printer answered in full, the station missed the tail.
+class TailLossPort : public MemoryPort
+{
+public:
+    TailLossPort(vp::Device &device, int losses) : MemoryPort(device), losses_(losses) {}
+    bool readByte(quint8 &byte) override
+    {
+        const bool ok = MemoryPort::readByte(byte);
+        if (++reads_ % 6 != 0 || losses_ == 0)
+            return ok;
+        --losses_;
+        return false;
+    }
+
+private:
+    int losses_;
+    int reads_ = 0;
+};
+
+// The text fragment editor on a printer in memory: the one place its tests build the station's
+// state and the dialog.
+struct EditorRig {
+    explicit EditorRig(int losses = 0) : port(device, losses)
+    {
+        line.fontCount = device.printer().fontCount;
+    }
+    // Creates and shows the editor, which reads its cell.
+    vcompose::TOKHelpRightDlg &open()
+    {
+        editor = parts.textEditor();
+        editor->show();
+        return *editor;
+    }
+    QLineEdit *edit(const char *name) { return child<QLineEdit>(*editor, name); }
+    void click(const char *name, int times = 1) { ::click(*editor, name, times); }
+    vp::MarkFragment &cell(int row, int column)
+    {
+        return device.mark().cells[std::size_t(row - 1)][std::size_t(column - 1)];
+    }
+    // What the station wrote since the last call.
+    QByteArray sent()
+    {
+        const QByteArray out = port.written();
+        port.clearWritten();
+        return out;
+    }
+
+    vp::Device device;
+    TailLossPort port;
+    PromptRecorder prompts;
+    MainWindowStandIn mainWindow;
+    StationParts parts{port, prompts, &mainWindow};
+    vui::LineState &line = parts.line;
+    std::unique_ptr<vcompose::TOKHelpRightDlg> editor;
+};
