@@ -1,5 +1,6 @@
 #include "app/vuvactl_commands.h"
 
+#include "link/printable.h"
 #include "link/settings_file.h"
 
 #include <QCoreApplication>
@@ -127,6 +128,11 @@ vlink::CodePage stationCodePage()
 {
     return vlink::CodePage::fromSettings(vlink::SettingsFile(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
+}
+
+QString deviceText(const QByteArray &bytes)
+{
+    return vlink::EscapeControls(stationCodePage().decode(bytes));
 }
 
 } // namespace vuvactl

@@ -2,6 +2,7 @@
 
 #include "link/codepage.h"
 #include "link/command_table.h"
+#include "link/discovery.h"
 #include "link/port.h"
 
 #include <QString>
@@ -37,6 +38,9 @@ struct Context {
     vlink::Port &port;
     bool depot;       // --depot: logo commands address the Depot unit
     QTextStream &out; // values the command prints, one line each
+    // What the station's connect routine found, for a command that asks for it (else only the
+    // speed is known).
+    const vlink::Connection &connection;
 };
 
 // The work of one command, its arguments already checked.
@@ -49,6 +53,9 @@ struct Command {
     // Checks the arguments before anything touches the line: an action, or none with the reason
     // in problem.
     std::function<Action(const QStringList &args, QString &problem)> bind;
+    // The line is taken as the station connects: the whole device detection (with --port the
+    // station's ConnectPort on that device), not only the speed.
+    bool connects = false;
 };
 using Commands = std::vector<Command>;
 
@@ -80,5 +87,8 @@ QString argCountProblem(const QStringList &args, int count);
 std::optional<int> wholeNumber(const QString &text, int low, int high);
 // Texts go to the printer in the code page the station's settings name.
 vlink::CodePage stationCodePage();
+// Text as the device sent it, decoded in that code page and fit for the terminal: control
+// characters are printed escaped. Every print of device text goes through here.
+QString deviceText(const QByteArray &bytes);
 
 } // namespace vuvactl

@@ -78,14 +78,10 @@ Action discover(const QStringList &args, QString &problem)
     if (!problem.isEmpty())
         return {};
     return [](Context &ctx) {
-        // The port is open already; what answers on it is found again here, so the speed and
-        // the kind printed are the ones in use now.
-        QString speedText;
-        if (!vlink::DetectSpeed(ctx.port, speedText))
-            return failed(QStringLiteral("Device not found"));
-        const vlink::DeviceKind kind = vlink::DetectDevice(ctx.port);
-        ctx.out << "port=" << ctx.port.deviceName() << " speed=" << speedText
-                << " kind=" << int(kind) << '\n';
+        // The line was taken as the station connects; this only tells what that found.
+        const vlink::Connection &found = ctx.connection;
+        ctx.out << "port=" << ctx.port.deviceName() << " speed=" << found.speedText
+                << " kind=" << int(found.kind) << '\n';
         return succeeded();
     };
 }
@@ -136,7 +132,7 @@ Action logoRead(const QStringList &args, QString &problem)
                 : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
         if (!ok)
             return failed(ctx.depot ? PrinterCommand::DPLogoRead : PrinterCommand::PrinterLogoRead);
-        ctx.out << stationCodePage().decode(logo.name) << '\n';
+        ctx.out << deviceText(logo.name) << '\n';
         return saveRead(logo, file);
     };
 }
@@ -203,9 +199,8 @@ Action logoNames(const QStringList &args, QString &problem)
         if (!ok)
             return failed(ctx.depot ? PrinterCommand::DPLogoNamesRead
                                     : PrinterCommand::PrinterLogoNamesRead);
-        const vlink::CodePage codePage = stationCodePage();
         for (const vlink::LogoName &entry : names)
-            ctx.out << entry.number << ' ' << codePage.decode(entry.name) << '\n';
+            ctx.out << entry.number << ' ' << deviceText(entry.name) << '\n';
         return succeeded();
     };
 }
@@ -236,7 +231,7 @@ Action depotVersion(const QStringList &args, QString &problem)
         QByteArray text;
         if (!vlink::DPVersionRead(ctx.port, text))
             return failed(PrinterCommand::DPVersionRead);
-        ctx.out << stationCodePage().decode(text) << '\n';
+        ctx.out << deviceText(text) << '\n';
         return succeeded();
     };
 }
@@ -248,8 +243,9 @@ Commands logoCommands()
     return {
         {"discover",
          {},
-         "prints \"port=DEVICE speed=BPS kind=K\" (K = device kind 0..3)",
-         discover},
+         "connects as the station does, prints \"port=DEVICE speed=BPS kind=K\"",
+         discover,
+         true},
         {"logo-write", "N FILE.bmp [NAME]",
          "converts the BMP and writes it (--depot: to the Depot); width capped at 255", logoWrite},
         {"logo-read", "N FILE.bmp",

@@ -1,4 +1,5 @@
 #include "app/vuvactl_commands.h"
+#include "link/exchange.h"
 #include "link/machine_commands.h"
 
 #include <QDate>
@@ -43,10 +44,12 @@ Action autoRunPeriod(const QStringList &args, QString &problem)
     problem = argCountProblem(args, 1);
     if (!problem.isEmpty())
         return {};
-    // As the auto-run dialog takes it: blanks removed, a whole number 0..255.
-    const QByteArray period = args[0].simplified().remove(u' ').toLatin1();
-    if (!allDigits(QString::fromLatin1(period)) || period.toInt() > 255) {
-        problem = QStringLiteral("the period must be a number 0..255");
+    // The command's own rule: the text goes out trimmed and padded to three digits, however
+    // long; a range is the dialog's business.
+    const QByteArray period = args[0].toLatin1();
+    const QByteArray trimmed = vlink::TrimText(period);
+    if (!trimmed.isEmpty() && !allDigits(QString::fromLatin1(trimmed))) {
+        problem = QStringLiteral("the period must be digits");
         return {};
     }
     return [period](Context &ctx) {
@@ -169,7 +172,8 @@ Commands machineCommands()
         plainCommand("running-number-reset", "set the running numbers back", C::RunningNumberReset),
         plainCommand("autorun-stop", "stop the auto-run", C::AutoRunStop),
         plainCommand("mark-delete", "delete the current mark", C::MarkDelete),
-        {"autorun-period", "TEXT", "set the auto-run period, 0..255", autoRunPeriod},
+        {"autorun-period", "TEXT", "set the auto-run period (digits, sent padded to three)",
+         autoRunPeriod},
         choiceCommand("running-number", "running-number direction",
                       {{"forward", C::RunningNumberForward}, {"back", C::RunningNumberBack}}),
         choiceCommand("mark-print", "mark print direction",

@@ -104,32 +104,54 @@ int failure(const QString &text)
     return ExitFailed;
 }
 
+vlink::SettingsFile stationSettings()
+{
+    return vlink::SettingsFile(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")));
+}
+
+// The station's start-up discovery over the ports its settings file maps, the remembered port
+// first.
+bool discover(vlink::ComIo &port, vlink::Connection &found)
+{
+    const vlink::SettingsFile settings = stationSettings();
+    port.setDeviceMap(vlink::deviceMapFrom(settings));
+    const vlink::Discovery result = vlink::StartupDiscovery(port, vlink::rememberedPort(settings));
+    found = result.connection;
+    return result.connected;
+}
+
+// The device given, opened at the speed given or found by the probe; a command that connects
+// gets the station's whole ConnectPort on it instead.
+bool openGiven(vlink::ComIo &port, const Options &o, bool connects, vlink::Connection &found)
+{
+    vlink::DeviceMap map = vlink::defaultDeviceMap();
+    map[0] = o.port;
+    port.setDeviceMap(map);
+    if (connects) {
+        vlink::PortFlags present{};
+        present[0] = true;
+        return vlink::ConnectPort(port, 0, present, found);
+    }
+    port.openCom(0);
+    port.setTimeouts();
+    if (!o.speedIndex)
+        return vlink::DetectSpeed(port, found.speedText);
+    if (!port.setBaud(*o.speedIndex))
+        throw vlink::ExCom(QStringLiteral("open_com error\n%1: speed %2 refused")
+                               .arg(o.port)
+                               .arg(vlink::SpeedTable[*o.speedIndex])
+                               .toStdString());
+    found.speedText = QString::number(vlink::SpeedTable[*o.speedIndex]);
+    return true;
+}
+
 // The port at its speed, through the device given or the station's own discovery. Throws ExCom
 // when a port cannot be opened; a failure text when nothing answers.
-QString connect(vlink::ComIo &port, const Options &o)
+QString connect(vlink::ComIo &port, const Options &o, bool connects, vlink::Connection &found)
 {
-    if (!o.port.isEmpty()) {
-        vlink::DeviceMap map = vlink::defaultDeviceMap();
-        map[0] = o.port;
-        port.setDeviceMap(map);
-        port.openCom(0);
-        port.setTimeouts();
-        if (o.speedIndex) {
-            if (!port.setBaud(*o.speedIndex))
-                throw vlink::ExCom(QStringLiteral("open_com error\n%1: speed %2 refused")
-                                       .arg(o.port)
-                                       .arg(vlink::SpeedTable[*o.speedIndex])
-                                       .toStdString());
-            return {};
-        }
-        QString speedText;
-        return vlink::DetectSpeed(port, speedText) ? QString() : QStringLiteral("Device not found");
-    }
-    const vlink::SettingsFile settings(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")));
-    port.setDeviceMap(vlink::deviceMapFrom(settings));
-    const vlink::Discovery found = vlink::StartupDiscovery(port, vlink::rememberedPort(settings));
-    return found.connected ? QString() : QStringLiteral("Device not found");
+    const bool ok = o.port.isEmpty() ? discover(port, found) : openGiven(port, o, connects, found);
+    return ok ? QString() : QStringLiteral("Device not found");
 }
 
 int run(const Options &o)
@@ -148,17 +170,21 @@ int run(const Options &o)
     const vuvactl::Action action = command->bind(o.args, problem);
     if (!action)
         return usage(QStringLiteral("%1: %2").arg(o.command, problem), command);
+    if (command->connects && o.speedIndex)
+        return usage(QStringLiteral("%1 detects the speed itself: no --speed").arg(o.command),
+                     command);
 
     vlink::ComIo port;
+    vlink::Connection found;
     try {
-        const QString notFound = connect(port, o);
+        const QString notFound = connect(port, o, command->connects, found);
         if (!notFound.isEmpty())
             return failure(notFound);
     } catch (const vlink::ExCom &e) {
         return failure(QString::fromStdString(e.what()));
     }
     QTextStream out(stdout);
-    vuvactl::Context ctx{port, o.depot, out};
+    vuvactl::Context ctx{port, o.depot, out, found};
     const Outcome outcome = action(ctx);
     out.flush();
     if (outcome.kind == Outcome::Kind::Usage)

@@ -48,7 +48,7 @@ Action fragmentRead(const QStringList &args, QString &problem)
         if (!vlink::TextFragmentRead(ctx.port, cell.row, cell.column, f))
             return failed(PrinterCommand::TextFragmentRead);
         ctx.out << "kind=" << int(f.kind) << " number=" << int(f.number)
-                << " text=" << stationCodePage().decode(f.text) << '\n';
+                << " text=" << deviceText(f.text) << '\n';
         return succeeded();
     };
 }
@@ -171,7 +171,7 @@ Command scriptCommand(const QString &name, const QString &help,
                     QByteArray script;
                     if (!read(ctx.port, script))
                         return failed(entry);
-                    ctx.out << stationCodePage().decode(script) << '\n';
+                    ctx.out << deviceText(script) << '\n';
                     return succeeded();
                 });
             }};

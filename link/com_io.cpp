@@ -1,15 +1,57 @@
 #include "link/com_io.h"
 
+#include "link/printable.h"
 #include "link/wire_log.h"
 
 #include <QDeadlineTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vlink
 {
+
+namespace
+{
+
+using std::chrono::milliseconds;
+
+// What the far end may still need once the bytes' own line time is over, before the line is
+// reset under them: a USB adapter's latency timer, or the reader of a pseudo-terminal being
+// scheduled. A reply needs no such margin: its read waits far longer anyway.
+constexpr milliseconds ResetMargin{50};
+constexpr milliseconds DrainPoll{1};
+
+bool holdsControl(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
+QString DevicePathRefusal(const QString &device)
+{
+    if (device.isEmpty())
+        return QStringLiteral("no device file for this port");
+    // QSerialPort would build its lock file name from it, and a NUL sends that into endless
+    // recursion.
+    if (holdsControl(device))
+        return QStringLiteral("the device path holds a control character");
+    return {};
+}
+
+QString PortStatusTip(const QString &device)
+{
+    const QString refusal = DevicePathRefusal(device);
+    if (refusal.isEmpty())
+        return device;
+    return device.isEmpty() ? refusal : EscapeControls(device) + QStringLiteral(": ") + refusal;
+}
 
 DeviceMap defaultDeviceMap()
 {
@@ -35,7 +77,7 @@ QString ComIo::deviceFor(int index) const
 
 bool ComIo::openDevice(const QString &device)
 {
-    if (device.isEmpty())
+    if (!DevicePathRefusal(device).isEmpty())
         return false;
     serial_.setPortName(device);
     if (!serial_.open(QIODevice::ReadWrite))
@@ -63,22 +105,51 @@ bool ComIo::openCom(int index)
     closeCom();
     const QString device = deviceFor(index);
     if (!openDevice(device)) {
-        const QString reason = device.isEmpty() ? QStringLiteral("no device file for this port")
-                                                : serial_.errorString();
+        const QString refusal = DevicePathRefusal(device);
+        const QString reason = refusal.isEmpty() ? serial_.errorString() : refusal;
         serial_.clearError();
-        throw ExCom(QStringLiteral("open_com error\n%1: %2").arg(device, reason).toStdString());
+        throw ExCom(QStringLiteral("open_com error\n%1: %2")
+                        .arg(EscapeControls(device), reason)
+                        .toStdString());
     }
     device_ = device;
     hungUp_ = false;
     timeoutsApplied_ = false;
+    lineFree_ = {}; // nothing written yet: nothing to wait for
     return true;
 }
 
 void ComIo::closeCom()
 {
-    if (serial_.isOpen())
+    if (serial_.isOpen()) {
+        // QSerialPort restores the old line settings at once: bytes still in the driver would
+        // leave a UART at the old speed.
+        drainOutput(ResetMargin);
         serial_.close();
+    }
     serial_.clearError();
+}
+
+ComIo::Clock::duration ComIo::byteTime() const
+{
+    const qint64 bps = qMax(serial_.baudRate(), 1200);
+    return std::chrono::nanoseconds(10'000'000'000LL / bps);
+}
+
+// A UART's driver knows how much it still holds; USB adapters and pseudo-terminals report an
+// empty queue while bytes are still on their way, so the bytes' line time is waited for as well.
+// Both are bounded: a line stuck by the driver cannot hang the station.
+void ComIo::drainOutput(Clock::duration margin)
+{
+    const Clock::time_point free = lineFree_ + margin;
+    if (free > Clock::now())
+        std::this_thread::sleep_until(free);
+    int queued = 0;
+    if (::ioctl(serial_.handle(), TIOCOUTQ, &queued) != 0 || queued <= 0)
+        return;
+    const Clock::time_point limit = Clock::now() + queued * byteTime() + margin + DrainPoll;
+    while (Clock::now() < limit && ::ioctl(serial_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0)
+        std::this_thread::sleep_for(DrainPoll);
 }
 
 bool ComIo::isOpen() const
@@ -90,6 +161,7 @@ bool ComIo::setBaud(int speedIndex)
 {
     if (!serial_.isOpen() || speedIndex < 0 || speedIndex > 6)
         return false;
+    drainOutput(ResetMargin); // a byte still on the line would be garbled by the new speed
     const bool ok = serial_.setBaudRate(SpeedTable[speedIndex]);
     serial_.clearError();
     return ok;
@@ -129,6 +201,7 @@ bool ComIo::writeAll(const char *data, qint64 size, int timeoutMs, qint64 &writt
         const ssize_t n = ::write(serial_.handle(), data + written, size_t(size - written));
         if (n > 0) {
             written += n;
+            lineFree_ = std::max(Clock::now(), lineFree_) + n * byteTime();
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -170,17 +243,26 @@ bool ComIo::writeBlock(const QByteArray &block, int &written)
     qint64 sent = 0;
     const bool ok = writeAll(block.constData(), block.size(), timeoutMs, sent);
     written = int(sent);
+    // The reply comes once the block has arrived: a read started earlier is spent waiting.
+    if (ok && serial_.isOpen())
+        drainOutput(Clock::duration::zero());
     qCDebug(lcWire) << "-> block" << block.size() << "bytes" << (ok ? "" : "(failed)");
     return ok;
 }
 
 bool ComIo::readByte(quint8 &byte)
 {
+    return readByteWithin(byte, ReadTotalConstantMs + ReadTotalPerByteMs);
+}
+
+bool ComIo::readByteWithin(quint8 &byte, int timeoutMs)
+{
     byte = 0;
     if (!serial_.isOpen())
         return false;
     if (serial_.bytesAvailable() == 0)
-        serial_.waitForReadyRead(ReadTotalConstantMs + ReadTotalPerByteMs);
+        serial_.waitForReadyRead(
+            std::clamp(timeoutMs, 0, ReadTotalConstantMs + ReadTotalPerByteMs));
     char c = 0;
     const bool ok = serial_.bytesAvailable() > 0 && serial_.read(&c, 1) == 1;
     checkHangUp();

@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <array>
+#include <chrono>
 
 namespace vlink
 {
@@ -11,6 +12,12 @@ namespace vlink
 // COM1..COM6 as device files.
 using DeviceMap = std::array<QString, PortCount>;
 DeviceMap defaultDeviceMap();
+
+// Why a device file name cannot serve as a port, empty when it can: none given, or one holding
+// a NUL or another control character (the port then counts as absent).
+QString DevicePathRefusal(const QString &device);
+// The port menu's status tip for a port's device file: the file, or why it is refused.
+QString PortStatusTip(const QString &device);
 
 // The serial port over QSerialPort in blocking mode, one transfer at a time on the caller's thread.
 class ComIo : public Port
@@ -33,6 +40,7 @@ public:
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;
+    bool readByteWithin(quint8 &byte, int timeoutMs) override;
     void purge() override;
     void setRts(bool on) override;
     QString deviceName() const override;
@@ -41,8 +49,13 @@ public:
     bool hungUp() const { return hungUp_; }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     bool openDevice(const QString &device);
     bool writeAll(const char *data, qint64 size, int timeoutMs, qint64 &written);
+    Clock::duration byteTime() const;
+    // Waits, bounded, until what was written has left the line, and margin more.
+    void drainOutput(Clock::duration margin);
     void checkHangUp();
     void hangUp(const QString &reason);
     QString deviceFor(int index) const;
@@ -52,6 +65,8 @@ private:
     QString device_;
     bool timeoutsApplied_ = false;
     bool hungUp_ = false;
+    // When the last byte written will have left the line at the current speed.
+    Clock::time_point lineFree_{};
 };
 
 } // namespace vlink

@@ -57,8 +57,8 @@ Sequence &ReceiveLogoRecord(Sequence &seq, LogoBuffer &logo, quint8 height, quin
 // A view reply after its header: W x H dot bytes and nothing else, then the closing "s".
 Sequence &ReceiveLogoView(Sequence &seq, LogoBuffer &logo, quint8 height, quint8 width);
 
-// The first byte of a reply that the device may be slow to start: reads until one arrives or
-// LogoViewWaitMs have passed.
+// The first byte of a reply that the device may be slow to start: reads until one arrives or ms
+// have passed, the last read cut short to end in time.
 Sequence &ReadWithin(Sequence &seq, quint8 &byte, int ms);
 
 } // namespace vlink

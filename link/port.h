@@ -37,10 +37,13 @@ public:
     virtual bool testCom(int index) = 0;
     // Opens COM<index+1> (closing any open port first). Throws ExCom on failure.
     virtual bool openCom(int index) = 0;
+    // Lets what was written leave the line first (bounded by its line time), then closes; after
+    // a hang-up the port is closed at once.
     virtual void closeCom() = 0;
     virtual bool isOpen() const = 0;
 
-    // Speed by index into SpeedTable, 8N1, no flow control. False when the port refuses it.
+    // Speed by index into SpeedTable, 8N1, no flow control, once what was written has left the
+    // line. False when the port refuses it.
     virtual bool setBaud(int speedIndex) = 0;
     // Applies the working time-outs.
     virtual void setTimeouts() = 0;
@@ -50,6 +53,8 @@ public:
     virtual bool writeBlock(const QByteArray &block, int &written) = 0;
     // One byte, bounded by the working time-outs.
     virtual bool readByte(quint8 &byte) = 0;
+    // As readByte, but waiting at most timeoutMs when that is shorter.
+    virtual bool readByteWithin(quint8 &byte, int timeoutMs) = 0;
     // Discards whatever has been received.
     virtual void purge() = 0;
     // A no-op on lines that refuse RTS (pseudo-terminals).

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vlink
 {
@@ -30,16 +33,35 @@ QString keyOf(const QString &line)
     return eq < 0 ? QString() : line.left(eq).trimmed();
 }
 
+// The file's first MaxBytes, read only when it is a regular file: a FIFO with no writer would
+// block the open, a device or a huge file the read. Opened without blocking, then checked on the
+// descriptor itself, so nothing can be swapped in between.
+QByteArray readRegularFile(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat st {
+    };
+    QByteArray data;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly))
+            data = file.read(SettingsFile::MaxBytes);
+    }
+    ::close(fd);
+    return data;
+}
+
 } // namespace
 
 void SettingsFile::load(const QString &path)
 {
     path_ = path;
     lines_.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    QTextStream in(&file);
+    QByteArray data = readRegularFile(path);
+    QTextStream in(&data, QIODevice::ReadOnly | QIODevice::Text);
     while (!in.atEnd())
         lines_.append(in.readLine());
 }

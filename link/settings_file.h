@@ -16,8 +16,10 @@ public:
     SettingsFile() = default;
     explicit SettingsFile(const QString &path) { load(path); }
 
-    // A missing or unreadable file reads as empty.
+    // A missing or unreadable file, or one that is no regular file, reads as empty; of a larger
+    // file only the first MaxBytes are read.
     void load(const QString &path);
+    static constexpr qint64 MaxBytes = 1024 * 1024;
     bool save() const;
     const QString &path() const { return path_; }
 

@@ -32,6 +32,12 @@ public:
         answered_ += ok ? 1 : 0;
         return ok;
     }
+    bool readByteWithin(quint8 &byte, int timeoutMs) override
+    {
+        const bool ok = port_.readByteWithin(byte, timeoutMs);
+        answered_ += ok ? 1 : 0;
+        return ok;
+    }
     void purge() override { port_.purge(); }
     void setRts(bool on) override { port_.setRts(on); }
     QString deviceName() const override { return port_.deviceName(); }

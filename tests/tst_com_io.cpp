@@ -3,6 +3,7 @@
 #include "link/com_io.h"
 #include "link/discovery.h"
 #include "link/exchange.h"
+#include "link/logo_commands.h"
 #include "link/machine_commands.h"
 #include "support/pty_thread.h"
 #include "support/pty_vprinter.h"
@@ -74,6 +75,8 @@ private slots:
     void hangUpFailsFastWithoutSpinning();
     void machineCommandsRoundTrip();
     void blockWrite();
+    void blockLeavesTheLineBeforeTheReplyIsRead();
+    void lastBytesLeaveBeforeTheLineIsReset();
     void wrongSpeedFails();
     void resetIsCommittedAfterQuietLine();
     void detectSpeed_data();
@@ -95,6 +98,7 @@ void TestComIo::silentLineTimesOut()
     VPrinterProcess printer;
     const QString device = printer.start(args);
     QVERIFY2(!device.isEmpty(), qPrintable(printer.errorText()));
+    printer.expectProtocolErrors(-1); // at another speed the 0x17 arrives garbled
     ComIo port(mapWith(device));
     QVERIFY(openAt(port, Speed57600));
 
@@ -304,11 +308,56 @@ void TestComIo::blockWrite()
     QVERIFY(timer.elapsed() < 100);
 }
 
+// 510 bytes take 531 ms at 9600 bit/s; a read of the reply started sooner is spent waiting.
+void TestComIo::blockLeavesTheLineBeforeTheReplyIsRead()
+{
+    PtyThread thread({.speed = 9600, .pace = true}); // each byte takes 1.04 ms
+    const QString device = thread.start();
+    QVERIFY2(!device.isEmpty(), qPrintable(thread.errorText()));
+    ComIo port(mapWith(device));
+    QVERIFY(openAt(port, 3));
+    QElapsedTimer timer;
+    timer.start();
+    int written = 0;
+    QVERIFY(port.writeBlock(QByteArray(510, '\x0D'), written));
+    QVERIFY2(timer.elapsed() >= 510 * 10 * 1000 / 9600,
+             qPrintable(QString::number(timer.elapsed())));
+}
+
+// The port's old settings come back at close: a last byte still on the line would arrive at the
+// wrong speed, which the printer counts.
+void TestComIo::lastBytesLeaveBeforeTheLineIsReset()
+{
+    const struct {
+        const char *name;
+        bool (*command)(Port &);
+    } rows[] = {
+        {"bare 0x12 of a parameter read",
+         [](Port &p) {
+             quint8 value = 0;
+             return ParamsRead(p, 'C', value);
+         }},
+        {"echo of a logo write's \"s\"", [](Port &p) { return PrinterLogoDelete(p, 5); }},
+    };
+    for (const auto &row : rows) {
+        PtyThread thread({.speed = 9600, .pace = true});
+        const QString device = thread.start();
+        QVERIFY2(!device.isEmpty(), qPrintable(thread.errorText()));
+        ComIo port(mapWith(device));
+        QVERIFY(openAt(port, 3));
+        QVERIFY2(row.command(port), row.name);
+        port.closeCom();
+        thread.stop();
+        QVERIFY2(thread.device().protocolErrors().isEmpty(), row.name);
+    }
+}
+
 void TestComIo::wrongSpeedFails()
 {
     VPrinterProcess printer;
     const QString device = printer.start({"--speed", "19200"});
     QVERIFY2(!device.isEmpty(), qPrintable(printer.errorText()));
+    printer.expectProtocolErrors(1); // the first 0x0C, garbled at 38400 bit/s
     ComIo port(mapWith(device));
     QVERIFY(openAt(port, 5));
     QElapsedTimer timer;
@@ -383,10 +432,8 @@ void TestComIo::pacedLineTakesLineTime()
     qint64 elapsedNs[2] = {};
     for (bool pace : {false, true}) {
         VPrinterProcess printer;
-        QStringList args{"--speed", "9600"};
-        if (pace)
-            args << "--pace";
-        const QString device = printer.start(args);
+        printer.paced = pace;
+        const QString device = printer.start({"--speed", "9600"});
         QVERIFY2(!device.isEmpty(), qPrintable(printer.errorText()));
         ComIo port(mapWith(device));
         QVERIFY(openAt(port, 3));

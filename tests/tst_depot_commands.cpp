@@ -136,12 +136,15 @@ void TestDepotCommands::banksKeepTheirLogos()
 void TestDepotCommands::writeKeptWhenItsLastEchoIsLost()
 {
     // The echo of the Depot's "s" (write 516: four echoed bytes, two header bytes, the block) is
-    // lost, and the line goes quiet: the logo is kept, and no reset is made of the command's 0x12.
+    // lost, and the line goes quiet: the logo is kept, no reset is made of the command's 0x12,
+    // and the missing echo is the one protocol error.
     vp::Device device(vp::Kind::Depot);
     LossyWritePort port(device, 4 + 2 + 510);
     QVERIFY(DPLogoWrite(port, 6, namedLogo("QUIET", 0x01)));
-    device.idle(vp::Device::CommitQuietMs);
+    device.idle(vp::Device::CutOffQuietMs);
     QVERIFY(device.settled());
+    QCOMPARE(device.protocolErrors().size(), 1);
+    QCOMPARE(device.protocolErrors()[0].what, QString("no echo of the write's answer"));
     QCOMPARE(device.printer().resetCount, 0);
     QCOMPARE(device.logos().depot[0][6].mid(503, 5), QByteArray("QUIET"));
     port.deliverAgain();

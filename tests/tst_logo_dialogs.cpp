@@ -217,6 +217,7 @@ void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
     QString shown;
     rig.whenOpen([&](QDialog &d) {
         numberBox(d)->setText(QStringLiteral("5"));
+        rig.port.expectProtocolErrors(-1);
         rig.device.faults().silent = true;
         click(d, "BtOk");
         rig.device.faults().silent = false;

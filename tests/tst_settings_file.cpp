@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vlink;
 
@@ -51,6 +55,9 @@ private slots:
     void setValueKeepsEveryOtherLine_data();
     void setValueKeepsEveryOtherLine();
     void deviceMapOverrides();
+    void controlCharacterInDevicePath();
+    void onlyRegularFilesAreRead();
+    void readingStopsAtOneMebibyte();
     void pathForProgram_data();
     void pathForProgram();
 };
@@ -156,6 +163,58 @@ void TestSettingsFile::deviceMapOverrides()
     expected[0] = "/dev/pts/7";
     expected[3] = "/dev/ttyUSB0";
     QCOMPARE(deviceMapFrom(settings), expected);
+}
+
+// A NUL would send QSerialPort's lock file into endless recursion: the port counts as absent.
+void TestSettingsFile::controlCharacterInDevicePath()
+{
+    QTemporaryDir dir;
+    const SettingsFile settings(writeFile(dir, QByteArray("[PortParams]\nDevice1=/dev/null") +
+                                                   '\0' + "x\nDevice2=/dev/\x1b[2Jtty\n"));
+    const DeviceMap map = deviceMapFrom(settings);
+    ComIo port(map);
+    const struct {
+        int index;
+        QString shown;
+    } rows[] = {{0, "/dev/null\\x00x"}, {1, "/dev/\\x1B[2Jtty"}};
+    for (const auto &row : rows) {
+        const QString reason = row.shown + ": the device path holds a control character";
+        QCOMPARE(PortStatusTip(map[row.index]), reason);
+        QVERIFY(!port.testCom(row.index));
+        QVERIFY_THROWS_EXCEPTION(ExCom, port.openCom(row.index));
+    }
+}
+
+// A FIFO without a writer would block the open for good; a device could hand out anything.
+void TestSettingsFile::onlyRegularFilesAreRead()
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("vuvazuvevov.dev"));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    auto read = std::async(std::launch::async, [&fifo] {
+        return SettingsFile(QFile::decodeName(fifo)).value("PortParams", "Com", "none");
+    });
+    const bool done = read.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!done)
+        ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK)); // lets the test end
+    QVERIFY(done);
+    QCOMPARE(read.get(), QString("none"));
+    // Nor is one that does have something to say.
+    const int fd = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+    const QByteArray text = "[PortParams]\nCom=fifo\n";
+    QCOMPARE(::write(fd, text.constData(), size_t(text.size())), ssize_t(text.size()));
+    QCOMPARE(SettingsFile(QFile::decodeName(fifo)).value("PortParams", "Com", "none"), "none");
+    ::close(fd);
+}
+
+void TestSettingsFile::readingStopsAtOneMebibyte()
+{
+    QByteArray text = "[PortParams]\nDevice2=/dev/early\n;";
+    text += QByteArray(SettingsFile::MaxBytes - text.size(), 'x') + "\nDevice1=/dev/late\n";
+    QTemporaryDir dir;
+    const SettingsFile settings(writeFile(dir, text));
+    QCOMPARE(settings.value("PortParams", "Device2"), QString("/dev/early"));
+    QCOMPARE(settings.value("PortParams", "Device1", "none"), QString("none"));
 }
 
 void TestSettingsFile::pathForProgram_data()

@@ -173,6 +173,7 @@ void TestShellCommands::autoRunStopRetriesWrongAnswers()
 {
     vp::Device device;
     MemoryPort memory(device);
+    memory.expectProtocolErrors(12); // each attempt given up is a command cut off
     // Twelve wrong echoes: more attempts than a dead line is given, yet the printer answers.
     WrongEchoes line(memory, 12);
     int attempts = 0;
@@ -182,6 +183,7 @@ void TestShellCommands::autoRunStopRetriesWrongAnswers()
 
     vp::Device garbling;
     MemoryPort memory2(garbling);
+    memory2.expectProtocolErrors(-1);
     WrongEchoes always(memory2, 1 << 30);
     QVERIFY(!vshell::AutoRunStopRepeated(always, &attempts));
     QCOMPARE(attempts, vshell::AutoRunStopAttempts);
@@ -399,6 +401,7 @@ void TestShellCommands::testButtons()
     f.addDevice(4, vp::Kind::Printer, 19200);
     f.writeSettings(QStringLiteral("[PortParams]\nComInteger=0\n"));
     f.startConnected();
+    f.port->expectProtocolErrors(-1); // the test buttons send half commands and odd frames
     f.action("TbTest3")->trigger();
     QCOMPARE(f.port->written(), bytes({0x0C}));
     f.port->clearWritten();

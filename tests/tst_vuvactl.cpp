@@ -1,5 +1,6 @@
 // build/bin/vuvactl as a shell sees it, against the virtual printer on a pseudo-terminal.
 
+#include "support/pty_thread.h"
 #include "support/pty_vprinter.h"
 #include "support/vuvactl_run.h"
 
@@ -23,6 +24,22 @@ QStringList withDevice(QStringList args, const QString &device)
     return args;
 }
 
+// A copy of vuvactl beside a settings file with these "PortParams" lines; empty on failure. The
+// ports the lines leave out map to no device, so no real port is probed.
+QString besideSettings(const QTemporaryDir &dir, const QByteArray &portParams)
+{
+    const QString program = dir.filePath("vuvactl");
+    QFile settings(dir.filePath("vuvazuvevov.dev"));
+    QByteArray text = "[PortParams]\n" + portParams + '\n';
+    for (int i = 1; i <= 6; ++i)
+        if (!portParams.contains("Device" + QByteArray::number(i)))
+            text += "Device" + QByteArray::number(i) + "=/dev/vuva-absent\n";
+    if (!QFile::copy(VPrinterProcess::binary("vuvactl"), program) ||
+        !settings.open(QIODevice::WriteOnly) || settings.write(text) != text.size())
+        return {};
+    return program;
+}
+
 } // namespace
 
 class TestVuvactl : public QObject
@@ -36,6 +53,7 @@ private slots:
     void helpListsEveryCommand();
     void missingDevice();
     void discoveryThroughSettingsFile();
+    void discoverConnectsOnce();
 };
 
 void TestVuvactl::commands_data()
@@ -69,6 +87,10 @@ void TestVuvactl::commands_data()
     QTest::newRow("autorun-period")
         << none << at57600 + QStringList{"autorun-period", " 5"} << 0 << ""
         << "";
+    // The dialog's range is not the command's: every digit goes out.
+    QTest::newRow("autorun-period beyond 255")
+        << none << at57600 + QStringList{"autorun-period", "1234"} << 0 << ""
+        << "";
 
     // Usage errors never reach the line: exit 2.
     for (const QStringList &bad : QList<QStringList>{{"params-read"},
@@ -76,7 +98,7 @@ void TestVuvactl::commands_data()
                                                      {"params-step", "C", "sideways"},
                                                      {"rotate", "maybe"},
                                                      {"start", "now"},
-                                                     {"autorun-period", "256"},
+                                                     {"autorun-period", "12a"},
                                                      {"autorun-period", "-1"},
                                                      {"time-set", "240000"},
                                                      {"date-set", "300223"},
@@ -135,6 +157,8 @@ void TestVuvactl::commands()
     VPrinterProcess vprinter;
     const QString device = vprinter.start(printer);
     QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
+    if (printer.startsWith("--speed") && exitCode == 1)
+        vprinter.expectProtocolErrors(1); // the tool's first byte, garbled at its own speed
 
     const Run run = runVuvactl(withDevice(args, device));
     QCOMPARE(run.exitCode, exitCode);
@@ -210,18 +234,46 @@ void TestVuvactl::discoveryThroughSettingsFile()
     const QString device = vprinter.start({"--speed", "38400"});
     QVERIFY2(!device.isEmpty(), qPrintable(vprinter.errorText()));
     QTemporaryDir dir;
-    const QString program = dir.filePath("vuvactl");
-    QVERIFY(QFile::copy(VPrinterProcess::binary("vuvactl"), program));
-    QFile settings(dir.filePath("vuvazuvevov.dev"));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write(QStringLiteral("[PortParams]\nComInteger=2\nDevice1=/dev/vuva-absent\n"
-                                  "Device3=%1\n")
-                       .arg(device)
-                       .toLocal8Bit());
-    settings.close();
+    const QString program = besideSettings(dir, "ComInteger=2\nDevice1=/dev/vuva-absent\n"
+                                                "Device3=" +
+                                                    device.toLocal8Bit());
+    QVERIFY(!program.isEmpty());
     const Run run = runVuvactl({"params-read", "H"}, program);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QString("40\n"));
+}
+
+// discover takes the line as the station connects, once: the speed probe, the Depot's version,
+// the printer probe, and for a printer the time parameters (behind a Depot also the U0 again).
+void TestVuvactl::discoverConnectsOnce()
+{
+    const struct {
+        const char *name;
+        vp::Kind kind;
+        bool viaSettings; // the start-up discovery over the settings file's ports, not --port
+        const char *wire; // in hex; Depot U0 is 12235300 1223553012
+        int shownKind;
+    } rows[] = {
+        {"printer", vp::Kind::Printer, false, "0d 12235630 07010073 08", 3},
+        {"printer via Depot", vp::Kind::ViaDepot, false,
+         "0d 12235630 07010173 12235300 1223553012 08 12235300 1223553012", 2},
+        {"start-up discovery", vp::Kind::Printer, true, "0d 12235630 07010073 08", 3},
+    };
+    for (const auto &row : rows) {
+        PtyThread printer({.kind = row.kind, .pace = true});
+        const QString device = printer.start();
+        QVERIFY2(!device.isEmpty(), qPrintable(printer.errorText()));
+        QTemporaryDir dir;
+        const Run run =
+            row.viaSettings
+                ? runVuvactl({"discover"},
+                             besideSettings(dir, "ComInteger=0\nDevice1=" + device.toLocal8Bit()))
+                : runVuvactl({"--port", device, "discover"});
+        QVERIFY2(run.exitCode == 0, row.name);
+        QCOMPARE(run.out, QString("port=%1 speed=57600 kind=%2\n").arg(device).arg(row.shownKind));
+        printer.stop();
+        QCOMPARE(printer.device().received().toHex(), QByteArray(row.wire).replace(' ', ""));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestVuvactl)

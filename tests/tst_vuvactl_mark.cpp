@@ -61,6 +61,11 @@ void TestVuvactlMark::session()
         {{"fragment-read", "1", "1"}, "kind=255 number=3 text=Партия №7\n"},
         {{"mark-load", "12", "8", "4"}, ""},
         {{"fragment-read", "4", "8"}, "kind=255 number=16 text=\n"},
+        // Device text reaches the terminal with its control characters escaped.
+        {{"fragment-write", "3", "1", "\x1b[2J\a"}, ""},
+        {{"fragment-read", "3", "1"}, "kind=255 number=0 text=\\x1B[2J\\x07\n"},
+        {{"spec-func-write", "", "1\x1b[m", "", "", "", "24"}, ""},
+        {{"script-read"}, "Q24N00001\\x1B[mE00000000S0000P0000\n"},
     };
     for (const auto &step : steps) {
         const Run run = vuvactl(device, step.args);

@@ -1,10 +1,22 @@
 #include "vprinter/device.h"
 
+#include <QLoggingCategory>
+
 namespace vp
 {
 
 namespace
 {
+
+Q_LOGGING_CATEGORY(lcProtocol, "vprinter", QtWarningMsg)
+
+constexpr quint8 SpeedProbe = 0x0D;
+constexpr quint8 ValueAck = 0x12;
+
+QString hex(quint8 byte)
+{
+    return QStringLiteral("0x%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
 
 quint8 bcd(int value)
 {
@@ -29,15 +41,49 @@ int Device::echoFor(qint64 index, quint8 byte) const
     return byte;
 }
 
-void Device::receive(quint8 byte, int lineSpeed)
+void Device::receive(quint8 byte, int lineSpeed, bool eightN1)
 {
-    // At a wrong speed the bytes arrive garbled: the device does not react to them.
-    if (lineSpeed != speed_)
+    if (lineSpeed != speed_ || !eightN1) {
+        garbled(byte, lineSpeed, eightN1);
         return;
+    }
     log_.append(char(byte));
     ++receivedCount_;
     pending_.append(char(byte));
     replay();
+}
+
+void Device::garbled(quint8 byte, int lineSpeed, bool eightN1)
+{
+    // Discovery probes every speed with 0x0D: between commands that is noise the device ignores.
+    if (pending_.isEmpty() && byte == SpeedProbe && eightN1) {
+        qCDebug(lcProtocol, "speed probe at %d bit/s ignored", lineSpeed);
+        return;
+    }
+    report({receivedCount_, QStringLiteral("%1 arrived garbled: the line was at %2 bit/s%3, the "
+                                           "device works at %4 bit/s 8N1")
+                                .arg(hex(byte))
+                                .arg(lineSpeed)
+                                .arg(eightN1 ? QString() : QStringLiteral(" not 8N1"))
+                                .arg(speed_)});
+    // A byte lost in the middle of a command breaks it; the device waits for the next one.
+    dropPending();
+}
+
+void Device::report(const ProtocolError &error)
+{
+    errors_.append(error);
+    qCWarning(lcProtocol, "protocol error at byte %lld: %s", error.at, qPrintable(error.what));
+}
+
+void Device::dropPending()
+{
+    pendingBase_ += pending_.size();
+    pending_.clear();
+    pendingSent_ = 0;
+    released_ = false;
+    settle_ = false;
+    quiet_ = false;
 }
 
 void Device::idle(int quietMs)
@@ -48,6 +94,8 @@ void Device::idle(int quietMs)
         released_ = true;
     if (quietMs >= CommitQuietMs)
         settle_ = true;
+    if (quietMs >= CutOffQuietMs)
+        quiet_ = true;
     replay();
 }
 
@@ -62,12 +110,22 @@ void Device::replay()
 {
     while (!pending_.isEmpty()) {
         QByteArray sent;
+        QList<ProtocolError> found;
         Wire w(
             pending_, pendingBase_, pendingSent_, sent,
-            [this](qint64 i, quint8 b) { return echoFor(i, b); }, true);
+            [this](qint64 i, quint8 b) { return echoFor(i, b); }, true, quiet_, found);
         try {
             dispatch(w);
         } catch (const NeedMore &) {
+            if (quiet_) {
+                report({pendingBase_ + pending_.size(),
+                        QStringLiteral("command %1 cut off after %2 byte%3: the line went quiet")
+                            .arg(hex(quint8(pending_[0])))
+                            .arg(pending_.size())
+                            .arg(pending_.size() == 1 ? "" : "s")});
+                dropPending();
+                return;
+            }
             pendingSent_ = w.produced();
             if (!faults_.silent)
                 out_.append(sent);
@@ -75,12 +133,15 @@ void Device::replay()
         }
         if (!faults_.silent)
             out_.append(sent);
+        for (const ProtocolError &e : found)
+            report(e);
         // The command is complete; whatever follows starts the next one.
         pendingBase_ += w.consumed();
         pending_.remove(0, w.consumed());
         pendingSent_ = 0;
         released_ = false;
         settle_ = false;
+        quiet_ = false;
     }
 }
 
@@ -109,6 +170,8 @@ void Device::dispatch(Wire &w)
         timeParams(w);
         return;
     default:
+        if (op != 0x17 && op != 0x02 && op != 0x1F && op != SpeedProbe)
+            w.error(QStringLiteral("%1 starts no command").arg(hex(op)));
         machineCommand(w, w.sb());
     }
 }
@@ -155,7 +218,7 @@ void Device::machineCommand(Wire &, quint8 op)
         printer_.runningNumber = 0;
         break;
     default:
-        break; // unknown: echoed and ignored
+        break; // echoed and ignored
     }
 }
 
@@ -163,14 +226,21 @@ void Device::machineCommand(Wire &, quint8 op)
 void Device::setCommand(Wire &w)
 {
     const quint8 op = w.sb();
+    if (op == 0x0B && w.peek() != 0x4D && w.peek() != 0x41) {
+        w.error(
+            QStringLiteral("command 0x0b cut off after 1 byte: %1 came next").arg(hex(w.peek())));
+        return;
+    }
     const quint8 what = w.sb();
     if (op == 0x0B) {
-        if (what == 0x4D && w.sb() == 0x0D && printerAnswers()) {
-            printer_.markDeleted = true;
-            mark_.cells = {};
-        }
-        else if (what == 0x41 && printerAnswers())
+        if (what == 0x4D) {
+            if (w.sb(0x0D) && printerAnswers()) {
+                printer_.markDeleted = true;
+                mark_.cells = {};
+            }
+        } else if (printerAnswers()) {
             printer_.autoRunStopped = true;
+        }
         return;
     }
     if (what == 0x41) {
@@ -189,8 +259,7 @@ void Device::setCommand(Wire &w)
     }
     if (what == 0x09) {
         w.send(printer_.status);
-        if (w.peek() == 0x12)
-            w.bare();
+        w.owed(ValueAck, "bare 0x12 after the status byte");
         return;
     }
     parameter(w, char(what));
@@ -203,15 +272,18 @@ void Device::parameter(Wire &w, char code)
     quint8 value = it == printer_.params.end() ? 0 : it->second;
     if (step == 0x05) {
         w.send(value);
-        if (w.peek() == 0x12)
-            w.bare();
+        w.owed(ValueAck, "bare 0x12 after the parameter value");
         return;
     }
-    if ((step != 0x15 && step != 0x16) || !w.sb(0x05))
+    if (step != 0x15 && step != 0x16) {
+        w.error(QStringLiteral("parameter step %1 unknown").arg(hex(step)));
+        return;
+    }
+    if (!w.sb(0x05) || !printerAnswers())
         return;
     value = quint8(step == 0x15 ? qMin(255, value + 1) : qMax(0, value - 1));
     w.send(value);
-    if (w.sb(0x00) && w.sb(0x0D) && printerAnswers() && it != printer_.params.end())
+    if (w.sb(0x00) && w.sb(0x0D) && it != printer_.params.end())
         it->second = value;
 }
 

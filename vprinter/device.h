@@ -6,6 +6,7 @@
 #include "vprinter/wire.h"
 
 #include <QByteArray>
+#include <QList>
 #include <array>
 
 namespace vp
@@ -23,26 +24,39 @@ enum class Kind {
 struct Faults {
     qint64 dropEchoAt = -1;
     qint64 wrongEchoAt = -1;
-    bool silent = false; // nothing at all goes back, not even echoes
+    bool silent = false;                        // nothing at all goes back, not even echoes
     RecordFault logoRecord = RecordFault::None; // logo records and views the device sends
     quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
+
+    bool any() const
+    {
+        return dropEchoAt >= 0 || wrongEchoAt >= 0 || silent || logoRecord != RecordFault::None ||
+               logoWriteReply != 0x73;
+    }
 };
 
-// The device model: bytes in, bytes out, no timing and no I/O of its own.
+// The device model: bytes in, bytes out, no timing and no I/O of its own. It checks the station
+// as it goes: every deviation from the exchange is a protocol error, counted and logged.
 class Device
 {
 public:
     explicit Device(Kind kind = Kind::Printer, int speed = 57600);
 
-    // A byte from the station, at the line speed the station set.
-    void receive(quint8 byte, int lineSpeed);
-    // The line has been quiet for quietMs: a held echo goes out (after a few ms) and a lone
-    // reset takes effect (after longer).
+    // A byte from the station, with the line settings in force when its last bit arrived. At
+    // another speed or format it is garbled: only a speed probe between commands is harmless.
+    void receive(quint8 byte, int lineSpeed, bool eightN1 = true);
+    // The line has been quiet for quietMs: a held echo goes out (after a few ms), a lone reset
+    // takes effect (after longer), and whatever the station still owes is given up on (after
+    // longer still).
     void idle(int quietMs);
     static constexpr int HeldEchoQuietMs = 2;
     static constexpr int CommitQuietMs = 200;
+    static constexpr int CutOffQuietMs = 1000;
+    // The line is quiet for good (the run is over): what is still half done is judged.
+    void finish() { idle(CutOffQuietMs); }
     // Nothing held or half-received: the device waits for a new command.
     bool settled() const { return pending_.isEmpty(); }
+    const QList<ProtocolError> &protocolErrors() const { return errors_; }
 
     // What the device has sent since the last call.
     QByteArray takeOutput();
@@ -72,6 +86,10 @@ public:
 
 private:
     void replay();
+    void garbled(quint8 byte, int lineSpeed, bool eightN1);
+    void report(const ProtocolError &error);
+    // Gives up the command in progress: the next byte starts a new one.
+    void dropPending();
     // Runs one command script from its first byte; throws NeedMore while incomplete.
     void dispatch(Wire &w);
     void prefixed(Wire &w);
@@ -107,7 +125,9 @@ private:
     int pendingSent_ = 0;
     bool released_ = false;
     bool settle_ = false;
+    bool quiet_ = false;
     qint64 receivedCount_ = 0;
+    QList<ProtocolError> errors_;
     QByteArray out_;
     QByteArray log_;
 };

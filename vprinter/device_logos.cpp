@@ -22,61 +22,36 @@ struct LogoLine {
     LogoState &logos;
     const Faults &faults;
     bool answers;
-    bool quiet; // the line went quiet in the middle of the command
-
-    // The station stopped half way (its echo check failed) and the line went quiet: what came is
-    // dropped, so the next command starts clean.
-    bool abandoned(const Wire &w) const { return quiet && w.atEnd(); }
 };
 
-// The byte the station should send next, when it comes: a station that gave up sends something
-// else, or nothing, and that byte starts the next command. True when it came.
-bool expect(Wire &w, const LogoLine &line, quint8 expected)
-{
-    return !line.abandoned(w) && w.peek() == expected;
-}
-
-// The station's echo of a byte the device sent.
-void takeEcho(Wire &w, const LogoLine &line, quint8 byte)
-{
-    if (expect(w, line, byte))
-        w.bare();
-}
-
 // The "s" that closes a read, echoed.
-void takeClose(Wire &w, const LogoLine &line)
+void takeClose(Wire &w)
 {
-    if (expect(w, line, Ack))
-        w.sb();
+    w.owed(Ack, "closing \"s\"", true);
 }
 
 // H, W and the 510-byte block, none of them echoed.
-bool takeRecord(Wire &w, const LogoLine &line, QByteArray &record)
+QByteArray takeRecord(Wire &w)
 {
-    for (int i = 0; i < LogoState::RecordSize; ++i) {
-        if (line.abandoned(w))
-            return false;
+    QByteArray record;
+    for (int i = 0; i < LogoState::RecordSize; ++i)
         record.append(char(w.bare()));
-    }
-    return true;
+    return record;
 }
 
 // After the logo number: the record, then the device's answer, which the station echoes. A logo
-// number the store does not have (slot null) is refused. The answer is what counts: the logo is
-// kept even when its echo is lost (a station that closes the line at once), and a first byte that
-// is not the echo starts the next command.
+// number the store does not have (slot null) is refused. The device has taken the logo once it
+// answered "s": a lost echo after that is the station's protocol error, not a lost logo.
 void takeWrite(Wire &w, const LogoLine &line, QByteArray *slot)
 {
-    QByteArray record;
-    if (!takeRecord(w, line, record))
-        return;
+    const QByteArray record = takeRecord(w);
     const quint8 reply = slot ? line.faults.logoWriteReply : Refused;
     if (!line.answers)
         return;
-    w.send(reply);
-    takeEcho(w, line, reply);
     if (reply == Ack)
         LogoState::store(*slot, record);
+    w.send(reply);
+    w.owed(reply, "echo of the write's answer");
 }
 
 QByteArray outgoing(const LogoLine &line, const QByteArray &slot)
@@ -90,7 +65,7 @@ void sendRecord(Wire &w, const LogoLine &line, const QByteArray &slot)
     if (!line.answers)
         return;
     w.send(outgoing(line, slot));
-    takeClose(w, line);
+    takeClose(w);
 }
 
 // H, W and the W x H dot bytes the header announces, then the station's closing "s".
@@ -105,15 +80,13 @@ void sendView(Wire &w, const LogoLine &line, const QByteArray &slot)
     dots.append(QByteArray(height * width - dots.size(), char(0xFF)));
     w.send(record.left(2));
     w.send(dots);
-    takeClose(w, line);
+    takeClose(w);
 }
 
 void printerLogo(Wire &w, const LogoLine &line)
 {
     w.sb();
     const quint8 op = w.sb();
-    if (line.abandoned(w))
-        return;
     QByteArray &slot = line.logos.printer[w.sb()];
     switch (op) {
     case ViewOp:
@@ -126,7 +99,7 @@ void printerLogo(Wire &w, const LogoLine &line)
         takeWrite(w, line, &slot);
         break;
     default:
-        break;
+        break; // the family check let no other through
     }
 }
 
@@ -145,8 +118,6 @@ QByteArray *depotSlot(LogoState &logos, quint8 number)
 
 void depotLogo(Wire &w, const LogoLine &line, quint8 letter)
 {
-    if (line.abandoned(w))
-        return;
     QByteArray *slot = depotSlot(line.logos, w.sb());
     if (letter == 'R')
         sendRecord(w, line, slot ? *slot : QByteArray());
@@ -156,9 +127,8 @@ void depotLogo(Wire &w, const LogoLine &line, quint8 letter)
 
 } // namespace
 
-// 0x07 opens the printer's logo transfers, and 0x01 0x03 its names list. The second byte of 0x07
-// tells them from the mark image (0x07 0x08) and the keyboard channel (0x07 0x0A): the opcode's
-// echo goes out first, and the replay after the second byte decides before touching the wire.
+// 0x07 opens the printer's logo transfers, and 0x01 0x03 its names list. The opcode's echo goes
+// out first, and the replay after the second byte decides before touching the wire.
 bool Device::logoCommand(Wire &w)
 {
     const quint8 op = w.peek();
@@ -169,7 +139,7 @@ bool Device::logoCommand(Wire &w)
         w.peek(); // NeedMore
     }
     const quint8 second = quint8(pending_[1]);
-    const LogoLine line{logos_, faults_, printerAnswers(), settle_};
+    const LogoLine line{logos_, faults_, printerAnswers()};
     if (op == NamesFirst) {
         if (second != NamesOp)
             return false;
@@ -178,8 +148,14 @@ bool Device::logoCommand(Wire &w)
         names(w, line, logos_.printer);
         return true;
     }
-    if (second != ViewOp && second != ReadOp && second != WriteOp)
-        return false;
+    if (second != ViewOp && second != ReadOp && second != WriteOp) {
+        // The mark image (0x07 0x08) and the keyboard channel (0x07 0x0A) are not modelled: the
+        // station stopped after the opcode, and the next byte starts another command.
+        w.sb();
+        w.error(QStringLiteral("command 0x07 cut off after 1 byte: 0x%1 came next")
+                    .arg(second, 2, 16, QLatin1Char('0')));
+        return true;
+    }
     printerLogo(w, line);
     return true;
 }
@@ -187,7 +163,7 @@ bool Device::logoCommand(Wire &w)
 void Device::depotCommand(Wire &w)
 {
     const bool answers = kind_ == Kind::Depot || kind_ == Kind::ViaDepot;
-    const LogoLine line{logos_, faults_, answers, settle_};
+    const LogoLine line{logos_, faults_, answers};
     const quint8 letter = w.sb();
     switch (letter) {
     case 'W':
@@ -220,7 +196,9 @@ void Device::depotCommand(Wire &w)
             ++logos_.u0Count;
         return;
     default:
-        return; // unknown letter: echoed and ignored
+        w.error(QStringLiteral("Depot command letter 0x%1 unknown")
+                    .arg(letter, 2, 16, QLatin1Char('0')));
+        return; // echoed and ignored
     }
 }
 

@@ -197,10 +197,11 @@ void scriptWrite(Wire &w, MarkState &mark, bool answers)
 // The special-function read and the script read ask alike; only the first reads the reply
 // plainly, the second echoes every byte. The device cannot tell them apart before it answers,
 // and holding a byte back for an echo would starve the plain reader. So the reply goes out at
-// once, and what comes back after it is taken as the echo while it repeats the reply byte for
-// byte; the first other byte, or a quiet line, starts the next command. The station never sends
-// a command starting with the length of a script in the layout it writes (0, 2, 31 or 33).
-void scriptRead(Wire &w, const MarkState &mark, bool settled, bool answers)
+// once, and the first byte back decides: the echo of the length makes it the script read, and
+// from then on every byte is owed its echo; any other byte, or a quiet line, leaves it the
+// plain read. The station never sends a command starting with the length of a script in the
+// layout it writes (0, 2, 31 or 33).
+void scriptRead(Wire &w, const MarkState &mark, bool answers)
 {
     w.sb();
     w.sb();
@@ -209,11 +210,11 @@ void scriptRead(Wire &w, const MarkState &mark, bool settled, bool answers)
     QByteArray reply = mark.script.left(255);
     reply.prepend(char(reply.size()));
     w.send(reply);
-    for (char c : reply) {
-        if (settled || w.peek() != quint8(c))
+    if (!w.takeIf(quint8(reply[0])))
+        return;
+    for (qsizetype i = 1; i < reply.size(); ++i)
+        if (!w.owed(quint8(reply[i]), "echo of a script byte"))
             return;
-        w.bare();
-    }
 }
 
 } // namespace
@@ -263,7 +264,7 @@ bool Device::markCommand(Wire &w)
         return true;
     case 0x01:
         if (second == 0x05) {
-            scriptRead(w, mark_, settle_, answers);
+            scriptRead(w, mark_, answers);
             return true;
         }
         if (second == 0x51) {

@@ -1,5 +1,5 @@
 // The virtual printer on a pseudo-terminal: prints the device file to open, then serves the line
-// until SIGINT, SIGTERM or SIGHUP.
+// until SIGINT, SIGTERM or SIGHUP, and reports the station's protocol errors on stderr.
 
 #include "vprinter/pty_frontend.h"
 
@@ -19,10 +19,19 @@ const char Usage[] =
     "A virtual marking printer on a pseudo-terminal. The first line on stdout is the device\n"
     "file to open as the printer's serial port.\n"
     "\n"
+    "It checks the station: every deviation from the exchange (a byte at another speed or line\n"
+    "format than the device's, a missing echo or acknowledgement, a byte where none belongs, a\n"
+    "command cut off) is a protocol error, logged on stderr as \"vprinter: protocol error at\n"
+    "byte N: ...\" (N counts the bytes the device took). At exit the last line on stderr is\n"
+    "\"vprinter: K protocol errors\".\n"
+    "\n"
     "  --link PATH          also make PATH a symlink to it (replaced if present, removed at exit)\n"
     "  --speed BPS          the device's own line speed (default 57600); it answers only when\n"
     "                       the station set this speed on the line\n"
-    "  --pace               bytes take their time on the line, 10 bits a byte\n"
+    "  --pace               bytes take their time on the line, 10 bits a byte; a byte counts\n"
+    "                       with the line settings in force when its last bit arrives, so one\n"
+    "                       still on the line when the station changes speed or closes the\n"
+    "                       port arrives garbled\n"
     "  --kind KIND          printer (default), via-depot (a printer behind a Depot unit),\n"
     "                       depot (a Depot unit alone) or none (echoes, nothing answers)\n"
     "  --printers N         printers sharing the line, 1..6 (default 1)\n"
@@ -174,5 +183,8 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     frontend.run(stopFd);
     ::close(stopFd);
+    frontend.device().finish();
+    std::fprintf(stderr, "vprinter: %lld protocol errors\n",
+                 qint64(frontend.device().protocolErrors().size()));
     return 0;
 }

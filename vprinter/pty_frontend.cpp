@@ -169,6 +169,14 @@ int PtyFrontend::lineSpeed() const
     return in != 0 ? in : bpsOf(cfgetospeed(&tio));
 }
 
+bool PtyFrontend::lineIs8N1() const
+{
+    termios tio{};
+    if (slaveFd_ < 0 || tcgetattr(slaveFd_, &tio) != 0)
+        return false;
+    return (tio.c_cflag & CSIZE) == CS8 && !(tio.c_cflag & (PARENB | CSTOPB));
+}
+
 PtyFrontend::Clock::duration PtyFrontend::byteTime() const
 {
     if (!options_.pace)
@@ -194,19 +202,20 @@ void PtyFrontend::readMaster(Clock::time_point now)
         return;
     }
     const Clock::duration step = byteTime();
-    const int speed = lineSpeed();
     for (ssize_t i = 0; i < n; ++i) {
         // A paced byte is there only once all its bits have crossed the line.
         const Clock::time_point due = std::max(now, inputFree_) + step;
         inputFree_ = due;
-        in_.push_back({buf[i], due, speed});
+        in_.push_back({buf[i], due});
     }
 }
 
 void PtyFrontend::deliverInput(Clock::time_point now)
 {
     while (!in_.empty() && in_.front().due <= now) {
-        device_.receive(in_.front().byte, in_.front().speed);
+        // The settings now, not those the byte started with: a station that changes the speed
+        // or closes the port while a byte is still on the line garbles it.
+        device_.receive(in_.front().byte, lineSpeed(), lineIs8N1());
         in_.pop_front();
         lastInput_ = now;
         queueOutput(now);
@@ -221,7 +230,7 @@ void PtyFrontend::queueOutput(Clock::time_point now)
     for (char c : device_.takeOutput()) {
         const Clock::time_point due = std::max(now, outputFree_) + step;
         outputFree_ = due;
-        out_.push_back({quint8(c), due, 0});
+        out_.push_back({quint8(c), due});
     }
 }
 
@@ -245,8 +254,16 @@ bool PtyFrontend::flushOutput(Clock::time_point now)
 PtyFrontend::Clock::duration PtyFrontend::nextWake(Clock::time_point now) const
 {
     Clock::time_point wake = now + IdleTick;
-    if (!device_.settled() && now - lastInput_ <= milliseconds(Device::CommitQuietMs) + BusyTick)
-        wake = now + BusyTick;
+    // The next quiet time at which the device decides about what it holds.
+    if (!device_.settled()) {
+        for (int ms : {Device::HeldEchoQuietMs, Device::CommitQuietMs, Device::CutOffQuietMs}) {
+            const Clock::time_point at = lastInput_ + milliseconds(ms) + BusyTick;
+            if (at > now) {
+                wake = std::min(wake, at);
+                break;
+            }
+        }
+    }
     if (!in_.empty())
         wake = std::min(wake, in_.front().due);
     if (!out_.empty())
@@ -254,23 +271,35 @@ PtyFrontend::Clock::duration PtyFrontend::nextWake(Clock::time_point now) const
     return std::max(Clock::duration::zero(), wake - now);
 }
 
+void PtyFrontend::serve(Clock::time_point now, bool stopping)
+{
+    // Bytes waiting unread are no quiet line, even when this loop was late to look.
+    if (!masterFailed_ && !stopping)
+        readMaster(now);
+    deliverInput(now);
+    if (in_.empty())
+        device_.idle(int(duration_cast<milliseconds>(now - lastInput_).count()));
+    queueOutput(now);
+}
+
 void PtyFrontend::run(int stopFd)
 {
     if (masterFd_ < 0)
         return;
     lastInput_ = Clock::now();
+    // Once asked to stop, the bytes already on the line still arrive, each at its time.
+    bool stopping = false;
     for (;;) {
         const Clock::time_point now = Clock::now();
-        deliverInput(now);
-        if (in_.empty())
-            device_.idle(int(duration_cast<milliseconds>(now - lastInput_).count()));
-        queueOutput(now);
+        serve(now, stopping);
         const bool blocked = !flushOutput(now);
+        if (stopping && in_.empty())
+            break;
 
-        pollfd fds[3] = {
-            {masterFailed_ ? -1 : masterFd_, short(POLLIN | (blocked ? POLLOUT : 0)), 0},
-            {wakeFd_, POLLIN, 0},
-            {stopFd, POLLIN, 0}};
+        pollfd fds[3] = {{masterFailed_ || stopping ? -1 : masterFd_,
+                          short(POLLIN | (blocked ? POLLOUT : 0)), 0},
+                         {stopping ? -1 : wakeFd_, POLLIN, 0},
+                         {stopping ? -1 : stopFd, POLLIN, 0}};
         const nanoseconds wait = duration_cast<nanoseconds>(nextWake(now));
         const timespec ts{time_t(wait.count() / 1'000'000'000), long(wait.count() % 1'000'000'000)};
         const int ready = ppoll(fds, stopFd >= 0 ? 3 : 2, &ts, nullptr);
@@ -278,8 +307,11 @@ void PtyFrontend::run(int stopFd)
             break;
         if (ready <= 0)
             continue;
-        if (fds[1].revents != 0 || (stopFd >= 0 && fds[2].revents != 0))
-            break;
+        if (fds[1].revents != 0 || (stopFd >= 0 && fds[2].revents != 0)) {
+            readMaster(Clock::now()); // what the station wrote up to now is on the line
+            stopping = true;
+            continue;
+        }
         if (fds[0].revents & POLLIN)
             readMaster(Clock::now());
         else if (fds[0].revents & (POLLHUP | POLLERR))

@@ -12,10 +12,12 @@ namespace vp
 struct FrontendOptions {
     Kind kind = Kind::Printer;
     int speed = 57600; // the only line speed the device answers at
-    bool pace = false; // bytes take their time on the line, 10 bits a byte
-    int printers = 1;  // printers sharing the line, 1..6
-    Faults faults;
-    QString linkPath; // a symlink to the pseudo-terminal, removed again at exit
+    // Bytes take their time on the line, 10 bits a byte, and each is judged by the line settings
+    // in force when its last bit arrives.
+    bool pace = false;
+    int printers = 1; // printers sharing the line, 1..6
+    Faults faults{};
+    QString linkPath{}; // a symlink to the pseudo-terminal, removed again at exit
 };
 
 // The device model on a pseudo-terminal: the station opens the slave side like a serial port.
@@ -34,7 +36,8 @@ public:
     const QString &devicePath() const { return slavePath_; }
     const FrontendOptions &options() const { return options_; }
 
-    // Serves the line until stop() is called or stopFd (e.g. a signalfd) becomes readable.
+    // Serves the line until stop() is called or stopFd (e.g. a signalfd) becomes readable; the
+    // bytes already written arrive before it returns.
     void run(int stopFd = -1);
     // Async-signal-safe and thread-safe.
     void stop();
@@ -43,21 +46,22 @@ public:
 
     // The speed the station set on the line, in bit/s; 0 when unknown.
     int lineSpeed() const;
+    // Whether the station set 8 data bits, no parity, one stop bit.
+    bool lineIs8N1() const;
 
 private:
     using Clock = std::chrono::steady_clock;
     struct Timed {
         quint8 byte;
         Clock::time_point due;
-        // The speed the line had when the byte arrived: a station that closes the port right
-        // after its last byte restores other settings before a paced byte is delivered.
-        int speed = 0;
     };
 
     void closeAll();
     bool makeLink(QString &error);
     void removeLink();
     void readMaster(Clock::time_point now);
+    // What the station has written (no more once stopping) and the device's answers, up to now.
+    void serve(Clock::time_point now, bool stopping);
     void deliverInput(Clock::time_point now);
     void queueOutput(Clock::time_point now);
     bool flushOutput(Clock::time_point now);

@@ -32,6 +32,57 @@ quint8 Wire::sb()
     return byte;
 }
 
+bool Wire::sb(quint8 expected)
+{
+    const quint8 next = peek();
+    if (next != expected) {
+        error(QStringLiteral("0x%1 expected, 0x%2 came: the command is cut off there")
+                  .arg(expected, 2, 16, QLatin1Char('0'))
+                  .arg(next, 2, 16, QLatin1Char('0')));
+        return false;
+    }
+    sb();
+    return true;
+}
+
+bool Wire::owed(quint8 byte, const char *what, bool echoBack)
+{
+    if (!answers_)
+        return false;
+    if (atEnd() && quiet_) {
+        error(QStringLiteral("no %1").arg(QLatin1String(what)));
+        return false;
+    }
+    const quint8 next = peek();
+    if (next != byte) {
+        error(QStringLiteral("%1 0x%2 expected, 0x%3 came")
+                  .arg(QLatin1String(what))
+                  .arg(byte, 2, 16, QLatin1Char('0'))
+                  .arg(next, 2, 16, QLatin1Char('0')));
+        return false;
+    }
+    if (echoBack)
+        sb();
+    else
+        take();
+    return true;
+}
+
+bool Wire::takeIf(quint8 byte)
+{
+    if (atEnd() && quiet_)
+        return false;
+    if (peek() != byte)
+        return false;
+    take();
+    return true;
+}
+
+void Wire::error(const QString &what)
+{
+    errors_.append({base_ + pos_, what});
+}
+
 quint8 Wire::heldSb(bool released, bool &frame)
 {
     const qint64 index = base_ + pos_;

@@ -7,7 +7,10 @@
 class LossyWritePort : public MemoryPort
 {
 public:
-    LossyWritePort(vp::Device &device, int from) : MemoryPort(device), from_(from) {}
+    LossyWritePort(vp::Device &device, int from) : MemoryPort(device), from_(from)
+    {
+        expectProtocolErrors(-1);
+    }
     bool writeByte(quint8 byte) override
     {
         return writes_++ >= from_ && from_ >= 0 ? true : MemoryPort::writeByte(byte);
@@ -27,6 +30,7 @@ public:
     LatePort(vp::Device &device, int from, int count)
         : MemoryPort(device), from_(from), count_(count)
     {
+        expectProtocolErrors(-1);
     }
     bool readByte(quint8 &byte) override
     {

@@ -1,5 +1,9 @@
 #include "support/memory_port.h"
 
+#include "support/protocol_check.h"
+
+#include <set>
+
 MemoryPort::MemoryPort(vp::Device &device, bool openNow)
 {
     devices_[0] = &device;
@@ -12,6 +16,14 @@ MemoryPort::MemoryPort(vp::Device &device, bool openNow)
 MemoryPort::MemoryPort(const std::array<vp::Device *, vlink::PortCount> &devices)
     : devices_(devices)
 {
+}
+
+MemoryPort::~MemoryPort()
+{
+    std::set<vp::Device *> checked;
+    for (vp::Device *d : devices_)
+        if (d && checked.insert(d).second)
+            checkProtocol(*d, expectedErrors_);
 }
 
 vp::Device *MemoryPort::device() const

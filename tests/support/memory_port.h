@@ -14,6 +14,12 @@ public:
     explicit MemoryPort(vp::Device &device, bool openNow = true);
     // Devices by port index; nullptr for an absent port.
     explicit MemoryPort(const std::array<vp::Device *, vlink::PortCount> &devices);
+    // Checks that the devices counted the protocol errors expected (none, unless said otherwise).
+    ~MemoryPort() override;
+    MemoryPort(const MemoryPort &) = delete;
+    MemoryPort &operator=(const MemoryPort &) = delete;
+    // -1: a test that breaks the exchange on purpose expects any number.
+    void expectProtocolErrors(int count) { expectedErrors_ = count; }
 
     bool testCom(int index) override;
     bool openCom(int index) override;
@@ -24,6 +30,8 @@ public:
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;
+    // Nothing here takes time: the bound is the same as readByte's.
+    bool readByteWithin(quint8 &byte, int) override { return readByte(byte); }
     void purge() override;
     void setRts(bool on) override;
     QString deviceName() const override;
@@ -31,7 +39,11 @@ public:
     // Stale bytes that arrive before the next exchange.
     void inject(const QByteArray &bytes) { rx_ += bytes; }
     // The next n reads find nothing, as if the device answered late.
-    void holdReads(int n) { heldReads_ = n; }
+    void holdReads(int n)
+    {
+        heldReads_ = n;
+        expectProtocolErrors(-1);
+    }
     // Every byte the station wrote, echoed or not.
     const QByteArray &written() const { return written_; }
     void clearWritten() { written_.clear(); }
@@ -55,4 +67,5 @@ private:
     int purges_ = 0;
     bool timeoutsApplied_ = false;
     QList<bool> rts_;
+    int expectedErrors_ = 0;
 };

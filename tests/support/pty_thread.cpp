@@ -1,5 +1,7 @@
 #include "support/pty_thread.h"
 
+#include "support/protocol_check.h"
+
 PtyThread::PtyThread(const vp::FrontendOptions &options)
     : frontend_(std::make_unique<vp::PtyFrontend>(options))
 {
@@ -7,7 +9,7 @@ PtyThread::PtyThread(const vp::FrontendOptions &options)
 
 PtyThread::~PtyThread()
 {
-    stop();
+    close();
 }
 
 QString PtyThread::start()
@@ -30,5 +32,7 @@ void PtyThread::stop()
 void PtyThread::close()
 {
     stop();
+    if (frontend_ && !frontend_->devicePath().isEmpty())
+        checkProtocol(frontend_->device(), expectedErrors_);
     frontend_.reset();
 }

@@ -11,6 +11,7 @@ class PtyThread
 {
 public:
     explicit PtyThread(const vp::FrontendOptions &options = {});
+    // Checks that the device counted the protocol errors expected (none, unless said otherwise).
     ~PtyThread();
     PtyThread(const PtyThread &) = delete;
     PtyThread &operator=(const PtyThread &) = delete;
@@ -21,6 +22,8 @@ public:
     void stop();
     // Stops and closes the master: the station sees a hang-up.
     void close();
+    // -1: any number.
+    void expectProtocolErrors(int count) { expectedErrors_ = count; }
     // The device model; only while stopped.
     vp::Device &device() { return frontend_->device(); }
     const QString &errorText() const { return error_; }
@@ -29,4 +32,5 @@ private:
     std::unique_ptr<vp::PtyFrontend> frontend_;
     std::thread thread_;
     QString error_;
+    int expectedErrors_ = 0;
 };

@@ -1,15 +1,37 @@
 #include "support/pty_vprinter.h"
 
+#include "support/protocol_check.h"
+
 #include <QDeadlineTimer>
+#include <QRegularExpression>
 
 namespace
 {
+
 constexpr int StartTimeoutMs = 5000;
+
+bool injectsFaults(const QStringList &args)
+{
+    for (const char *fault : {"--silent", "--drop-echo-at", "--wrong-echo-at"})
+        if (args.contains(QLatin1String(fault)))
+            return true;
+    return false;
 }
+
+// The count from "vprinter: K protocol errors", its last line; -1 when it is missing.
+int reportedErrors(const QStringList &lines)
+{
+    static const QRegularExpression total(QStringLiteral("^vprinter: (\\d+) protocol errors$"));
+    const QRegularExpressionMatch m = total.match(lines.value(lines.size() - 1));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+} // namespace
 
 VPrinterProcess::~VPrinterProcess()
 {
-    kill();
+    if (process_.state() != QProcess::NotRunning)
+        terminate();
 }
 
 QString VPrinterProcess::binary(const QString &name)
@@ -23,8 +45,9 @@ QString VPrinterProcess::start(const QStringList &args)
     kill();
     device_.clear();
     error_.clear();
+    expectedErrors_ = injectsFaults(args) ? -1 : 0;
     process_.setProgram(binary(QStringLiteral("vprinter")));
-    process_.setArguments(args);
+    process_.setArguments(paced ? args + QStringList{QStringLiteral("--pace")} : args);
     process_.setReadChannel(QProcess::StandardOutput);
     process_.start();
     if (!process_.waitForStarted(StartTimeoutMs)) {
@@ -63,5 +86,10 @@ bool VPrinterProcess::terminate()
         kill();
         return false;
     }
+    QStringList lines = QString::fromLocal8Bit(process_.readAllStandardError()).split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    const int count = reportedErrors(lines);
+    checkProtocolCount(count, expectedErrors_, lines);
     return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
 }

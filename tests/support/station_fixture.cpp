@@ -11,6 +11,7 @@ StationFixture::StationFixture() = default;
 StationFixture::~StationFixture()
 {
     window_.reset();
+    port.reset(); // it checks the devices' protocol errors, so before they go
 }
 
 vp::Device &StationFixture::addDevice(int port, vp::Kind kind, int speed)
