@@ -5,6 +5,7 @@
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "ui/busy_cursor.h"
 #include "ui/messages.h"
 #include "ui/named_controls.h"
 
@@ -78,9 +79,8 @@ void TOKHelpRightDlg::buildLayout()
     fragText_->installEventFilter(this);
     change_ = named<QCheckBox>(this, "Ch_", QStringLiteral("Change"));
     change_->hide();
-    // Qt's own Enter rule: the button with the focus, else "Ok".
-    writeText_ = named<QPushButton>(this, "BtWriteText", QStringLiteral("Ok"));
-    cancel_ = named<QPushButton>(this, "CancelBtn", QStringLiteral("Cancel"));
+    writeText_ = vui::actionButton(*this, "BtWriteText", QStringLiteral("Ok"));
+    cancel_ = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
 
     auto *top = new QHBoxLayout;
     top->addWidget(coordPanel_);
@@ -131,6 +131,7 @@ bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 
 void TOKHelpRightDlg::readCurrentCell()
 {
+    const vui::BusyCursor busy;
     mark_.cellRoutine = vui::CellRoutine::Read;
     cellRoutine(vui::CellRoutine::Read);
 }
@@ -220,6 +221,7 @@ void TOKHelpRightDlg::readError(const QString &text)
 
 void TOKHelpRightDlg::writeSequence()
 {
+    const vui::BusyCursor busy;
     if (!line_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
         prompts_.error(QStringLiteral("Select \"Change\" mode, if you want Text insert"));
         prompts_.beep();
@@ -264,6 +266,7 @@ void TOKHelpRightDlg::fontStep(int step)
 {
     int font = fontSize_->text().toInt() + step;
     if (step > 0) {
+        const vui::BusyCursor busy;
         refreshFontCount();
         font = qMin(font, int(line_.fontCount) - 1);
     }

@@ -5,6 +5,7 @@
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
+#include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QCheckBox>
@@ -73,7 +74,8 @@ void LogoFormBase::buildControls()
     fields->addWidget(name_, 1, 1);
     fields->setColumnStretch(2, 1);
 
-    ok_ = vui::pushButton(this, "BtOk", QStringLiteral("Load"));
+    // Enter loads or reads, as the button says.
+    ok_ = vui::actionButton(*this, "BtOk", QStringLiteral("Load"));
     cancel_ = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     buttons_ = new QHBoxLayout;
     buttons_->addWidget(ok_);
@@ -99,7 +101,10 @@ void LogoFormBase::buildControls()
 
 void LogoFormBase::run(const std::function<void()> &handler)
 {
-    handler();
+    {
+        const vui::BusyCursor busy;
+        handler();
+    }
     if (std::exchange(closeRequested_, false))
         reject();
 }

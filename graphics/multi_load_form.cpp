@@ -4,6 +4,7 @@
 #include "graphics/up_down_box.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
+#include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QCoreApplication>
@@ -56,7 +57,7 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
         this, "LSelected", QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()));
     first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
     first_->setNumber(0);
-    auto *load = vui::pushButton(this, "BtLoad", QStringLiteral("Load"));
+    auto *load = vui::actionButton(*this, "BtLoad", QStringLiteral("Load"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
@@ -99,6 +100,7 @@ void TMultiLoadForm::loadClick()
         first_->edit()->setFocus();
         return;
     }
+    const vui::BusyCursor busy;
     progress_->setRange(0, count);
     progress_->setValue(0);
     progress_->show();

@@ -12,8 +12,8 @@ namespace vshell
 {
 
 TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
-    : QMainWindow(parent), env_(std::move(env)), port_(env_.port), prompts_(env_.prompts),
-      modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath),
+    : QMainWindow(parent), env_(std::move(env)), port_(env_.port), gate_(env_.prompts),
+      prompts_(gate_), modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath),
       logoFlow_({state_.line,
                  state_.logos,
                  prompts_,

@@ -10,6 +10,7 @@
 #include "shell/port_params.h"
 #include "shell/station_environment.h"
 #include "ui/messages.h"
+#include "ui/prompt_gate.h"
 #include "ui/station_state.h"
 
 #include <QMainWindow>
@@ -67,6 +68,7 @@ private:
     // kelm_main_activate.cpp
     void queueActivation();
     void runDiscovery();
+    void swallowReturnFromBox();
     void applyConnection(const vlink::Connection &found);
     bool connectPort(int index);
 
@@ -80,6 +82,7 @@ private:
     // kelm_main_port.cpp
     void Selectport1Click();
     void giveUpPort();
+    void showNoDevice();
     void showPortItems();
     void ComClick(int index);
     void PrinterClick(int number);
@@ -118,6 +121,7 @@ private:
 
     StationEnvironment env_;
     vlink::Port &port_;
+    vui::PromptGate gate_;
     vui::Prompts &prompts_;
     vui::ModalRunner &modal_;
     vlink::LogoBuffer logo_;

@@ -1,5 +1,7 @@
 #include "shell/kelm_main.h"
 
+#include "ui/busy_cursor.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 
@@ -32,6 +34,7 @@ void TAutoControl::FormActivate()
     if (!state_.firstInstance || state_.line.connected || discovering_)
         return;
     discovering_ = true;
+    const vui::BusyCursor busy;
     try {
         runDiscovery();
     } catch (...) {
@@ -52,7 +55,7 @@ void TAutoControl::runDiscovery()
         prompts_.error(QStringLiteral("Device not found"));
         prompts_.beep();
         prompts_.beep();
-        swallowActivation_ = !isActiveWindow();
+        swallowReturnFromBox();
         return;
     }
     // The remembered port answering at once is the quiet case: no beep.
@@ -61,11 +64,17 @@ void TAutoControl::runDiscovery()
     applyConnection(found.connection);
     if (found.message == vlink::Discovery::Message::TimeParamsReadError) {
         prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeParamsRead));
-        swallowActivation_ = !isActiveWindow();
+        swallowReturnFromBox();
     }
     state_.line.connected = true;
     if (!rememberedPort)
         prompts_.beep();
+}
+
+// Decided once the box is closed, which is later when a menu opening holds it.
+void TAutoControl::swallowReturnFromBox()
+{
+    gate_.then([this] { swallowActivation_ = !isActiveWindow(); });
 }
 
 void TAutoControl::applyConnection(const vlink::Connection &found)

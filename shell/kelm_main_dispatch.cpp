@@ -3,6 +3,7 @@
 #include "shell/logo_files.h"
 #include "shell/printer_select.h"
 #include "shell/station_settings.h"
+#include "ui/busy_cursor.h"
 
 #include <QCloseEvent>
 
@@ -13,8 +14,10 @@ bool TAutoControl::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && state_.firstInstance && !closed_)
         queueActivation();
-    if (const std::optional<vui::Message> message = vui::messageOf(event->type()))
+    if (const std::optional<vui::Message> message = vui::messageOf(event->type())) {
+        const vui::BusyCursor busy;
         guarded([this, m = *message] { dispatch(m); });
+    }
     return QMainWindow::event(event);
 }
 

@@ -20,7 +20,12 @@ void TAutoControl::FileOpen1Click()
 
 void TAutoControl::HelpItemClick()
 {
-    prompts_.openDocument(QDir(env_.workDir).filePath(QStringLiteral("help.html")));
+    const QString path = QDir(env_.workDir).filePath(QStringLiteral("help.html"));
+    // The viewer may give up after this handler has returned.
+    prompts_.openDocument(path, [window = QPointer<TAutoControl>(this), path] {
+        if (window)
+            window->prompts_.error(QStringLiteral("No program was found to open %1").arg(path));
+    });
 }
 
 void TAutoControl::About1Click()

@@ -2,6 +2,8 @@
 
 #include "shell/printer_select.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -9,9 +11,20 @@
 namespace vshell
 {
 
+namespace
+{
+
+// Repaints; the operator's input waits, so a click cannot close the menu that is opening.
+void repaintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
 void TAutoControl::Selectport1Click()
 {
-    QCoreApplication::processEvents();
+    repaintNow();
     if (!connectPort(state_.line.currentPort))
         giveUpPort();
     showPortItems();
@@ -23,8 +36,17 @@ void TAutoControl::giveUpPort()
     state_.line.portOpen = false;
     port_.closeCom();
     state_.line.connected = false;
-    QCoreApplication::processEvents();
+    showNoDevice();
+    repaintNow();
     FormActivate();
+}
+
+// Nothing is connected until the search finds a device again.
+void TAutoControl::showNoDevice()
+{
+    state_.line.deviceKind = vlink::DeviceKind::None;
+    c_.CBDevice->setCurrentIndex(int(vlink::DeviceKind::None));
+    setDepotNow(false);
 }
 
 void TAutoControl::showPortItems()

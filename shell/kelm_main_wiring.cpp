@@ -2,6 +2,7 @@
 
 #include "link/command_table.h"
 #include "shell/text_fragment_editing.h"
+#include "ui/busy_cursor.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -25,16 +26,24 @@ void TAutoControl::reportException(const std::exception &e)
     prompts_.message(QString::fromStdString(e.what()), ApplicationTitle);
 }
 
+// Every command runs under the busy cursor; its boxes and dialogs show the normal one.
 void TAutoControl::on(QAction *action, std::function<void()> handler)
 {
-    connect(action, &QAction::triggered, this,
-            [this, handler = std::move(handler)]() { guarded(handler); });
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)]() {
+        const vui::BusyCursor busy;
+        guarded(handler);
+    });
 }
 
+// A menu enables its items from what the printer says as it opens; the boxes of that exchange
+// wait until the menu is up, since a box run from inside Qt's menu code crashes it.
 void TAutoControl::onOpen(QMenu *menu, std::function<void()> handler)
 {
-    connect(menu, &QMenu::aboutToShow, this,
-            [this, handler = std::move(handler)]() { guarded(handler); });
+    connect(menu, &QMenu::aboutToShow, this, [this, handler = std::move(handler)]() {
+        const vui::PromptGate::Hold hold(gate_);
+        const vui::BusyCursor busy;
+        guarded(handler);
+    });
 }
 
 void TAutoControl::wire()

@@ -62,6 +62,9 @@ void buildFile(QMainWindow &window, MainControls &c, const vlink::DeviceMap &dev
 {
     c.File1 = topMenu(window, "File1", QStringLiteral("File"));
     c.Selectport1 = subMenu(c.File1, "Selectport1", QStringLiteral("Select  Port"));
+    // With no port present the menu has no item. An X11 window cannot be 0 x 0: a popup that
+    // size is never mapped, and once a box has closed it Qt never maps that menu again.
+    c.Selectport1->setMinimumSize(1, 1);
     for (int i = 0; i < 6; ++i) {
         c.Com[i] =
             item(c.Selectport1, (QStringLiteral("Com%1").arg(i + 1) + u'1').toLatin1().constData(),

@@ -35,8 +35,8 @@ TPortForms::TPortForms(vui::LineState &line, QString settingsPath, QWidget *pare
     setWindowTitle(QStringLiteral("Параметры"));
     ComPortNum = namedCombo("ComPortNum", {"com1", "com2", "com3", "com4"}, this);
     SpeedCB = namedCombo("SpeedCB", {"1200", "2400", "4800", "9600", "19200", "38400"}, this);
-    BitBtn1 = vui::defaultButton(this, "BitBtn1", QStringLiteral("Сохранить"));
-    BitBtn2 = vui::named<QPushButton>(this, "BitBtn2", QStringLiteral("Выйти"));
+    BitBtn1 = vui::actionButton(*this, "BitBtn1", QStringLiteral("Сохранить"));
+    BitBtn2 = vui::pushButton(this, "BitBtn2", QStringLiteral("Выйти"));
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Порт"), ComPortNum);

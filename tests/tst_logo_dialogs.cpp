@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using vgfx::LogoFormBase;
@@ -55,6 +56,7 @@ private slots:
     void zoomAfterAFailedLoadDoesNotLeakIntoTheNextLoad();
     void depotBankBox();
     void mainWindowItemsOpenTheDialogs();
+    void wideLogoDialogStaysOnTheScreen();
 };
 
 // Arrows only change the number in Load mode. After the write, a library window listing the
@@ -426,6 +428,22 @@ void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
         QCOMPARE(request.filter, load ? QStringLiteral("Monochrome Bitmaps (*.bmp)") : QString());
         QCOMPARE(bool(request.accept), load);
     });
+}
+
+// The dialog grows with its preview after it was placed; it must still fit, and scroll instead.
+void TestLogoDialogs::wideLogoDialogStaysOnTheScreen()
+{
+    for (const int width : {255, 500}) {
+        LogoRig rig;
+        bool fits = false;
+        rig.whenOpen([&fits](QDialog &d) {
+            const QRect screen = d.screen()->availableGeometry();
+            QTRY_VERIFY_WITH_TIMEOUT(fits = screen.contains(d.frameGeometry()), 1000);
+        });
+        rig.load(LogoStore::Printer,
+                 {writeBmp(rig.file("wide.bmp"), width, 8, [](int, int y) { return y == 0; })});
+        QVERIFY2(fits, qPrintable(QString::number(width)));
+    }
 }
 
 QTEST_MAIN(TestLogoDialogs)

@@ -1,7 +1,9 @@
 #include "shell/answer_watch.h"
 #include "shell/auto_run_repeat.h"
 #include "support/station_fixture.h"
+#include "support/test_widgets.h"
 
+#include <QGuiApplication>
 #include <QTest>
 
 namespace
@@ -62,6 +64,7 @@ private slots:
     void loadDateTimeFailure();
     void helpAboutOpen();
     void testButtons();
+    void busyCursorWhileTheLineIsWaitedFor();
 };
 
 void TestShellCommands::commandsMenu_data()
@@ -380,7 +383,8 @@ void TestShellCommands::helpAboutOpen()
     f.addDevice(0);
     f.startConnected();
     f.action("HelpItem")->trigger();
-    QCOMPARE(f.prompts.documents, QStringList{QDir(f.workDir()).filePath("help.html")});
+    const QString help = QDir(f.workDir()).filePath("help.html");
+    QCOMPARE(f.prompts.documents, QStringList{help});
     f.action("About1")->trigger();
     QCOMPARE(f.driver.openedModal, QStringList{"AboutBox"});
     f.prompts.chooseFiles({QStringLiteral("/tmp/anything")});
@@ -392,6 +396,11 @@ void TestShellCommands::helpAboutOpen()
     QCOMPARE(f.prompts.fileRequests.size(), 1);
     QVERIFY(f.port->written().isEmpty());
     QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
+    // Without a viewer the operator is told, rather than nothing happening.
+    f.prompts.documentOpens = false;
+    f.action("HelpItem")->trigger();
+    QCOMPARE(f.prompts.messages,
+             (PromptRecorder::ShownList{{"No program was found to open " + help, "Error"}}));
 }
 
 void TestShellCommands::testButtons()
@@ -414,6 +423,48 @@ void TestShellCommands::testButtons()
     QCOMPARE(f.port->rtsChanges(), (QList<bool>{false, true}));
     QCOMPARE(f.port->written(), bytes({0x12, 0x02, 0x04, 0xE8}));
     QCOMPARE(f.prompts.beeps, 0);
+}
+
+// Whatever waits for the line shows the busy cursor; a box shown meanwhile, the normal one.
+void TestShellCommands::busyCursorWhileTheLineIsWaitedFor()
+{
+    const struct {
+        const char *item; // triggered; else the menu opened; else the search runs
+        const char *menu;
+        QString box;
+    } rows[] = {
+        {nullptr, nullptr, "Device not found"},
+        {nullptr, "MirrorVertically1", "Read Error"},
+        {"AutoRunStop1", nullptr, "AutoRun Stop Error"},
+        {"Read2", nullptr, "Logo Read Error"}, // the read is the dialog's own
+    };
+    const auto busy = [] {
+        const QCursor *c = QGuiApplication::overrideCursor();
+        return c && c->shape() == Qt::WaitCursor;
+    };
+    for (const auto &row : rows) {
+        StationFixture f;
+        f.addDevice(0);
+        f.startConnected();
+        f.device(0).faults().silent = true;
+        f.state().line.connected = false;
+        int reads = 0, busyReads = 0, busyBoxes = 0;
+        f.port->onRead = [&] {
+            ++reads;
+            busyReads += busy();
+        };
+        f.prompts.onMessage = [&](const PromptRecorder::Shown &) { busyBoxes += busy(); };
+        f.driver.whenOpen([](QDialog &d) {
+            click(d, "BtOk");
+            d.reject();
+        });
+        row.item   ? f.action(row.item)->trigger()
+        : row.menu ? f.open(row.menu)
+                   : f.window().FormActivate();
+        QVERIFY2(f.prompts.messages.contains({row.box, "Error"}), qPrintable(row.box));
+        QVERIFY(reads > 0 && busyReads == reads && busyBoxes == 0);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
 }
 
 QTEST_MAIN(TestShellCommands)

@@ -1,10 +1,40 @@
 #include "support/station_fixture.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using vp::Kind;
+
+namespace
+{
+
+// Opens a submenu as the operator does: a click on the menu bar, then the pointer rests on each
+// submenu's item until Qt pops it up.
+void openByMouse(StationFixture &f, const QList<const char *> &path)
+{
+    const qsizetype shown = f.prompts.messages.size();
+    QMenuBar *bar = f.window().menuBar();
+    QMenu *menu = f.menu(path.first());
+    const QPoint entry = bar->actionGeometry(menu->menuAction()).center();
+    QTest::mouseMove(bar, entry);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, entry);
+    QTRY_VERIFY(menu->isVisible());
+    for (const char *name : path.mid(1)) {
+        QMenu *sub = f.menu(name);
+        QTest::mouseMove(menu, menu->actionGeometry(sub->menuAction()).center());
+        QTRY_VERIFY(sub->isVisible() || f.prompts.messages.size() > shown);
+        menu = sub;
+    }
+}
+
+} // namespace
 
 class TestShellMenus : public QObject
 {
@@ -24,6 +54,7 @@ private slots:
     void selectPortRecheckFailureRediscovers();
     void portChoice();
     void portChoiceFailure();
+    void boxOfAMenuOpeningWaitsForTheMenu();
 };
 
 void TestShellMenus::itemsCaptionsShortcutsStates_data()
@@ -321,6 +352,51 @@ void TestShellMenus::portChoiceFailure()
     QVERIFY(f.state().line.connected);
     QVERIFY(f.state().line.portOpen);
     QCOMPARE(f.prompts.beeps, 0);
+}
+
+// A box raised while a submenu opens must not take Qt's menu code down with it; and when the
+// port is given up, the panel shows that nothing is connected.
+void TestShellMenus::boxOfAMenuOpeningWaitsForTheMenu()
+{
+    const struct {
+        QList<const char *> path;
+        Kind kind;
+        QString shown;
+        QString deviceAfter;
+    } rows[] = {
+        {{"Mark1", "Config1", "MirrorHorizontally1"}, Kind::Printer, " Read Error", "Printer"},
+        {{"File1", "Selectport1"}, Kind::Depot, "Device not found", ""},
+    };
+    for (const auto &row : rows) {
+        StationFixture f;
+        vp::Device &device = f.addDevice(0, row.kind);
+        f.startConnected();
+        f.window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+        // A real box with its own event loop, closed as soon as it runs.
+        f.prompts.onMessage = [&f](const PromptRecorder::Shown &shown) {
+            QMessageBox box(QMessageBox::Critical, shown.second, shown.first, QMessageBox::Ok,
+                            &f.window());
+            QTimer::singleShot(0, &box, &QMessageBox::accept);
+            box.exec();
+        };
+        device.faults().silent = true;
+        openByMouse(f, row.path);
+        QTRY_COMPARE(f.prompts.messages, (PromptRecorder::ShownList{{row.shown, "Error"}}));
+        QCOMPARE(f.window().findChild<QComboBox *>("CBDevice")->currentText(), row.deviceAfter);
+        QVERIFY(!f.window().findChild<QCheckBox *>("CBDepotNow")->isChecked());
+        QVERIFY(f.menu("Commands1")->menuAction()->isEnabled());
+        // Coming back from the box is no new activation: no second search, no second box.
+        f.window().activateWindow();
+        QTRY_VERIFY(f.window().isActiveWindow() || f.prompts.messages.size() > 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.prompts.messages.size(), 1);
+        // The station lives on, and the menu opens again once the device answers.
+        device.faults().silent = false;
+        openByMouse(f, row.path);
+        QTRY_VERIFY(f.menu(row.path.last())->isVisible());
+        QCOMPARE(f.prompts.messages.size(), 1);
+    }
 }
 
 QTEST_MAIN(TestShellMenus)

@@ -1,11 +1,17 @@
+#include "compose/text_fragment_editor.h"
+#include "graphics/logo_read_write_form.h"
+#include "graphics/multi_load_form.h"
 #include "link/port.h"
 #include "shell/answer_watch.h"
 #include "shell/port_params.h"
 #include "shell/station_application.h"
 #include "support/station_fixture.h"
+#include "support/station_parts.h"
+#include "support/test_widgets.h"
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace
@@ -54,6 +60,7 @@ private slots:
     void savedPortParamsSeedTheNextStart();
     void applicationShowsExceptionsAndGoesOn();
     void portThatCannotOpenIsReported();
+    void enterDoesTheActionNeverCancel();
 };
 
 void TestShellWindows::portFormsShowAndSave()
@@ -183,6 +190,41 @@ void TestShellWindows::portThatCannotOpenIsReported()
     QCOMPARE(window.state().line.currentPort, 0);
     QVERIFY(window.state().line.connected);
     QVERIFY(window.state().line.portOpen);
+}
+
+void TestShellWindows::enterDoesTheActionNeverCancel()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    const vgfx::LogoFormContext logos = logoContext(f.state(), f.prompts, &f.window());
+    const auto editor = textEditor(f.state(), f.prompts, &f.window(), &f.window());
+    vgfx::TLogoReadWriteForm logo(logos, &f.window());
+    vgfx::TMultiLoadForm multi(logos, {}, &f.window());
+    const struct {
+        QDialog *dialog;
+        const char *action;
+        const char *cancel;
+        const char *field; // where the operator types, if anywhere
+    } rows[] = {
+        {editor.get(), "BtWriteText", "CancelBtn", "Fragtext"},
+        {f.window().portForms(), "BitBtn1", "BitBtn2", nullptr},
+        {&logo, "BtOk", "BtCancel", "LogoName"},
+        {&multi, "BtLoad", "BtCancel", "FirstLogoNumEdit"},
+    };
+    for (const auto &row : rows) {
+        QSignalSpy action(child<QAbstractButton>(*row.dialog, row.action), &QPushButton::clicked);
+        QSignalSpy cancelled(row.dialog, &QDialog::rejected);
+        for (const char *focus : {row.field ? row.field : row.cancel, row.cancel}) {
+            row.dialog->show();
+            QVERIFY(QTest::qWaitForWindowActive(row.dialog));
+            QWidget *target = child<QWidget>(*row.dialog, focus);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+        }
+        QVERIFY2(action.count() == 2 && cancelled.isEmpty(), row.action);
+        row.dialog->hide();
+    }
 }
 
 int main(int argc, char **argv)

@@ -1,5 +1,8 @@
 #include "ui/modal_runner.h"
 
+#include "ui/busy_cursor.h"
+#include "ui/screen_fit.h"
+
 #include <QDialog>
 
 namespace vui
@@ -9,6 +12,9 @@ int ModalRunner::exec(QDialog &dialog)
 {
     if (observer_)
         observer_(dialog, true);
+    keepOnScreen(dialog);
+    // The operator works in the dialog: the busy cursor of the command that opened it waits.
+    const NormalCursor normal;
     return dialog.exec();
 }
 
@@ -16,6 +22,7 @@ void ModalRunner::show(QWidget &window)
 {
     if (observer_)
         observer_(window, false);
+    keepOnScreen(window);
     window.show();
     window.raise();
     window.activateWindow();

@@ -8,8 +8,9 @@ class QWidget;
 namespace vui
 {
 
-// Every window is opened through here: modal dialogs run exec(), the others are shown. A test
-// installs an observer to see which window opened and to drive a modal one while it runs.
+// Every window is opened through here: modal dialogs run exec(), the others are shown. Each is
+// kept on the screen, and a modal one gets the normal cursor while it runs. A test installs an
+// observer to see which window opened and to drive a modal one while it runs.
 class ModalRunner
 {
 public:

@@ -1,5 +1,8 @@
 #include "ui/named_controls.h"
 
+#include "ui/enter_action.h"
+
+#include <QDialog>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -13,10 +16,10 @@ QPushButton *pushButton(QWidget *parent, QAnyStringView name, const QString &tex
     return button;
 }
 
-QPushButton *defaultButton(QWidget *parent, QAnyStringView name, const QString &text)
+QPushButton *actionButton(QDialog &dialog, QAnyStringView name, const QString &text)
 {
-    auto *button = named<QPushButton>(parent, name, text);
-    button->setDefault(true);
+    QPushButton *button = pushButton(&dialog, name, text);
+    setEnterAction(dialog, *button);
     return button;
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <utility>
 
+class QDialog;
 class QPushButton;
 class QToolButton;
 
@@ -26,8 +27,8 @@ Widget *named(QWidget *parent, QAnyStringView name, Args &&...args)
 // A button that Enter never presses, also while it has the focus: Enter belongs to the dialog's
 // default button.
 QPushButton *pushButton(QWidget *parent, QAnyStringView name, const QString &text);
-// The button Enter presses.
-QPushButton *defaultButton(QWidget *parent, QAnyStringView name, const QString &text);
+// The dialog's action: Enter presses it wherever the focus is, and never another button.
+QPushButton *actionButton(QDialog &dialog, QAnyStringView name, const QString &text);
 // A tool button with a caption and a hint.
 QToolButton *toolButton(QWidget *parent, QAnyStringView name, const QString &text,
                         const QString &hint);

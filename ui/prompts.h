@@ -43,8 +43,9 @@ public:
     virtual QString openFile(const FileDialogRequest &request) = 0;
     virtual QStringList openFiles(const FileDialogRequest &request) = 0;
     virtual QString saveFile(const FileDialogRequest &request) = 0;
-    // Opens a document with the system's default viewer (the help page).
-    virtual bool openDocument(const QString &path) = 0;
+    // Opens a document with the system's default viewer (the help page). notOpened runs, maybe
+    // later, when no program was found to open it.
+    virtual void openDocument(const QString &path, std::function<void()> notOpened) = 0;
 
     void error(const QString &text) { message(text, CaptionError); }
     void ok() { message(TextOk, CaptionInformation); }

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace vui
@@ -81,9 +82,27 @@ QString QtPrompts::saveFile(const FileDialogRequest &request)
     return files.isEmpty() ? QString() : files.first();
 }
 
-bool QtPrompts::openDocument(const QString &path)
+// xdg-open finds the viewer and may run for as long as the viewer does, so it is watched, not
+// waited for. Where it is missing, Qt looks for a browser of its own.
+void QtPrompts::openDocument(const QString &path, std::function<void()> notOpened)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    constexpr int NoProgramForThisFile = 3; // xdg-open: "no method available"
+    auto *launcher = new QProcess(QCoreApplication::instance());
+    QObject::connect(launcher, &QProcess::finished, launcher,
+                     [launcher, notOpened](int code, QProcess::ExitStatus status) {
+                         if (status == QProcess::NormalExit && code == NoProgramForThisFile)
+                             notOpened();
+                         launcher->deleteLater();
+                     });
+    QObject::connect(launcher, &QProcess::errorOccurred, launcher,
+                     [launcher, path, notOpened](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+                             notOpened();
+                         launcher->deleteLater();
+                     });
+    launcher->start(QStringLiteral("xdg-open"), {path});
 }
 
 } // namespace vui

@@ -23,7 +23,7 @@ public:
     QString openFile(const FileDialogRequest &request) override;
     QStringList openFiles(const FileDialogRequest &request) override;
     QString saveFile(const FileDialogRequest &request) override;
-    bool openDocument(const QString &path) override;
+    void openDocument(const QString &path, std::function<void()> notOpened) override;
 
 private:
     QWidget *parentWidget() const;

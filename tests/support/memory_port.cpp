@@ -91,6 +91,8 @@ bool MemoryPort::readByte(quint8 &byte)
 {
     byte = 0;
     ++readAttempts_;
+    if (onRead)
+        onRead();
     vp::Device *d = device();
     if (!d)
         return false;

@@ -4,6 +4,7 @@
 #include "vprinter/device.h"
 
 #include <array>
+#include <functional>
 
 // The station's port wired straight to virtual printers in memory: each read sees at once what
 // the device answered, and a silent read fails at once instead of after the time-out.
@@ -52,6 +53,8 @@ public:
     int lineSpeed() const { return baud_; }
     QList<bool> rtsChanges() const { return rts_; }
     bool timeoutsApplied() const { return timeoutsApplied_; }
+    // Runs as every read begins, while the station waits for the line.
+    std::function<void()> onRead;
 
 private:
     vp::Device *device() const;

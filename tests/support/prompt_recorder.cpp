@@ -36,10 +36,11 @@ QString PromptRecorder::saveFile(const vui::FileDialogRequest &request)
     return files.isEmpty() ? QString() : files.first();
 }
 
-bool PromptRecorder::openDocument(const QString &path)
+void PromptRecorder::openDocument(const QString &path, std::function<void()> notOpened)
 {
     documents.append(path);
-    return true;
+    if (!documentOpens)
+        notOpened();
 }
 
 void PromptRecorder::clear()

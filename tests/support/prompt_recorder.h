@@ -23,12 +23,14 @@ public:
     QString openFile(const vui::FileDialogRequest &request) override;
     QStringList openFiles(const vui::FileDialogRequest &request) override;
     QString saveFile(const vui::FileDialogRequest &request) override;
-    bool openDocument(const QString &path) override;
+    void openDocument(const QString &path, std::function<void()> notOpened) override;
 
     // Answers for the next questions, in order.
     void answer(bool yes) { answers_.enqueue(yes); }
     // The files the next file dialog returns; an empty list cancels it.
     void chooseFiles(const QStringList &files) { files_.enqueue(files); }
+    // False: no program is found to open a document.
+    bool documentOpens = true;
     // Runs on every message box as it is shown, e.g. to act while the box would be up.
     std::function<void(const Shown &)> onMessage;
 

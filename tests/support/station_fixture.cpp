@@ -83,6 +83,8 @@ QMenu *StationFixture::menu(const char *name) const
 void StationFixture::open(const char *menuName) const
 {
     emit menu(menuName)->aboutToShow();
+    // The boxes of a menu opening come once the menu is up.
+    QCoreApplication::processEvents();
 }
 
 QString StationFixture::lmx() const

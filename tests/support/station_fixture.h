@@ -38,7 +38,8 @@ public:
 
     QAction *action(const char *name) const;
     QMenu *menu(const char *name) const;
-    // Opens a menu the way the operator does: its items are enabled as it opens.
+    // Opens a menu the way the operator does: its items are enabled as it opens, and what it has
+    // to say is shown.
     void open(const char *menuName) const;
     QString lmx() const;
 

@@ -8,17 +8,27 @@
 #include <QPointer>
 #include <memory>
 
-// The station's state on a port, and the dialogs and flows made on it as the main window makes
-// them. Tests build the state and the dialogs only through here.
+// What the main window hands its dialogs, made from a station's state as the main window makes
+// it. The dialogs report through prompts and send their messages to mainWindow.
+vgfx::LogoFormContext logoContext(vui::StationState &state, vui::Prompts &prompts,
+                                  QObject *mainWindow);
+std::unique_ptr<vcompose::TOKHelpRightDlg> textEditor(vui::StationState &state,
+                                                      vui::Prompts &prompts, QObject *mainWindow,
+                                                      QWidget *parent = nullptr);
+
+// A station's state of its own on a port, with the dialogs and flows made on it. Tests build the
+// state and the dialogs only through here.
 class StationParts
 {
 public:
-    // The dialogs report through prompts and send their messages to mainWindow.
     StationParts(vlink::Port &port, vui::Prompts &prompts, QObject *mainWindow);
 
-    vgfx::LogoFormContext logoContext();
+    vgfx::LogoFormContext logoContext() { return ::logoContext(state, prompts_, mainWindow_); }
     vshell::LogoFlow logoFlow(vui::ModalRunner &modal, const QString &workDir);
-    std::unique_ptr<vcompose::TOKHelpRightDlg> textEditor();
+    std::unique_ptr<vcompose::TOKHelpRightDlg> textEditor()
+    {
+        return ::textEditor(state, prompts_, mainWindow_);
+    }
 
     vlink::LogoBuffer logo;
     vui::StationState state;
