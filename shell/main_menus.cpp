@@ -1,5 +1,7 @@
 #include "shell/main_menus.h"
 
+#include "link/com_io.h"
+
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -69,8 +71,14 @@ void buildFile(QMainWindow &window, MainControls &c, const vlink::DeviceMap &dev
         c.Com[i] =
             item(c.Selectport1, (QStringLiteral("Com%1").arg(i + 1) + u'1').toLatin1().constData(),
                  QStringLiteral("Com%1").arg(i + 1));
-        c.Com[i]->setStatusTip(devices[std::size_t(i)]);
+        c.Com[i]->setStatusTip(vlink::PortStatusTip(devices[std::size_t(i)]));
     }
+    // A refused port is absent and so not listed: the menu itself says why it is missing.
+    QStringList refused;
+    for (int i = 0; i < 6; ++i)
+        if (!vlink::DevicePathRefusal(devices[std::size_t(i)]).isEmpty())
+            refused << QStringLiteral("Com%1: %2").arg(i + 1).arg(c.Com[i]->statusTip());
+    c.Selectport1->menuAction()->setStatusTip(refused.join(QStringLiteral("; ")));
     c.Printer1 = subMenu(c.File1, "Printer1", QStringLiteral("Printer"));
     for (int k = 1; k <= 6; ++k)
         c.Printers[k - 1] =

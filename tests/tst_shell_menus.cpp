@@ -46,6 +46,7 @@ private slots:
     void toolBarLeftToRight();
     void editCutShortcutNeverFires();
     void comItemsNameTheirDeviceFiles();
+    void refusedDevicePathIsNamedInThePortMenu();
     void enableRules_data();
     void enableRules();
     void printerItemsFollowPortOpen();
@@ -189,6 +190,19 @@ void TestShellMenus::comItemsNameTheirDeviceFiles()
     f.start();
     QCOMPARE(f.action("Com11")->statusTip(), QStringLiteral("/dev/vuva-test0"));
     QCOMPARE(f.action("Com41")->statusTip(), QStringLiteral("/dev/vuva-test3"));
+    QVERIFY(f.menu("Selectport1")->menuAction()->statusTip().isEmpty());
+}
+
+// A device path the settings file garbled is refused; the port menu says which and why.
+void TestShellMenus::refusedDevicePathIsNamedInThePortMenu()
+{
+    StationFixture f;
+    f.deviceFiles[2] = QStringLiteral("/dev/null") + QChar(0x1B) + QStringLiteral("[2J");
+    f.start();
+    const QString why =
+        QStringLiteral("/dev/null\\x1B[2J: the device path holds a control character");
+    QCOMPARE(f.action("Com31")->statusTip(), why);
+    QCOMPARE(f.menu("Selectport1")->menuAction()->statusTip(), QStringLiteral("Com3: ") + why);
 }
 
 void TestShellMenus::enableRules_data()

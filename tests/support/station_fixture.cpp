@@ -6,7 +6,11 @@
 #include <QLabel>
 #include <QMenu>
 
-StationFixture::StationFixture() = default;
+StationFixture::StationFixture()
+{
+    for (int i = 0; i < vlink::PortCount; ++i)
+        deviceFiles[std::size_t(i)] = QStringLiteral("/dev/vuva-test%1").arg(i);
+}
 
 StationFixture::~StationFixture()
 {
@@ -37,16 +41,13 @@ QString StationFixture::readSettings() const
 vshell::TAutoControl &StationFixture::start()
 {
     std::array<vp::Device *, vlink::PortCount> byPort{};
-    vlink::DeviceMap files;
-    for (int i = 0; i < vlink::PortCount; ++i) {
+    for (int i = 0; i < vlink::PortCount; ++i)
         byPort[std::size_t(i)] = devices_[std::size_t(i)].get();
-        files[std::size_t(i)] = QStringLiteral("/dev/vuva-test%1").arg(i);
-    }
     port = std::make_unique<MemoryPort>(byPort);
     vshell::StationEnvironment env{*port, prompts, modal, settingsPath()};
     env.lockPath = lockPath();
     env.workDir = workDir();
-    env.devices = files;
+    env.devices = deviceFiles;
     // The application would end here: whatever modal dialog still runs is left, as quitting does.
     env.endApplication = [this] {
         ++endCalls;

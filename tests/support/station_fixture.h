@@ -48,6 +48,8 @@ public:
     QString workDir() const { return dir.path(); }
 
     QTemporaryDir dir;
+    // The device file each port maps to, as the settings file's "DeviceN" keys give them.
+    vlink::DeviceMap deviceFiles;
     std::unique_ptr<MemoryPort> port;
     PromptRecorder prompts;
     vui::ModalRunner modal;
