@@ -33,6 +33,17 @@ LogoFlow::LogoFlow(vgfx::LogoFormContext dialogs, vui::ModalRunner &modal, QWidg
 {
 }
 
+void LogoFlow::wire(const MainControls &c, const ItemHandlers &on)
+{
+    const auto load = [this] { logoLoad(LogoStore::Printer); };
+    const auto read = [this] { logoRead(); };
+    on.on(c.Load1, load);
+    on.on(c.TbLogoLoad, load);
+    on.on(c.Read2, read);
+    on.on(c.TbLogoRead, read);
+    on.on(c.DepotLogoLoad1, [this] { logoLoad(LogoStore::Depot); });
+}
+
 void LogoFlow::setLibraryRefresh(std::function<void(const vlink::LogoNames &)> refresh)
 {
     dialogs_.refreshLibrary = std::move(refresh);
