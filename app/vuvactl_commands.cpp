@@ -29,10 +29,25 @@ Outcome usageError(const QString &problem)
     return {Outcome::Kind::Usage, problem};
 }
 
-Outcome check(bool ok, const char *failureText)
+Outcome failed(vlink::PrinterCommand command)
 {
-    return ok ? succeeded() : failed(QString::fromLatin1(failureText));
+    return failed(vlink::failureText(command));
 }
+
+Outcome check(bool ok, vlink::PrinterCommand command)
+{
+    return ok ? succeeded() : failed(command);
+}
+
+namespace
+{
+
+Outcome run(vlink::PrinterCommand command, vlink::Port &port)
+{
+    return check(vlink::commandEntry(command).run(port), command);
+}
+
+} // namespace
 
 Commands allCommands()
 {
@@ -70,16 +85,13 @@ QString argCountProblem(const QStringList &args, int count)
                                : QStringLiteral("too many arguments");
 }
 
-Command plainCommand(const QString &name, const QString &help, bool (*command)(vlink::Port &),
-                     const char *failureText)
+Command plainCommand(const QString &name, const QString &help, vlink::PrinterCommand command)
 {
-    return {name, {}, help, [command, failureText](const QStringList &args, QString &problem) {
+    return {name, {}, help, [command](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 0);
                 if (!problem.isEmpty())
                     return Action();
-                return Action([command, failureText](Context &ctx) {
-                    return check(command(ctx.port), failureText);
-                });
+                return Action([command](Context &ctx) { return run(command, ctx.port); });
             }};
 }
 
@@ -95,9 +107,7 @@ Command choiceCommand(const QString &name, const QString &help, const std::vecto
                     return Action();
                 for (const Choice &c : choices) {
                     if (c.word == args[0]) {
-                        return Action([c](Context &ctx) {
-                            return check(c.command(ctx.port), c.failureText);
-                        });
+                        return Action([c](Context &ctx) { return run(c.command, ctx.port); });
                     }
                 }
                 problem = QStringLiteral("\"%1\" is not one of %2").arg(args[0], wordList);

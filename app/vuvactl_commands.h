@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/codepage.h"
+#include "link/command_table.h"
 #include "link/discovery.h"
 #include "link/port.h"
 
@@ -12,12 +13,9 @@
 #include <vector>
 
 // The commands of vuvactl, kept as tables by family: app/vuvactl_machine.cpp,
-// app/vuvactl_mark.cpp, app/vuvactl_logos.cpp.
-//
-// To add a family: define its table function in a file app/vuvactl_<family>.cpp (the build picks
-// it up by name). logoCommands() and markCommands() are declared here already, with empty weak
-// fallbacks in app/vuvactl_registry.cpp, so their files need only define them. A family beyond
-// those is declared below and added to allCommands() in app/vuvactl_commands.cpp.
+// app/vuvactl_mark.cpp, app/vuvactl_logos.cpp. A new family defines its table function in a file
+// app/vuvactl_<family>.cpp (the build picks it up by name), declares it below and joins
+// allCommands() in app/vuvactl_commands.cpp.
 namespace vuvactl
 {
 
@@ -32,7 +30,8 @@ Outcome succeeded();
 Outcome failed(const QString &failureText);
 Outcome usageError(const QString &problem);
 // Ok when the command succeeded, else its failure text.
-Outcome check(bool ok, const char *failureText);
+Outcome check(bool ok, vlink::PrinterCommand command);
+Outcome failed(vlink::PrinterCommand command);
 
 // What an action runs with, once the port is open and the line speed known.
 struct Context {
@@ -72,13 +71,11 @@ QString usageLine(const Command &command);
 // Building blocks for the tables.
 
 // A command without arguments that only succeeds or fails.
-Command plainCommand(const QString &name, const QString &help, bool (*command)(vlink::Port &),
-                     const char *failureText);
+Command plainCommand(const QString &name, const QString &help, vlink::PrinterCommand command);
 
 struct Choice {
     QString word;
-    bool (*command)(vlink::Port &);
-    const char *failureText;
+    vlink::PrinterCommand command;
 };
 // A command with one argument chosen from fixed words, e.g. "on|off".
 Command choiceCommand(const QString &name, const QString &help, const std::vector<Choice> &choices);

@@ -21,6 +21,7 @@ namespace
 {
 
 using vlink::LogoBuffer;
+using vlink::PrinterCommand;
 
 constexpr int PrinterLogoMax = 255;
 constexpr int DepotLogoMax = vlink::DepotLogos - 1;
@@ -109,9 +110,9 @@ Action logoWrite(const QStringList &args, QString &problem)
         logo.number = n;
         if (name)
             logo.name = stationCodePage().encode(*name);
-        const bool ok = ctx.depot ? vlink::DPLogoWrite(ctx.port, n, logo)
-                                  : vlink::PrinterLogoWrite(ctx.port, n, logo);
-        return check(ok, "Logo Load Error");
+        if (ctx.depot)
+            return check(vlink::DPLogoWrite(ctx.port, n, logo), PrinterCommand::DPLogoWrite);
+        return check(vlink::PrinterLogoWrite(ctx.port, n, logo), PrinterCommand::PrinterLogoWrite);
     };
 }
 
@@ -130,7 +131,7 @@ Action logoRead(const QStringList &args, QString &problem)
                 ? vlink::DPLogoRead(ctx.port, n, logo).ok
                 : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
         if (!ok)
-            return failed(QStringLiteral("Logo Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoRead : PrinterCommand::PrinterLogoRead);
         ctx.out << deviceText(logo.name) << '\n';
         return saveRead(logo, file);
     };
@@ -149,7 +150,7 @@ Action logoView(const QStringList &args, QString &problem)
         const bool ok = ctx.depot ? vlink::DPLogoView(ctx.port, n, logo)
                                   : vlink::PrinterLogoView(ctx.port, n, logo);
         if (!ok)
-            return failed(QStringLiteral("Logo Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoView : PrinterCommand::PrinterLogoView);
         return saveRead(logo, file);
     };
 }
@@ -166,7 +167,8 @@ Action logoRename(const QStringList &args, QString &problem)
             return usageError(QStringLiteral("renames printer logos only"));
         LogoBuffer logo;
         const QByteArray bytes = stationCodePage().encode(name);
-        return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok, "Logo Rename Error");
+        return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok,
+                     PrinterCommand::PrinterLogoRename);
     };
 }
 
@@ -179,9 +181,9 @@ Action logoDelete(const QStringList &args, QString &problem)
     return [n = *n](Context &ctx) {
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
-        const bool ok =
-            ctx.depot ? vlink::DPLogoDelete(ctx.port, n) : vlink::PrinterLogoDelete(ctx.port, n);
-        return check(ok, "Logo Delete Error");
+        if (ctx.depot)
+            return check(vlink::DPLogoDelete(ctx.port, n), PrinterCommand::DPLogoDelete);
+        return check(vlink::PrinterLogoDelete(ctx.port, n), PrinterCommand::PrinterLogoDelete);
     };
 }
 
@@ -195,7 +197,8 @@ Action logoNames(const QStringList &args, QString &problem)
         const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names)
                                   : vlink::PrinterLogoNamesRead(ctx.port, names);
         if (!ok)
-            return failed(QStringLiteral("LogoNamesList Read Error"));
+            return failed(ctx.depot ? PrinterCommand::DPLogoNamesRead
+                                    : PrinterCommand::PrinterLogoNamesRead);
         for (const vlink::LogoName &entry : names)
             ctx.out << entry.number << ' ' << deviceText(entry.name) << '\n';
         return succeeded();
@@ -204,7 +207,7 @@ Action logoNames(const QStringList &args, QString &problem)
 
 // A Depot setting of one number.
 Command settingCommand(const QString &name, const QString &help, int high,
-                       bool (*command)(vlink::Port &, int), const char *failureText)
+                       bool (*command)(vlink::Port &, int), PrinterCommand entry)
 {
     return {name, QStringLiteral("N"), help, [=](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 1);
@@ -215,7 +218,7 @@ Command settingCommand(const QString &name, const QString &help, int high,
                     return Action();
                 }
                 return Action(
-                    [=, n = *n](Context &ctx) { return check(command(ctx.port, n), failureText); });
+                    [=, n = *n](Context &ctx) { return check(command(ctx.port, n), entry); });
             }};
 }
 
@@ -227,7 +230,7 @@ Action depotVersion(const QStringList &args, QString &problem)
     return [](Context &ctx) {
         QByteArray text;
         if (!vlink::DPVersionRead(ctx.port, text))
-            return failed(QStringLiteral("Error"));
+            return failed(PrinterCommand::DPVersionRead);
         ctx.out << deviceText(text) << '\n';
         return succeeded();
     };
@@ -255,9 +258,9 @@ Commands logoCommands()
          "prints \"NUMBER NAME\" per logo (--depot: the Depot's bank)",
          logoNames},
         settingCommand("bank", "selects the Depot bank", vlink::DepotBanks - 1, vlink::BankNumSet,
-                       "BankNumSet Error"),
+                       PrinterCommand::BankNumSet),
         settingCommand("max-bank", "sets the Depot's highest bank number", 255,
-                       vlink::MaxBankNumSet, "Error"),
+                       vlink::MaxBankNumSet, PrinterCommand::MaxBankNumSet),
         {"depot-version", {}, "prints the Depot's version text", depotVersion},
     };
 }

@@ -13,6 +13,7 @@ namespace
 {
 
 using vlink::Port;
+using vlink::PrinterCommand;
 
 bool allDigits(const QString &text)
 {
@@ -52,7 +53,7 @@ Action autoRunPeriod(const QStringList &args, QString &problem)
         return {};
     }
     return [period](Context &ctx) {
-        return check(vlink::AutoRunPeriodSet(ctx.port, period), "Error");
+        return check(vlink::AutoRunPeriodSet(ctx.port, period), PrinterCommand::AutoRunPeriodSet);
     };
 }
 
@@ -65,14 +66,12 @@ Action paramsRead(const QStringList &args, QString &problem)
     return [code](Context &ctx) {
         quint8 value = 0;
         if (!vlink::ParamsRead(ctx.port, code, value))
-            return failed(QStringLiteral("ParamsRead Error"));
+            return failed(PrinterCommand::ParamsRead);
         ctx.out << value << '\n';
         return succeeded();
     };
 }
 
-// The parameter window's Cancel names the opposite direction in its texts; kept as the station
-// shows them.
 Action paramsStep(const QStringList &args, QString &problem)
 {
     quint8 code = 0;
@@ -89,8 +88,7 @@ Action paramsStep(const QStringList &args, QString &problem)
         const bool ok = up ? vlink::ParamsIncrease(ctx.port, code, value)
                            : vlink::ParamsDecrease(ctx.port, code, value);
         if (!ok)
-            return failed(up ? QStringLiteral("ParamsDecrease Error")
-                             : QStringLiteral("ParamsIcrease Error"));
+            return failed(up ? PrinterCommand::ParamsIncrease : PrinterCommand::ParamsDecrease);
         ctx.out << value << '\n';
         return succeeded();
     };
@@ -104,7 +102,7 @@ Action statusByte(const QStringList &args, QString &problem)
     return [](Context &ctx) {
         quint8 value = 0;
         if (!vlink::ByteStatusRead(ctx.port, value))
-            return failed(QStringLiteral("ByteStatusRead Error"));
+            return failed(PrinterCommand::ByteStatusRead);
         ctx.out << value << '\n';
         return succeeded();
     };
@@ -137,8 +135,8 @@ Action clockSet(const QStringList &args, QString &problem, bool date)
     }
     const QByteArray digits = args[0].toLatin1();
     return [digits, date](Context &ctx) {
-        return date ? check(vlink::DateSet(ctx.port, digits), "Date Set Error")
-                    : check(vlink::TimeSet(ctx.port, digits), "Time Set Error");
+        return date ? check(vlink::DateSet(ctx.port, digits), PrinterCommand::DateSet)
+                    : check(vlink::TimeSet(ctx.port, digits), PrinterCommand::TimeSet);
     };
 }
 
@@ -151,7 +149,7 @@ Action timeParams(const QStringList &args, QString &problem)
         vlink::TimeParams params{};
         int filled = 0;
         if (!vlink::TimeParamsRead(ctx.port, params, filled))
-            return failed(QStringLiteral("TimeParamsRead Error"));
+            return failed(PrinterCommand::TimeParamsRead);
         QStringList values;
         for (int i = 0; i < filled; ++i)
             values << QString::number(params[i]);
@@ -164,32 +162,26 @@ Action timeParams(const QStringList &args, QString &problem)
 
 Commands machineCommands()
 {
-    using namespace vlink;
+    using C = PrinterCommand;
     return {
-        plainCommand("start", "start printing", StartCommand, "Start Command Error"),
-        plainCommand("stop", "stop printing", StopCommand, "Stop Command Error"),
-        plainCommand("print-start", "start printing a mark", PrintStart, "PrintStart Error"),
-        plainCommand("high-voltage", "switch the high voltage", HighVoltageTurn,
-                     "HighVoltageTurn Error"),
-        plainCommand("reset", "reset the printer", Reset, "Reset Error"),
-        plainCommand("running-number-reset", "set the running numbers back", RunningNumberReset,
-                     "RunningNumberReset Error"),
-        plainCommand("autorun-stop", "stop the auto-run", AutoRunStop, "AutoRun Stop Error"),
-        plainCommand("mark-delete", "delete the current mark", MarkDelete, "Mark not delete"),
+        plainCommand("start", "start printing", C::StartCommand),
+        plainCommand("stop", "stop printing", C::StopCommand),
+        plainCommand("print-start", "start printing a mark", C::PrintStart),
+        plainCommand("high-voltage", "switch the high voltage", C::HighVoltageTurn),
+        plainCommand("reset", "reset the printer", C::Reset),
+        plainCommand("running-number-reset", "set the running numbers back", C::RunningNumberReset),
+        plainCommand("autorun-stop", "stop the auto-run", C::AutoRunStop),
+        plainCommand("mark-delete", "delete the current mark", C::MarkDelete),
         {"autorun-period", "TEXT", "set the auto-run period (digits, sent padded to three)",
          autoRunPeriod},
         choiceCommand("running-number", "running-number direction",
-                      {{"forward", RunningNumberForward, "RunningNumberDirectionSet Error"},
-                       {"back", RunningNumberBack, "RunningNumberDirectionSet Error"}}),
+                      {{"forward", C::RunningNumberForward}, {"back", C::RunningNumberBack}}),
         choiceCommand("mark-print", "mark print direction",
-                      {{"forward", MarkPrintForward, "MarkPrintDirection Set Error"},
-                       {"back", MarkPrintBack, "MarkPrintDirection Set Error"}}),
+                      {{"forward", C::MarkPrintForward}, {"back", C::MarkPrintBack}}),
         choiceCommand("break-point-corr", "break-point correction",
-                      {{"on", MarkBreakPointCorrOn, "MarkBreakPointCorr On Error"},
-                       {"off", MarkBreakPointCorrOff, "MarkBreakPointCorr On Error"}}),
+                      {{"on", C::MarkBreakPointCorrOn}, {"off", C::MarkBreakPointCorrOff}}),
         choiceCommand("rotate", "vertical mirroring of the mark",
-                      {{"on", MarkRotateOn, "MarkRotateOn Set Error"},
-                       {"off", MarkRotateOff, "MarkRotateOn Set Error"}}),
+                      {{"on", C::MarkRotateOn}, {"off", C::MarkRotateOff}}),
         {"params-read", "LETTER", "prints the value in decimal", paramsRead},
         {"params-step", "LETTER up|down", "one step; prints the new value", paramsStep},
         {"status-byte", "", "prints the value in decimal", statusByte},

@@ -116,13 +116,7 @@ bool discover(vlink::ComIo &port, vlink::Connection &found)
 {
     const vlink::SettingsFile settings = stationSettings();
     port.setDeviceMap(vlink::deviceMapFrom(settings));
-    bool numeric = false;
-    const int remembered =
-        settings
-            .value(QStringLiteral("PortParams"), QStringLiteral("ComInteger"), QStringLiteral("1"))
-            .trimmed()
-            .toInt(&numeric);
-    const vlink::Discovery result = vlink::StartupDiscovery(port, numeric ? remembered : -1);
+    const vlink::Discovery result = vlink::StartupDiscovery(port, vlink::rememberedPort(settings));
     found = result.connection;
     return result.connected;
 }

@@ -14,6 +14,7 @@ namespace
 {
 
 using vlink::CodePage;
+using vlink::PrinterCommand;
 
 struct Cell {
     int row = 0;
@@ -45,7 +46,7 @@ Action fragmentRead(const QStringList &args, QString &problem)
     return [cell = *cell](Context &ctx) {
         vlink::Fragment f;
         if (!vlink::TextFragmentRead(ctx.port, cell.row, cell.column, f))
-            return failed(QStringLiteral("TextFragmentRead Error"));
+            return failed(PrinterCommand::TextFragmentRead);
         ctx.out << "kind=" << int(f.kind) << " number=" << int(f.number)
                 << " text=" << deviceText(f.text) << '\n';
         return succeeded();
@@ -64,10 +65,10 @@ Action fragmentWrite(const QStringList &args, QString &problem)
     return [cell = *cell, text](Context &ctx) {
         if (text.isEmpty())
             return check(vlink::TextFragmentDelete(ctx.port, cell.row, cell.column),
-                         "TextFragmentDeleteError");
+                         PrinterCommand::TextFragmentDelete);
         return check(vlink::TextFragmentWrite(ctx.port, cell.row, cell.column,
                                               stationCodePage().encode(text)),
-                     "TextFragmentWrite Error");
+                     PrinterCommand::TextFragmentWrite);
     };
 }
 
@@ -86,7 +87,8 @@ Action fontSet(const QStringList &args, QString &problem)
     if (!cell)
         return {};
     return [font = *font, cell = *cell](Context &ctx) {
-        return check(vlink::FontSet(ctx.port, font, cell.row, cell.column), "Font Set Error");
+        return check(vlink::FontSet(ctx.port, font, cell.row, cell.column),
+                     PrinterCommand::FontSet);
     };
 }
 
@@ -94,10 +96,10 @@ using CellTextCommand = bool (*)(vlink::Port &, int, int, const QByteArray &);
 
 // ROW COL TEXT for the counter and the time format.
 Command cellTextCommand(const QString &name, const QString &help, CellTextCommand command,
-                        const char *failureText)
+                        PrinterCommand entry)
 {
     return {name, QStringLiteral("ROW COL TEXT"), help,
-            [command, failureText](const QStringList &args, QString &problem) {
+            [command, entry](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 3);
                 if (!problem.isEmpty())
                     return Action();
@@ -105,10 +107,10 @@ Command cellTextCommand(const QString &name, const QString &help, CellTextComman
                 if (!cell)
                     return Action();
                 const QString text = args[2];
-                return Action([command, failureText, cell = *cell, text](Context &ctx) {
+                return Action([command, entry, cell = *cell, text](Context &ctx) {
                     return check(
                         command(ctx.port, cell.row, cell.column, stationCodePage().encode(text)),
-                        failureText);
+                        entry);
                 });
             }};
 }
@@ -135,7 +137,7 @@ Action postDate(const QStringList &args, QString &problem)
     return [cell = *cell, offset, format](Context &ctx) {
         return check(vlink::PostDateSet(ctx.port, cell.row, cell.column, offset,
                                         stationCodePage().encode(format)),
-                     "Post Date Set Error");
+                     PrinterCommand::PostDateSet);
     };
 }
 
@@ -154,21 +156,21 @@ Action specFuncWrite(const QStringList &args, QString &problem)
         const vlink::SpecFuncTexts t{page.encode(texts[0]), page.encode(texts[1]),
                                      page.encode(texts[2]), page.encode(texts[3]),
                                      page.encode(texts[4]), page.encode(texts[5])};
-        return check(vlink::SpecFuncWrite(ctx.port, t), "Write Error");
+        return check(vlink::SpecFuncWrite(ctx.port, t), PrinterCommand::SpecFuncWrite);
     };
 }
 
 Command scriptCommand(const QString &name, const QString &help,
-                      bool (*read)(vlink::Port &, QByteArray &), const char *failureText)
+                      bool (*read)(vlink::Port &, QByteArray &), PrinterCommand entry)
 {
-    return {name, {}, help, [read, failureText](const QStringList &args, QString &problem) {
+    return {name, {}, help, [read, entry](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 0);
                 if (!problem.isEmpty())
                     return Action();
-                return Action([read, failureText](Context &ctx) {
+                return Action([read, entry](Context &ctx) {
                     QByteArray script;
                     if (!read(ctx.port, script))
-                        return failed(QString::fromLatin1(failureText));
+                        return failed(entry);
                     ctx.out << deviceText(script) << '\n';
                     return succeeded();
                 });
@@ -189,7 +191,7 @@ Action storedMark(const QStringList &args, QString &problem)
         return {};
     }
     return [op = vlink::StoredMarkOp(*op), number = *number](Context &ctx) {
-        return check(vlink::StoredMark(ctx.port, op, number), "Error");
+        return check(vlink::StoredMark(ctx.port, op, number), PrinterCommand::StoredMark);
     };
 }
 
@@ -207,7 +209,8 @@ Action markLoad(const QStringList &args, QString &problem)
     if (!cell)
         return {};
     return [logo = quint8(*logo), cell = *cell](Context &ctx) {
-        return check(vlink::MarkLoad(ctx.port, logo, cell.column, cell.row), "Mark Load Error");
+        return check(vlink::MarkLoad(ctx.port, logo, cell.column, cell.row),
+                     PrinterCommand::MarkLoad);
     };
 }
 
@@ -221,17 +224,17 @@ Commands markCommands()
          fragmentWrite},
         {"font-set", "FONT ROW COL", "set a fragment's font", fontSet},
         cellTextCommand("counter-set", "make a counter with this initial value", vlink::CounterSet,
-                        "Counter Set Error"),
+                        PrinterCommand::CounterSet),
         cellTextCommand("time-format", "make a time and date with this format",
-                        vlink::TimeFormatSet, "Time Format Set Error"),
+                        vlink::TimeFormatSet, PrinterCommand::TimeFormatSet),
         {"post-date", "ROW COL OFFSET FORMAT", "make a post date (OFFSET -1 keeps the days)",
          postDate},
         {"spec-func-write", "G N E S P Q", "write the special function (\"\" for an empty text)",
          specFuncWrite},
         scriptCommand("spec-func-read", "prints the script (plain reads)", vlink::SpecFuncRead,
-                      "Read Error"),
+                      PrinterCommand::SpecFuncRead),
         scriptCommand("script-read", "prints the script (each byte echoed)", vlink::ScriptRead,
-                      "ScriptRead Error"),
+                      PrinterCommand::ScriptRead),
         {"stored-mark", "OP NUMBER", "0 MarkRead, 1 MarkReadFromStorage, 2 MarkWriteToStorage",
          storedMark},
         {"mark-load", "LOGO COL ROW", "place a logo into the mark", markLoad},

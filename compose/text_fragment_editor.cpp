@@ -1,12 +1,13 @@
 #include "compose/text_fragment_editor.h"
 
 #include "compose/cell_reader.h"
+#include "link/command_table.h"
 #include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 #include "ui/busy_cursor.h"
-#include "ui/enter_action.h"
 #include "ui/messages.h"
+#include "ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -27,10 +28,11 @@ namespace vcompose
 namespace
 {
 
-QLineEdit *readOnlyNumber(const QString &name, const QString &value, QWidget *parent)
+using vui::named;
+
+QLineEdit *readOnlyNumber(const char *name, const QString &value, QWidget *parent)
 {
-    auto *edit = new QLineEdit(value, parent);
-    edit->setObjectName(name);
+    auto *edit = named<QLineEdit>(parent, name, value);
     edit->setReadOnly(true);
     edit->setMaximumWidth(48);
     return edit;
@@ -38,59 +40,47 @@ QLineEdit *readOnlyNumber(const QString &name, const QString &value, QWidget *pa
 
 } // namespace
 
-TOKHelpRightDlg::TOKHelpRightDlg(vui::StationState &state, vui::Prompts &prompts,
-                                 vlink::CodePage codePage, QWidget *parent)
-    : QDialog(parent), state_(state), prompts_(prompts), codePage_(std::move(codePage))
+TOKHelpRightDlg::TOKHelpRightDlg(vui::LineState &line, vui::MarkEditing &mark,
+                                 vui::Prompts &prompts, vlink::CodePage codePage,
+                                 QObject *mainWindow, QWidget *parent)
+    : QDialog(parent), line_(line), mark_(mark), prompts_(prompts), codePage_(std::move(codePage)),
+      mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("TOKHelpRightDlg"));
     setWindowTitle(QStringLiteral("TextFragmentReadWrite"));
     buildLayout();
 }
 
-QToolButton *TOKHelpRightDlg::arrow(Qt::ArrowType direction, const QString &name)
-{
-    auto *button = new QToolButton(this);
-    button->setObjectName(name);
-    button->setArrowType(direction);
-    button->setAutoRepeat(false);
-    return button;
-}
-
 void TOKHelpRightDlg::buildLayout()
 {
-    coordPanel_ = new QGroupBox(QStringLiteral("Coordinate"), this);
-    coordPanel_->setObjectName(QStringLiteral("CoordPanel"));
-    rowStr_ = readOnlyNumber(QStringLiteral("RowStr"), QStringLiteral("1"), coordPanel_);
-    colStr_ = readOnlyNumber(QStringLiteral("ColStr"), QStringLiteral("1"), coordPanel_);
+    using vui::arrowButton;
+    coordPanel_ = named<QGroupBox>(this, "CoordPanel", QStringLiteral("Coordinate"));
+    rowStr_ = readOnlyNumber("RowStr", QStringLiteral("1"), coordPanel_);
+    colStr_ = readOnlyNumber("ColStr", QStringLiteral("1"), coordPanel_);
     auto *coords = new QGridLayout(coordPanel_);
     coords->addWidget(new QLabel(QStringLiteral("Row"), coordPanel_), 0, 0);
     coords->addWidget(rowStr_, 0, 1);
-    coords->addWidget(arrow(Qt::UpArrow, QStringLiteral("RowUp")), 0, 2);
-    coords->addWidget(arrow(Qt::DownArrow, QStringLiteral("RowDown")), 0, 3);
+    coords->addWidget(arrowButton(this, "RowUp", Qt::UpArrow), 0, 2);
+    coords->addWidget(arrowButton(this, "RowDown", Qt::DownArrow), 0, 3);
     coords->addWidget(new QLabel(QStringLiteral("Column"), coordPanel_), 1, 0);
     coords->addWidget(colStr_, 1, 1);
-    coords->addWidget(arrow(Qt::UpArrow, QStringLiteral("ColUp")), 1, 2);
-    coords->addWidget(arrow(Qt::DownArrow, QStringLiteral("ColDown")), 1, 3);
+    coords->addWidget(arrowButton(this, "ColUp", Qt::UpArrow), 1, 2);
+    coords->addWidget(arrowButton(this, "ColDown", Qt::DownArrow), 1, 3);
 
     auto *fontBox = new QGroupBox(QStringLiteral("Font Size"), this);
-    fontSize_ = readOnlyNumber(QStringLiteral("EFontSize"), QStringLiteral("1"), fontBox);
+    fontSize_ = readOnlyNumber("EFontSize", QStringLiteral("1"), fontBox);
     auto *fonts = new QHBoxLayout(fontBox);
     fonts->addWidget(fontSize_);
-    fonts->addWidget(arrow(Qt::UpArrow, QStringLiteral("FontUp")));
-    fonts->addWidget(arrow(Qt::DownArrow, QStringLiteral("FontDown")));
+    fonts->addWidget(arrowButton(this, "FontUp", Qt::UpArrow));
+    fonts->addWidget(arrowButton(this, "FontDown", Qt::DownArrow));
 
-    fragText_ = new QLineEdit(this);
-    fragText_->setObjectName(QStringLiteral("Fragtext"));
+    fragText_ = named<QLineEdit>(this, "Fragtext");
     fragText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     fragText_->installEventFilter(this);
-    change_ = new QCheckBox(QStringLiteral("Change"), this);
-    change_->setObjectName(QStringLiteral("Ch_"));
+    change_ = named<QCheckBox>(this, "Ch_", QStringLiteral("Change"));
     change_->hide();
-    writeText_ = new QPushButton(QStringLiteral("Ok"), this);
-    writeText_->setObjectName(QStringLiteral("BtWriteText"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("CancelBtn"));
-    vui::setEnterAction(*this, *writeText_);
+    writeText_ = vui::actionButton(*this, "BtWriteText", QStringLiteral("Ok"));
+    cancel_ = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
 
     auto *top = new QHBoxLayout;
     top->addWidget(coordPanel_);
@@ -142,7 +132,7 @@ bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 void TOKHelpRightDlg::readCurrentCell()
 {
     const vui::BusyCursor busy;
-    state_.cellRoutine = vui::CellRoutine::Read;
+    mark_.cellRoutine = vui::CellRoutine::Read;
     cellRoutine(vui::CellRoutine::Read);
 }
 
@@ -191,20 +181,20 @@ void TOKHelpRightDlg::cellRoutine(vui::CellRoutine mode, const QByteArray &text)
 // The text goes out as typed: blanks at its ends are the operator's.
 void TOKHelpRightDlg::writeCell(int row, int column, const QByteArray &text)
 {
-    if (vlink::TextFragmentWrite(state_.port, row, column, text))
+    if (vlink::TextFragmentWrite(line_.port, row, column, text))
         prompts_.ok();
     else
-        readError(QStringLiteral("TextFragmentWrite Error"));
+        readError(vlink::failureText(vlink::PrinterCommand::TextFragmentWrite));
 }
 
 void TOKHelpRightDlg::readCell(int row, int column)
 {
     fragText_->clear();
-    if (state_.depotOnly)
+    if (line_.depotOnly)
         return;
     vlink::Fragment fragment;
-    if (!vcompose::readCell(state_.port, row, column, fragment)) {
-        readError(QStringLiteral("TextFragmentRead Error"));
+    if (!vcompose::readCell(line_.port, row, column, fragment)) {
+        readError(vlink::failureText(vlink::PrinterCommand::TextFragmentRead));
         return;
     }
     showFragment(fragment);
@@ -212,7 +202,7 @@ void TOKHelpRightDlg::readCell(int row, int column)
 
 void TOKHelpRightDlg::showFragment(const vlink::Fragment &fragment)
 {
-    const CellDisplay shown = displayFor(fragment, state_.fontCount, codePage_);
+    const CellDisplay shown = displayFor(fragment, line_.fontCount, codePage_);
     loaded_ = true;
     loadedText_ = codePage_.encode(shown.text);
     fragText_->setText(shown.text);
@@ -226,13 +216,13 @@ void TOKHelpRightDlg::showFragment(const vlink::Fragment &fragment)
 void TOKHelpRightDlg::readError(const QString &text)
 {
     prompts_.error(text);
-    vui::sendMessage(state_.mainWindow, vui::Message::ReadError);
+    vui::sendMessage(mainWindow_, vui::Message::ReadError);
 }
 
 void TOKHelpRightDlg::writeSequence()
 {
     const vui::BusyCursor busy;
-    if (!state_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
+    if (!line_.depotOnly && !change_->isHidden() && !change_->isChecked()) {
         prompts_.error(QStringLiteral("Select \"Change\" mode, if you want Text insert"));
         prompts_.beep();
         return;
@@ -242,14 +232,14 @@ void TOKHelpRightDlg::writeSequence()
         prompts_.beep();
         return;
     }
-    state_.cellRoutine = vui::CellRoutine::Write;
+    mark_.cellRoutine = vui::CellRoutine::Write;
     cellRoutine(vui::CellRoutine::Write, codePage_.encode(fragText_->text()));
     // The font follows whatever became of the text.
     const int font = fontSize_->text().toInt();
-    if (vlink::FontSet(state_.port, font, rowStr_->text().toInt(), colStr_->text().toInt()))
+    if (vlink::FontSet(line_.port, font, rowStr_->text().toInt(), colStr_->text().toInt()))
         loaded_ = false;
     else
-        prompts_.error(QStringLiteral("Font Set Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::FontSet));
 }
 
 bool TOKHelpRightDlg::textChanged() const
@@ -278,22 +268,22 @@ void TOKHelpRightDlg::fontStep(int step)
     if (step > 0) {
         const vui::BusyCursor busy;
         refreshFontCount();
-        font = qMin(font, int(state_.fontCount) - 1);
+        font = qMin(font, int(line_.fontCount) - 1);
     }
     fontSize_->setText(QString::number(qMax(font, 0)));
 }
 
 void TOKHelpRightDlg::refreshFontCount()
 {
-    if (state_.depotOnly) {
-        state_.fontCount = DepotFontCount;
+    if (line_.depotOnly) {
+        line_.fontCount = DepotFontCount;
         return;
     }
-    vlink::TimeParams params = state_.timeParams;
-    if (!vlink::TimeParamsRead(state_.port, params))
+    vlink::TimeParams params = line_.timeParams;
+    if (!vlink::TimeParamsRead(line_.port, params))
         return;
-    state_.timeParams = params;
-    state_.fontCount = params[vlink::TimeParamCount - 1];
+    line_.timeParams = params;
+    line_.fontCount = params[vlink::TimeParamCount - 1];
 }
 
 void TOKHelpRightDlg::changeClicked(bool checked)

@@ -6,6 +6,7 @@
 #include "ui/station_state.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QGroupBox;
@@ -33,8 +34,9 @@ public:
     // The font count without a printer to ask.
     static constexpr quint8 DepotFontCount = 16;
 
-    TOKHelpRightDlg(vui::StationState &state, vui::Prompts &prompts, vlink::CodePage codePage,
-                    QWidget *parent = nullptr);
+    // Messages go to mainWindow.
+    TOKHelpRightDlg(vui::LineState &line, vui::MarkEditing &mark, vui::Prompts &prompts,
+                    vlink::CodePage codePage, QObject *mainWindow, QWidget *parent = nullptr);
 
     // The cell routine in read mode for the cell the coordinates name; the tool button runs it on
     // a dialog that is already shown.
@@ -46,7 +48,6 @@ protected:
 
 private:
     void buildLayout();
-    QToolButton *arrow(Qt::ArrowType direction, const QString &name);
 
     // The cell routine; in write mode with the text to write.
     void cellRoutine(vui::CellRoutine mode, const QByteArray &text = {});
@@ -63,9 +64,11 @@ private:
     void refreshFontCount();
     void changeClicked(bool checked);
 
-    vui::StationState &state_;
+    vui::LineState &line_;
+    vui::MarkEditing &mark_;
     vui::Prompts &prompts_;
     vlink::CodePage codePage_;
+    QPointer<QObject> mainWindow_;
 
     QGroupBox *coordPanel_ = nullptr;
     QLineEdit *rowStr_ = nullptr;

@@ -1,7 +1,9 @@
 #include "graphics/dp_logo_read_write_form.h"
 
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 #include "link/depot_commands.h"
+#include "ui/named_controls.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -34,9 +36,7 @@ TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidg
 {
     setObjectName(QStringLiteral("TDPLogoReadWriteForm"));
     bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
-    auto *set = new QPushButton(QStringLiteral("Set"), this);
-    set->setObjectName(QStringLiteral("BtBankSet"));
-    set->setAutoDefault(false);
+    auto *set = vui::pushButton(this, "BtBankSet", QStringLiteral("Set"));
     extraRow()->addWidget(new QLabel(QStringLiteral("Bank № "), this));
     extraRow()->addWidget(bank_);
     extraRow()->addWidget(set);
@@ -50,39 +50,41 @@ TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidg
 void TDPLogoReadWriteForm::showStore()
 {
     // A rename request holds for this one opening.
-    rename_ = std::exchange(state_.depotRename, false);
-    const int bank = state_.lastDepotBank;
+    renameNumber_ = std::exchange(logos_.depotRename, std::nullopt);
+    const int bank = logos_.lastDepotBank;
     bank_->setText(bank < 0 ? QString() : QString::number(bank));
     number_->setNumber(0);
 }
 
 void TDPLogoReadWriteForm::afterShow()
 {
-    if (!rename_)
+    if (!renameNumber_)
         return;
-    number_->setNumber(state_.depotRenameNumber);
+    number_->setNumber(*renameNumber_);
     // OK is pressed once the dialog runs, so that its messages and its close come from inside it.
     QTimer::singleShot(0, this, [this] { run([this] { okClick(); }); });
 }
 
 void TDPLogoReadWriteForm::loadWritten()
 {
-    if (!rename_) {
+    if (!renameNumber_) {
         LogoFormBase::loadWritten();
         return;
     }
     prompts_.ok();
-    vui::postMessage(state_.mainWindow, vui::Message::DPFormClose);
+    vui::postMessage(mainWindow_, vui::Message::DPFormClose);
 }
 
 QString TDPLogoReadWriteForm::loadFailureText() const
 {
-    return rename_ ? QStringLiteral("Logo Rename Error") : LogoFormBase::loadFailureText();
+    // The Depot renames by writing the logo again: the write reports as a rename.
+    return renameNumber_ ? vlink::failureText(vlink::PrinterCommand::PrinterLogoRename)
+                         : LogoFormBase::loadFailureText();
 }
 
 bool TDPLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoOutcome outcome = vlink::DPLogoRead(state_.port, number, state_.logo);
+    const vlink::LogoOutcome outcome = vlink::DPLogoRead(line_.port, number, logos_.logo);
     if (outcome.closeDialog)
         requestClose();
     return outcome.ok;
@@ -97,14 +99,14 @@ void TDPLogoReadWriteForm::bankSetClick()
         bank_->edit()->setFocus();
         return;
     }
-    if (vlink::BankNumSet(state_.port, *bank)) {
+    if (vlink::BankNumSet(line_.port, *bank)) {
         prompts_.ok();
-        state_.lastDepotBank = *bank;
+        logos_.lastDepotBank = *bank;
         return;
     }
-    state_.errorFlag = true;
-    prompts_.error(QStringLiteral("BankNumSet Error"));
-    state_.lastDepotBank = -1;
+    logos_.errorFlag = true;
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
+    logos_.lastDepotBank = -1;
 }
 
 } // namespace vgfx

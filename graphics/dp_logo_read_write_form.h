@@ -21,7 +21,7 @@ public:
 protected:
     void showStore() override;
     void afterShow() override;
-    bool asksToReopen() const override { return !rename_; }
+    bool asksToReopen() const override { return !renameNumber_; }
     void loadWritten() override;
     QString loadFailureText() const override;
     bool readLogo(int number) override;
@@ -30,7 +30,8 @@ private:
     void bankSetClick();
 
     UpDownBox *bank_ = nullptr;
-    bool rename_ = false;
+    // Set when this opening writes that logo again under its new name.
+    std::optional<int> renameNumber_;
 };
 
 } // namespace vgfx

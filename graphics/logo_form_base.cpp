@@ -4,8 +4,9 @@
 #include "graphics/logo_preview.h"
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 #include "ui/busy_cursor.h"
-#include "ui/enter_action.h"
+#include "ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -24,31 +25,10 @@
 namespace vgfx
 {
 
-namespace
-{
-
-QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    return button;
-}
-
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &text)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWidget *parent)
-    : QDialog(parent), store_(store), state_(context.state), prompts_(context.prompts),
-      codePage_(context.codePage), refreshLibrary_(context.refreshLibrary)
+    : QDialog(parent), store_(store), line_(context.line), logos_(context.logos),
+      prompts_(context.prompts), codePage_(context.codePage), mainWindow_(context.mainWindow),
+      refreshLibrary_(context.refreshLibrary)
 {
     setWindowTitle(QStringLiteral("Logo"));
     buildControls();
@@ -56,13 +36,14 @@ LogoFormBase::LogoFormBase(LogoStore store, const LogoFormContext &context, QWid
 
 void LogoFormBase::buildControls()
 {
-    zoomIn_ = toolButton(this, "BtZoomIn", QStringLiteral("Zoom +"), QStringLiteral("ZoomIn"));
-    zoomOut_ = toolButton(this, "BtZoomOut", QStringLiteral("Zoom -"), QStringLiteral("ZoomOut"));
-    save_ = toolButton(this, "BtSaveToFile", QStringLiteral("Save"), QStringLiteral("SaveToFile"));
-    grids_ = new QCheckBox(QStringLiteral("DrawGrids"), this);
-    grids_->setObjectName(QStringLiteral("CBDrawGrids"));
-    size_ = new QLabel(this);
-    size_->setObjectName(QStringLiteral("LSize"));
+    using vui::named;
+    zoomIn_ = vui::toolButton(this, "BtZoomIn", QStringLiteral("Zoom +"), QStringLiteral("ZoomIn"));
+    zoomOut_ =
+        vui::toolButton(this, "BtZoomOut", QStringLiteral("Zoom -"), QStringLiteral("ZoomOut"));
+    save_ =
+        vui::toolButton(this, "BtSaveToFile", QStringLiteral("Save"), QStringLiteral("SaveToFile"));
+    grids_ = named<QCheckBox>(this, "CBDrawGrids", QStringLiteral("DrawGrids"));
+    size_ = named<QLabel>(this, "LSize");
     auto *tools = new QHBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(zoomIn_), static_cast<QWidget *>(zoomOut_),
                        static_cast<QWidget *>(save_), static_cast<QWidget *>(grids_)})
@@ -71,8 +52,7 @@ void LogoFormBase::buildControls()
     tools->addWidget(size_);
 
     // The preview sits on white, so the margin right of and below the image reads as paper.
-    image_ = new QLabel(this);
-    image_->setObjectName(QStringLiteral("Image"));
+    image_ = named<QLabel>(this, "Image");
     image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll_ = new QScrollArea(this);
     scroll_->setWidget(image_);
@@ -85,8 +65,7 @@ void LogoFormBase::buildControls()
     const int last = maxLogoNumber(store_);
     number_ = new UpDownBox(QStringLiteral("LogoNum"), this);
     number_->setNumber(0);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("LogoName"));
+    name_ = named<QLineEdit>(this, "LogoName");
     name_->setMaximumWidth(120);
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Logo № 0..%1").arg(last), this), 0, 0);
@@ -95,10 +74,9 @@ void LogoFormBase::buildControls()
     fields->addWidget(name_, 1, 1);
     fields->setColumnStretch(2, 1);
 
-    ok_ = pushButton(this, "BtOk", QStringLiteral("Load"));
-    cancel_ = pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     // Enter loads or reads, as the button says.
-    vui::setEnterAction(*this, *ok_);
+    ok_ = vui::actionButton(*this, "BtOk", QStringLiteral("Load"));
+    cancel_ = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     buttons_ = new QHBoxLayout;
     buttons_->addWidget(ok_);
     buttons_->addWidget(cancel_);
@@ -143,9 +121,9 @@ void LogoFormBase::formShow()
 {
     name_->clear();
     name_->setReadOnly(false);
-    if (std::exchange(state_.namePending, false)) {
-        name_->setText(state_.pendingName);
-        state_.logo.name = fieldName();
+    if (const std::optional<QString> pending = std::exchange(logos_.pendingName, std::nullopt)) {
+        name_->setText(*pending);
+        logos_.logo.name = fieldName();
     }
     save_->setVisible(readMode());
     showStore();
@@ -153,7 +131,7 @@ void LogoFormBase::formShow()
         showReadMode();
     else
         showLoadMode();
-    if (state_.grid)
+    if (logos_.grid)
         grids_->setChecked(true);
     afterShow();
 }
@@ -161,22 +139,22 @@ void LogoFormBase::formShow()
 void LogoFormBase::showLoadMode()
 {
     ok_->setText(modeWord());
-    if (std::exchange(state_.redraw, false)) {
+    if (std::exchange(logos_.redraw, false)) {
         loaded_ = true;
-        redraw(state_.zoomCurrent);
+        redraw(logos_.zoomCurrent);
         return;
     }
-    const BmpLoad result = convertBmpToLogo(state_.logoFileName, state_.logo);
+    const BmpLoad result = convertBmpToLogo(logos_.logoFileName, logos_.logo);
     if (result != BmpLoad::Loaded) {
         prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
-        vui::postMessage(state_.mainWindow, store_ == LogoStore::Printer
-                                                ? vui::Message::ImageNotLoadOK
-                                                : vui::Message::DPImageNotLoadOK);
+        vui::postMessage(mainWindow_, store_ == LogoStore::Printer
+                                          ? vui::Message::ImageNotLoadOK
+                                          : vui::Message::DPImageNotLoadOK);
         return;
     }
     loaded_ = true;
-    redraw(state_.zoomBase);
-    setNameField(state_.logo.name);
+    redraw(logos_.zoomBase);
+    setNameField(logos_.logo.name);
 }
 
 void LogoFormBase::showReadMode()
@@ -184,12 +162,12 @@ void LogoFormBase::showReadMode()
     ok_->setText(modeWord());
     // The logo a read or a zoom left in the buffer, with the name it came with.
     const bool again =
-        std::exchange(state_.redraw, false) || std::exchange(state_.readRequested, false);
+        std::exchange(logos_.redraw, false) || std::exchange(logos_.readRequested, false);
     if (!again)
         return;
-    number_->setNumber(state_.logo.number);
-    redraw(state_.zoomCurrent);
-    setNameField(state_.logo.name);
+    number_->setNumber(logos_.logo.number);
+    redraw(logos_.zoomCurrent);
+    setNameField(logos_.logo.name);
 }
 
 void LogoFormBase::okClick()
@@ -204,7 +182,7 @@ void LogoFormBase::okClick()
         prompts_.error(maxFragmentText(store_));
         return;
     }
-    state_.errorFlag = false;
+    logos_.errorFlag = false;
     if (readMode())
         readWithRetry(*number);
     else
@@ -216,42 +194,55 @@ void LogoFormBase::loadClick(int number)
     // A file that vanished or would not load leaves nothing to write.
     if (!loaded_)
         return;
-    if (writeComposedLogo(state_.port, store_, number, state_.logo, fieldName())) {
+    if (writeComposedLogo(line_.port, store_, number, logos_.logo, fieldName())) {
         loadWritten();
         return;
     }
-    state_.errorFlag = true;
+    logos_.errorFlag = true;
     prompts_.error(loadFailureText());
+}
+
+QString LogoFormBase::storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const
+{
+    return vlink::failureText(store_ == LogoStore::Printer ? printer : depot);
+}
+
+QString LogoFormBase::loadFailureText() const
+{
+    return storeFailure(vlink::PrinterCommand::PrinterLogoWrite,
+                        vlink::PrinterCommand::DPLogoWrite);
 }
 
 void LogoFormBase::loadWritten()
 {
     prompts_.ok();
-    const bool listsThisStore = state_.depotView == (store_ == LogoStore::Depot);
+    const bool listsThisStore = logos_.depotView == (store_ == LogoStore::Depot);
     if (!refreshLibrary_ || !listsThisStore)
         return;
     vlink::LogoNames names;
-    if (readLogoNames(state_.port, store_, names))
+    if (readLogoNames(line_.port, store_, names))
         refreshLibrary_(names);
     else
-        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+        prompts_.error(storeFailure(vlink::PrinterCommand::PrinterLogoNamesRead,
+                                    vlink::PrinterCommand::DPLogoNamesRead));
 }
 
 void LogoFormBase::readWithRetry(int number)
 {
-    state_.readRequested = true;
-    state_.logo.number = number;
+    logos_.readRequested = true;
+    logos_.logo.number = number;
     if (readLogo(number)) {
-        setNameField(state_.logo.name);
+        setNameField(logos_.logo.name);
         return;
     }
-    state_.readRequested = true;
+    logos_.readRequested = true;
     if (readLogo(number)) {
-        setNameField(state_.logo.name);
+        setNameField(logos_.logo.name);
         return;
     }
-    state_.errorFlag = true;
-    prompts_.error(QStringLiteral("Logo Read Error"));
+    logos_.errorFlag = true;
+    prompts_.error(
+        storeFailure(vlink::PrinterCommand::PrinterLogoRead, vlink::PrinterCommand::DPLogoRead));
 }
 
 void LogoFormBase::numberArrow(int delta)
@@ -266,44 +257,44 @@ int LogoFormBase::steppedNumber(int delta) const
 
 void LogoFormBase::zoomClick(bool in)
 {
-    const bool empty = state_.logo.isEmpty();
-    const ZoomStep step = in ? zoomIn(state_.zoomCurrent, empty)
-                             : zoomOut(state_.zoomCurrent, state_.zoomBase, empty);
+    const bool empty = logos_.logo.isEmpty();
+    const ZoomStep step = in ? zoomIn(logos_.zoomCurrent, empty)
+                             : zoomOut(logos_.zoomCurrent, logos_.zoomBase, empty);
     if (step.beep)
         prompts_.beep();
     if (!step.changed)
         return;
-    state_.zoomCurrent = step.zoom;
-    state_.redraw = true;
+    logos_.zoomCurrent = step.zoom;
+    logos_.redraw = true;
     requestClose();
 }
 
 void LogoFormBase::saveToFileClick()
 {
-    const vlink::LogoBuffer &logo = state_.logo;
+    const vlink::LogoBuffer &logo = logos_.logo;
     if (logo.isEmpty() || logo.isDeleted())
         return;
     vui::FileDialogRequest request;
     request.caption = QStringLiteral("Save As");
-    request.directory = state_.logoSaveDir;
+    request.directory = logos_.logoSaveDir;
     request.filter = QStringLiteral("Bitmaps (*.bmp)");
     QString path = prompts_.saveFile(request);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".bmp");
-    state_.logoSaveDir = QFileInfo(path).absolutePath();
+    logos_.logoSaveDir = QFileInfo(path).absolutePath();
     if (!saveLogoBmp(logo, path))
         prompts_.beep();
 }
 
 void LogoFormBase::gridsClick(bool checked)
 {
-    state_.grid = checked;
+    logos_.grid = checked;
     // Clearing the box leaves the lines until the next redraw.
     if (!checked || preview_.isNull())
         return;
-    drawDotGrid(preview_, state_.logo, drawnZoom_);
+    drawDotGrid(preview_, logos_.logo, drawnZoom_);
     placePreview();
 }
 
@@ -320,10 +311,10 @@ QByteArray LogoFormBase::fieldName() const
 void LogoFormBase::redraw(int zoom)
 {
     drawnZoom_ = zoom;
-    preview_ = drawPreview(state_.logo, zoom);
-    if (state_.grid)
-        drawDotGrid(preview_, state_.logo, zoom);
-    size_->setText(sizeLabel(state_.logo));
+    preview_ = drawPreview(logos_.logo, zoom);
+    if (logos_.grid)
+        drawDotGrid(preview_, logos_.logo, zoom);
+    size_->setText(sizeLabel(logos_.logo));
     placePreview();
 }
 
@@ -350,15 +341,14 @@ QString LogoFormBase::modeWord() const
 
 void LogoFormBase::formClose()
 {
-    if (state_.errorFlag || !asksToReopen())
+    if (logos_.errorFlag || !asksToReopen())
         return;
-    if (readMode() && state_.logo.isEmpty())
+    if (readMode() && logos_.logo.isEmpty())
         return;
     ok_->setText(modeWord());
     hide();
-    vui::sendMessage(state_.mainWindow, store_ == LogoStore::Printer
-                                            ? vui::Message::ImageCompressOK
-                                            : vui::Message::DPImageCompressOK);
+    vui::sendMessage(mainWindow_, store_ == LogoStore::Printer ? vui::Message::ImageCompressOK
+                                                               : vui::Message::DPImageCompressOK);
 }
 
 void LogoFormBase::done(int result)

@@ -2,6 +2,7 @@
 
 #include "graphics/logo_store.h"
 #include "link/codepage.h"
+#include "link/command_table.h"
 #include "link/names_list.h"
 #include "ui/messages.h"
 #include "ui/prompts.h"
@@ -9,6 +10,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -27,9 +29,12 @@ class UpDownBox;
 
 // What a logo dialog works with; the main window hands it over when it creates the dialog.
 struct LogoFormContext {
-    vui::StationState &state;
+    vui::LineState &line;
+    vui::LogoWorkflow &logos;
     vui::Prompts &prompts;
     vlink::CodePage codePage;
+    // Where the dialog sends and posts its messages.
+    QPointer<QObject> mainWindow;
     // Set only while the logo library window exists: gives it a fresh names list. The dialog
     // calls it only when the library lists the dialog's own store.
     std::function<void(const vlink::LogoNames &)> refreshLibrary;
@@ -61,7 +66,9 @@ protected:
     virtual void afterShow() {}
     virtual bool asksToReopen() const { return true; }
     virtual void loadWritten();
-    virtual QString loadFailureText() const { return QStringLiteral("Logo Load Error"); }
+    virtual QString loadFailureText() const;
+    // The failure text of the store's own command.
+    QString storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const;
     // The store's read command; asks for the close the command reports. True on success.
     virtual bool readLogo(int number) = 0;
     virtual void numberArrow(int delta);
@@ -71,7 +78,7 @@ protected:
     void run(const std::function<void()> &handler);
     void requestClose() { closeRequested_ = true; }
 
-    bool readMode() const { return state_.logoMode == vui::LogoMode::Read; }
+    bool readMode() const { return logos_.logoMode == vui::LogoMode::Read; }
     void okClick();
     // A read as the OK button does it: tried twice before it is reported.
     void readWithRetry(int number);
@@ -87,9 +94,11 @@ protected:
     QBoxLayout *extraRow() const { return extra_; }
 
     LogoStore store_;
-    vui::StationState &state_;
+    vui::LineState &line_;
+    vui::LogoWorkflow &logos_;
     vui::Prompts &prompts_;
     vlink::CodePage codePage_;
+    QPointer<QObject> mainWindow_;
     std::function<void(const vlink::LogoNames &)> refreshLibrary_;
 
     UpDownBox *number_ = nullptr;

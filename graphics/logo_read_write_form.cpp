@@ -2,7 +2,9 @@
 
 #include "graphics/logo_name.h"
 #include "graphics/up_down_box.h"
+#include "link/command_table.h"
 #include "link/logo_commands.h"
+#include "ui/named_controls.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
@@ -24,12 +26,8 @@ TLogoReadWriteForm::TLogoReadWriteForm(const LogoFormContext &context, QWidget *
     : LogoFormBase(LogoStore::Printer, context, parent)
 {
     setObjectName(QStringLiteral("TLogoReadWriteForm"));
-    clear_ = new QPushButton(QStringLiteral("Clear"), this);
-    clear_->setObjectName(QStringLiteral("BtClear"));
-    clear_->setAutoDefault(false);
-    rename_ = new QPushButton(QStringLiteral("Rename"), this);
-    rename_->setObjectName(QStringLiteral("BtRename"));
-    rename_->setAutoDefault(false);
+    clear_ = vui::pushButton(this, "BtClear", QStringLiteral("Clear"));
+    rename_ = vui::pushButton(this, "BtRename", QStringLiteral("Rename"));
     buttonRow()->addWidget(clear_);
     buttonRow()->addWidget(rename_);
     clear_->hide();
@@ -48,15 +46,15 @@ void TLogoReadWriteForm::showStore()
 
 bool TLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoDisplay display = std::exchange(state_.suppressDisplay, false)
+    const vlink::LogoDisplay display = std::exchange(logos_.suppressDisplay, false)
                                            ? vlink::LogoDisplay::Suppressed
                                            : vlink::LogoDisplay::Show;
     const vlink::LogoOutcome outcome =
-        vlink::PrinterLogoRead(state_.port, number, state_.logo, display);
+        vlink::PrinterLogoRead(line_.port, number, logos_.logo, display);
     if (outcome.failedOnFirstByte)
         prompts_.tone(FailedReadToneHz, FailedReadToneMs);
     // In Depot-only mode the read would close the Depot's dialog, which is not the one open.
-    if (outcome.closeDialog && !state_.depotOnly)
+    if (outcome.closeDialog && !line_.depotOnly)
         requestClose();
     return outcome.ok;
 }
@@ -70,7 +68,7 @@ void TLogoReadWriteForm::numberArrow(int delta)
     const auto read = [this](int number) {
         if (!readMode())
             return;
-        state_.errorFlag = false;
+        logos_.errorFlag = false;
         readWithRetry(number);
     };
     number_->setNumber(0);
@@ -88,16 +86,16 @@ void TLogoReadWriteForm::clearClick()
         prompts_.beep();
         return;
     }
-    const int kept = state_.logo.number;
-    state_.logo = vlink::LogoBuffer::deleted();
-    state_.logo.number = kept;
-    redraw(state_.zoomCurrent);
-    if (vlink::PrinterLogoDelete(state_.port, *number)) {
+    const int kept = logos_.logo.number;
+    logos_.logo = vlink::LogoBuffer::deleted();
+    logos_.logo.number = kept;
+    redraw(logos_.zoomCurrent);
+    if (vlink::PrinterLogoDelete(line_.port, *number)) {
         prompts_.ok();
         return;
     }
-    state_.errorFlag = true;
-    prompts_.error(QStringLiteral("Logo Delete Error"));
+    logos_.errorFlag = true;
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoDelete));
 }
 
 void TLogoReadWriteForm::renameClick()
@@ -108,11 +106,11 @@ void TLogoReadWriteForm::renameClick()
         return;
     }
     const vlink::LogoOutcome outcome =
-        vlink::PrinterLogoRename(state_.port, *number, fieldName(), state_.logo);
+        vlink::PrinterLogoRename(line_.port, *number, fieldName(), logos_.logo);
     if (outcome.ok)
         prompts_.ok();
     else
-        prompts_.error(QStringLiteral("Logo Rename Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoRename));
 }
 
 void TLogoReadWriteForm::filterName()

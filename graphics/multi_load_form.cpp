@@ -5,7 +5,7 @@
 #include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "ui/busy_cursor.h"
-#include "ui/enter_action.h"
+#include "ui/named_controls.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -47,24 +47,19 @@ QString logoNameOfFile(const QString &path)
 }
 
 TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files, QWidget *parent)
-    : QDialog(parent), state_(context.state), prompts_(context.prompts),
+    : QDialog(parent), line_(context.line), logos_(context.logos), prompts_(context.prompts),
       codePage_(context.codePage), files_(std::move(files))
 {
     setObjectName(QStringLiteral("TMultiLoadForm"));
     setWindowTitle(QStringLiteral("MultiLogoLoad"));
 
-    auto *selected =
-        new QLabel(QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()), this);
-    selected->setObjectName(QStringLiteral("LSelected"));
+    auto *selected = vui::named<QLabel>(
+        this, "LSelected", QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()));
     first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
     first_->setNumber(0);
-    auto *load = new QPushButton(QStringLiteral("Load"), this);
-    load->setObjectName(QStringLiteral("BtLoad"));
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BtCancel"));
-    vui::setEnterAction(*this, *load);
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("ProgressBar"));
+    auto *load = vui::actionButton(*this, "BtLoad", QStringLiteral("Load"));
+    auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
 
     auto *number = new QHBoxLayout;
@@ -86,7 +81,7 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
 
 LogoStore TMultiLoadForm::currentStore() const
 {
-    return state_.depotTarget ? LogoStore::Depot : LogoStore::Printer;
+    return logos_.depotTarget ? LogoStore::Depot : LogoStore::Printer;
 }
 
 void TMultiLoadForm::stepFirst(int delta)
@@ -126,14 +121,14 @@ void TMultiLoadForm::loadClick()
 bool TMultiLoadForm::loadFile(LogoStore store, int number, const QString &path)
 {
     // A file that changed or vanished since it was chosen is reported and not written.
-    const BmpLoad result = convertBmpToLogo(path, state_.logo);
+    const BmpLoad result = convertBmpToLogo(path, logos_.logo);
     if (result != BmpLoad::Loaded) {
         prompts_.message(bmpLoadText(result), QString::fromLatin1(ImageNoticeCaption));
         return false;
     }
     if (store == LogoStore::Printer)
         vlink::Delay(PrinterPauseMs);
-    return writeComposedLogo(state_.port, store, number, state_.logo,
+    return writeComposedLogo(line_.port, store, number, logos_.logo,
                              codePage_.encode(logoNameOfFile(path)));
 }
 

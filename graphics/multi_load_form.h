@@ -34,7 +34,8 @@ private:
     void stepFirst(int delta);
     LogoStore currentStore() const;
 
-    vui::StationState &state_;
+    vui::LineState &line_;
+    vui::LogoWorkflow &logos_;
     vui::Prompts &prompts_;
     vlink::CodePage codePage_;
     QStringList files_;

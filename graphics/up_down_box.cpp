@@ -1,5 +1,7 @@
 #include "graphics/up_down_box.h"
 
+#include "ui/named_controls.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -12,11 +14,10 @@ namespace vgfx
 namespace
 {
 
-QToolButton *arrowButton(QWidget *parent, const QString &name, Qt::ArrowType type)
+// Small and flat, so that the two arrows stack beside the field.
+QToolButton *smallArrow(QWidget *parent, const QString &name, Qt::ArrowType direction)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setArrowType(type);
+    QToolButton *button = vui::arrowButton(parent, name, direction);
     button->setAutoRaise(true);
     button->setFixedSize(18, 12);
     return button;
@@ -27,14 +28,13 @@ QToolButton *arrowButton(QWidget *parent, const QString &name, Qt::ArrowType typ
 UpDownBox::UpDownBox(const QString &name, QWidget *parent) : QWidget(parent)
 {
     setObjectName(name);
-    edit_ = new QLineEdit(this);
-    edit_->setObjectName(name + QStringLiteral("Edit"));
+    edit_ = vui::named<QLineEdit>(this, name + QStringLiteral("Edit"));
     // Five digits are more than any store holds and few enough never to overflow an int.
     edit_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("\\s*\\d{0,5}\\s*")), edit_));
     edit_->setMaximumWidth(64);
-    up_ = arrowButton(this, name + QStringLiteral("Up"), Qt::UpArrow);
-    down_ = arrowButton(this, name + QStringLiteral("Down"), Qt::DownArrow);
+    up_ = smallArrow(this, name + QStringLiteral("Up"), Qt::UpArrow);
+    down_ = smallArrow(this, name + QStringLiteral("Down"), Qt::DownArrow);
 
     auto *arrows = new QVBoxLayout;
     arrows->setContentsMargins(0, 0, 0, 0);

@@ -21,7 +21,7 @@ bool fitsByte(int value)
 
 Sequence &open(Sequence &seq, DepotOp command)
 {
-    return seq.sb({op(DepotOp::Prefix), op(DepotOp::Depot), op(command)});
+    return seq.send({op(DepotOp::Prefix), op(DepotOp::Depot), op(command)});
 }
 
 bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
@@ -29,7 +29,7 @@ bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
     if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
         return false;
     Sequence seq(port);
-    open(seq, DepotOp::Write).sb(quint8(number));
+    open(seq, DepotOp::Write).send(quint8(number));
     return SendLogoRecord(seq, logo, encoding).ok();
 }
 
@@ -38,7 +38,7 @@ bool setting(Port &port, DepotOp command, int value)
     if (!fitsByte(value))
         return false;
     Sequence seq(port);
-    return open(seq, command).sb(quint8(value)).ok();
+    return open(seq, command).send(quint8(value)).ok();
 }
 
 } // namespace
@@ -69,11 +69,11 @@ LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo)
     Sequence seq(port);
     open(seq, DepotOp::Read)
         .delay(DepotReadPauseMs)
-        .sb(quint8(number))
+        .send(quint8(number))
         .delay(DepotReadPauseMs)
-        .rd(height)
+        .read(height)
         .delay(DepotReadPauseMs)
-        .rd(width);
+        .read(width);
     if (seq.ok())
         ReceiveLogoRecord(seq, logo, height, width);
     outcome.ok = seq.ok();
@@ -89,8 +89,8 @@ bool DPLogoView(Port &port, int number, LogoBuffer &logo)
     quint8 height = 0;
     quint8 width = 0;
     Sequence seq(port);
-    open(seq, DepotOp::Read).sb(quint8(number)).delay(DepotViewPauseMs);
-    ReadWithin(seq, height, LogoViewWaitMs).delay(DepotViewPauseMs).rd(width);
+    open(seq, DepotOp::Read).send(quint8(number)).delay(DepotViewPauseMs);
+    ReadWithin(seq, height, LogoViewWaitMs).delay(DepotViewPauseMs).read(width);
     if (seq.ok())
         ReceiveLogoRecord(seq, logo, height, width);
     return seq.ok();
@@ -99,7 +99,7 @@ bool DPLogoView(Port &port, int number, LogoBuffer &logo)
 bool DPLogoNamesRead(Port &port, LogoNames &names)
 {
     Sequence seq(port);
-    open(seq, DepotOp::Names).sb(op(DepotOp::Zero));
+    open(seq, DepotOp::Names).send(op(DepotOp::Zero));
     return ReceiveLogoNames(seq, names).ok();
 }
 
@@ -117,10 +117,10 @@ bool DPVersionRead(Port &port, QByteArray &text)
 {
     text.clear();
     Sequence seq(port);
-    open(seq, DepotOp::Version).sb(op(DepotOp::Zero)).delay(DepotVersionPauseMs);
+    open(seq, DepotOp::Version).send(op(DepotOp::Zero)).delay(DepotVersionPauseMs);
     while (seq.ok()) {
         quint8 byte = 0;
-        if (!seq.rd(byte))
+        if (!seq.read(byte))
             break;
         if (byte == 0x00)
             return true;
@@ -136,7 +136,7 @@ bool DPCommandU0(Port &port, int &depotBank)
     depotBank = 0;
     BankNumSet(port, 0); // its outcome does not stop the "U0"
     Sequence seq(port);
-    return open(seq, DepotOp::Command).sb({op(DepotOp::Zero), op(DepotOp::Prefix)}).ok();
+    return open(seq, DepotOp::Command).send({op(DepotOp::Zero), op(DepotOp::Prefix)}).ok();
 }
 
 } // namespace vlink

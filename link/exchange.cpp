@@ -59,47 +59,47 @@ QByteArray TrimText(const QByteArray &text)
     return text.mid(first, last - first);
 }
 
-Sequence &Sequence::sb(quint8 byte)
+Sequence &Sequence::send(quint8 byte)
 {
     if (ok_)
         ok_ = SendByte(port_, byte);
     return *this;
 }
 
-Sequence &Sequence::sb(std::initializer_list<quint8> bytes)
+Sequence &Sequence::send(std::initializer_list<quint8> bytes)
 {
     for (quint8 b : bytes)
-        sb(b);
+        send(b);
     return *this;
 }
 
 Sequence &Sequence::chars(const QByteArray &chars)
 {
     for (char c : chars)
-        sb(quint8(c));
+        send(quint8(c));
     return *this;
 }
 
 Sequence &Sequence::text(const QByteArray &chars)
 {
-    return this->chars(chars).sb(0x0D);
+    return this->chars(chars).send(0x0D);
 }
 
-Sequence &Sequence::rd(quint8 &byte)
+Sequence &Sequence::read(quint8 &byte)
 {
     if (ok_)
         ok_ = ReadByte(port_, byte);
     return *this;
 }
 
-Sequence &Sequence::rb(quint8 &byte)
+Sequence &Sequence::receive(quint8 &byte)
 {
     if (ok_)
         ok_ = ReceiveByte(port_, byte);
     return *this;
 }
 
-Sequence &Sequence::wr(quint8 byte)
+Sequence &Sequence::bare(quint8 byte)
 {
     if (ok_)
         ok_ = port_.writeByte(byte);

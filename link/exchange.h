@@ -32,16 +32,19 @@ class Sequence
 public:
     explicit Sequence(Port &port) : port_(port) {}
 
-    Sequence &sb(quint8 byte);
-    Sequence &sb(std::initializer_list<quint8> bytes);
+    // SendByte: written, and its echo must come back unchanged.
+    Sequence &send(quint8 byte);
+    Sequence &send(std::initializer_list<quint8> bytes);
     // Each character with its own echo, then 0x0D.
     Sequence &text(const QByteArray &chars);
     // Each character with its own echo, no terminator.
     Sequence &chars(const QByteArray &chars);
-    Sequence &rd(quint8 &byte);
-    Sequence &rb(quint8 &byte);
+    // ReadByte: one reply byte, not echoed.
+    Sequence &read(quint8 &byte);
+    // ReceiveByte: a reply byte that the station echoes back.
+    Sequence &receive(quint8 &byte);
     // A bare write: no echo expected.
-    Sequence &wr(quint8 byte);
+    Sequence &bare(quint8 byte);
     Sequence &block(const QByteArray &bytes);
     Sequence &delay(int ms);
     // A step of the caller's own; it runs only while every step before it succeeded.

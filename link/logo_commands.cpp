@@ -24,7 +24,7 @@ bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
     if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
         return false;
     Sequence seq(port);
-    seq.sb({op(LogoOp::Logo), op(LogoOp::Write), quint8(number)});
+    seq.send({op(LogoOp::Logo), op(LogoOp::Write), quint8(number)});
     return SendLogoRecord(seq, logo, encoding).ok();
 }
 
@@ -52,13 +52,13 @@ LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDispla
         return outcome;
     PrepareRead(logo, number);
     Sequence seq(port);
-    if (!seq.sb(op(LogoOp::Logo))) {
+    if (!seq.send(op(LogoOp::Logo))) {
         outcome.failedOnFirstByte = true;
         return outcome;
     }
     quint8 height = 0;
     quint8 width = 0;
-    seq.sb({op(LogoOp::Read), quint8(number)}).rd(height).rd(width);
+    seq.send({op(LogoOp::Read), quint8(number)}).read(height).read(width);
     if (seq.ok())
         ReceiveLogoRecord(seq, logo, height, width);
     outcome.ok = seq.ok();
@@ -74,8 +74,8 @@ bool PrinterLogoView(Port &port, int number, LogoBuffer &logo)
     quint8 height = 0;
     quint8 width = 0;
     Sequence seq(port);
-    seq.sb({op(LogoOp::Logo), op(LogoOp::View), quint8(number)});
-    ReadWithin(seq, height, LogoViewWaitMs).rd(width);
+    seq.send({op(LogoOp::Logo), op(LogoOp::View), quint8(number)});
+    ReadWithin(seq, height, LogoViewWaitMs).read(width);
     if (seq.ok())
         ReceiveLogoView(seq, logo, height, width);
     return seq.ok();
@@ -95,7 +95,7 @@ LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, Lo
 bool PrinterLogoNamesRead(Port &port, LogoNames &names)
 {
     Sequence seq(port);
-    seq.sb({quint8(LogoNamesOp::First), quint8(LogoNamesOp::Names)});
+    seq.send({quint8(LogoNamesOp::First), quint8(LogoNamesOp::Names)});
     return ReceiveLogoNames(seq, names).ok();
 }
 

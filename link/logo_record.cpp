@@ -30,7 +30,7 @@ Sequence &readColumns(Sequence &seq, LogoBuffer &logo, int height, int columns)
     for (int c = 0; c < columns && seq.ok(); ++c) {
         for (int b = 0; b < height && seq.ok(); ++b) {
             quint8 byte = 0;
-            seq.rd(byte);
+            seq.read(byte);
             if (seq.ok() && b < LogoBuffer::Bands)
                 logo.at(c, b) = quint8(0xFF - byte);
         }
@@ -42,7 +42,7 @@ Sequence &skip(Sequence &seq, int count)
 {
     for (int i = 0; i < count && seq.ok(); ++i) {
         quint8 byte = 0;
-        seq.rd(byte);
+        seq.read(byte);
     }
     return seq;
 }
@@ -119,11 +119,11 @@ Sequence &SendLogoRecord(Sequence &seq, const LogoBuffer &logo, DotEncoding enco
         return seq.then([](Port &) { return false; });
     quint8 reply = 0;
     seq.delay(LogoHeaderPauseMs)
-        .wr(quint8(logo.height))
+        .bare(quint8(logo.height))
         .delay(LogoHeaderPauseMs)
-        .wr(quint8(logo.width))
+        .bare(quint8(logo.width))
         .block(LogoBlock(logo, encoding))
-        .rb(reply);
+        .receive(reply);
     return seq.then([&reply](Port &) { return reply == LogoRecordAck; });
 }
 
@@ -144,7 +144,7 @@ Sequence &ReceiveLogoRecord(Sequence &seq, LogoBuffer &logo, quint8 height, quin
     QByteArray field;
     for (int i = 0; i < LogoNameField && seq.ok(); ++i) {
         quint8 byte = 0;
-        if (seq.rd(byte).ok())
+        if (seq.read(byte).ok())
             field.append(char(byte));
     }
     if (seq.ok()) {
@@ -152,7 +152,7 @@ Sequence &ReceiveLogoRecord(Sequence &seq, LogoBuffer &logo, quint8 height, quin
         const bool named = NameCheck(field.left(NameChars)) == quint8(field[NameChars]);
         logo.name = named ? NameFromWire(field.left(NameChars)) : QByteArray();
     }
-    return seq.sb(LogoRecordAck);
+    return seq.send(LogoRecordAck);
 }
 
 Sequence &ReceiveLogoView(Sequence &seq, LogoBuffer &logo, quint8 height, quint8 width)
@@ -161,7 +161,7 @@ Sequence &ReceiveLogoView(Sequence &seq, LogoBuffer &logo, quint8 height, quint8
     takeHeader(logo, height, columns);
     readColumns(seq, logo, height, columns);
     skip(seq, (width - columns) * height);
-    return seq.sb(LogoRecordAck);
+    return seq.send(LogoRecordAck);
 }
 
 Sequence &ReadWithin(Sequence &seq, quint8 &byte, int ms)

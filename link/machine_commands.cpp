@@ -19,26 +19,26 @@ quint8 arg(MachineArg a)
 
 bool single(Port &port, MachineOp o)
 {
-    return Sequence(port).sb(op(o)).ok();
+    return Sequence(port).send(op(o)).ok();
 }
 
 bool markOption(Port &port, MachineArg a)
 {
-    return Sequence(port).sb({op(MachineOp::MarkOption), arg(a), arg(MachineArg::End)}).ok();
+    return Sequence(port).send({op(MachineOp::MarkOption), arg(a), arg(MachineArg::End)}).ok();
 }
 
 bool paramsStep(Port &port, quint8 code, MachineArg direction, quint8 &value)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Set), code, arg(direction), arg(MachineArg::Query)})
-        .rd(value)
-        .sb({0x00, arg(MachineArg::End)})
+        .send({op(MachineOp::Set), code, arg(direction), arg(MachineArg::Query)})
+        .read(value)
+        .send({0x00, arg(MachineArg::End)})
         .ok();
 }
 
 bool clockSet(Port &port, MachineArg which, const QByteArray &digits)
 {
-    return Sequence(port).sb({op(MachineOp::Clock), arg(which)}).text(digits.left(6)).ok();
+    return Sequence(port).send({op(MachineOp::Clock), arg(which)}).text(digits.left(6)).ok();
 }
 
 } // namespace
@@ -75,7 +75,7 @@ bool RunningNumberReset(Port &port)
 
 bool AutoRunStop(Port &port)
 {
-    return Sequence(port).sb({op(MachineOp::Clear), arg(MachineArg::AutoRun)}).ok();
+    return Sequence(port).send({op(MachineOp::Clear), arg(MachineArg::AutoRun)}).ok();
 }
 
 bool AutoRunPeriodSet(Port &port, const QByteArray &period)
@@ -83,20 +83,20 @@ bool AutoRunPeriodSet(Port &port, const QByteArray &period)
     QByteArray digits = TrimText(period);
     while (digits.size() < 3)
         digits.prepend('0');
-    return Sequence(port).sb({op(MachineOp::Set), arg(MachineArg::AutoRun)}).text(digits).ok();
+    return Sequence(port).send({op(MachineOp::Set), arg(MachineArg::AutoRun)}).text(digits).ok();
 }
 
 bool RunningNumberForward(Port &port)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Set), arg(MachineArg::RunningNumber), arg(MachineArg::Forward)})
+        .send({op(MachineOp::Set), arg(MachineArg::RunningNumber), arg(MachineArg::Forward)})
         .ok();
 }
 
 bool RunningNumberBack(Port &port)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Set), arg(MachineArg::RunningNumber), arg(MachineArg::Back)})
+        .send({op(MachineOp::Set), arg(MachineArg::RunningNumber), arg(MachineArg::Back)})
         .ok();
 }
 
@@ -133,16 +133,16 @@ bool MarkRotateOff(Port &port)
 bool MarkDelete(Port &port)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Clear), arg(MachineArg::Mark), arg(MachineArg::End)})
+        .send({op(MachineOp::Clear), arg(MachineArg::Mark), arg(MachineArg::End)})
         .ok();
 }
 
 bool ParamsRead(Port &port, quint8 code, quint8 &value)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Set), code, arg(MachineArg::Query)})
-        .rd(value)
-        .wr(arg(MachineArg::Ack))
+        .send({op(MachineOp::Set), code, arg(MachineArg::Query)})
+        .read(value)
+        .bare(arg(MachineArg::Ack))
         .ok();
 }
 
@@ -159,9 +159,9 @@ bool ParamsDecrease(Port &port, quint8 code, quint8 &value)
 bool ByteStatusRead(Port &port, quint8 &value)
 {
     return Sequence(port)
-        .sb({op(MachineOp::Set), arg(MachineArg::Status)})
-        .rd(value)
-        .wr(arg(MachineArg::Ack))
+        .send({op(MachineOp::Set), arg(MachineArg::Status)})
+        .read(value)
+        .bare(arg(MachineArg::Ack))
         .ok();
 }
 
@@ -186,10 +186,10 @@ bool TimeParamsRead(Port &port, TimeParams &params, int &filled)
     filled = 0;
     quint8 count = 0;
     Sequence seq(port);
-    seq.sb(op(MachineOp::TimeParams)).rd(count);
+    seq.send(op(MachineOp::TimeParams)).read(count);
     for (int i = 0; i < count && seq.ok(); ++i) {
         quint8 byte = 0;
-        seq.rd(byte);
+        seq.read(byte);
         if (seq.ok() && i < TimeParamCount) {
             params[i] = byte;
             filled = i + 1;

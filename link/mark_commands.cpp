@@ -29,7 +29,7 @@ constexpr quint8 End = quint8(MarkOp::End);
 // Opcode, row digit, column digit: the head of every cell command.
 Sequence &cell(Sequence &seq, MarkOp o, int row, int column)
 {
-    return seq.sb({op(o), digit(row), digit(column)});
+    return seq.send({op(o), digit(row), digit(column)});
 }
 
 bool cellText(Port &port, MarkOp o, int row, int column, const QByteArray &text)
@@ -47,7 +47,7 @@ QByteArray padded(const QByteArray &text, int width)
 template <typename Read> bool readScript(Port &port, QByteArray &script, Read read)
 {
     Sequence seq(port);
-    seq.sb({op(MarkOp::Special), arg(MarkArg::ScriptRead)});
+    seq.send({op(MarkOp::Special), arg(MarkArg::ScriptRead)});
     quint8 length = 0;
     read(seq, length);
     QByteArray text;
@@ -92,14 +92,14 @@ bool TextFragmentRead(Port &port, int row, int column, Fragment &fragment)
 {
     Sequence seq(port);
     quint8 length = 0;
-    cell(seq, MarkOp::FragmentRead, row, column).rd(length);
+    cell(seq, MarkOp::FragmentRead, row, column).read(length);
     Fragment read;
     for (int i = 0; i < length && seq.ok(); ++i) {
         quint8 byte = 0;
-        seq.rd(byte);
+        seq.read(byte);
         read.text.append(char(byte));
     }
-    seq.rd(read.number).rd(read.kind);
+    seq.read(read.number).read(read.kind);
     if (seq.ok())
         fragment = read;
     return seq.ok();
@@ -108,7 +108,7 @@ bool TextFragmentRead(Port &port, int row, int column, Fragment &fragment)
 bool FontSet(Port &port, int font, int row, int column)
 {
     Sequence seq(port);
-    return cell(seq, MarkOp::FontSet, row, column).sb({digit(font), End}).ok();
+    return cell(seq, MarkOp::FontSet, row, column).send({digit(font), End}).ok();
 }
 
 bool CounterSet(Port &port, int row, int column, const QByteArray &text)
@@ -129,7 +129,7 @@ bool PostDateSet(Port &port, int row, int column, const QByteArray &offset,
     if (offset == PostDateOffsetKept)
         return true;
     return Sequence(port)
-        .sb({op(MarkOp::PostDateSet), arg(MarkArg::PostDateOffset)})
+        .send({op(MarkOp::PostDateSet), arg(MarkArg::PostDateOffset)})
         .text(offset)
         .ok();
 }
@@ -154,30 +154,30 @@ bool SpecFuncWrite(Port &port, const SpecFuncTexts &texts)
     const std::initializer_list<quint8> head = {op(MarkOp::Special), arg(MarkArg::ScriptWrite),
                                                 arg(MarkArg::ScriptItems)};
     if (total > 0) {
-        seq.sb(head).sb(arg(MarkArg::Fragment)).chars(padded(q, 2));
-        seq.sb(arg(MarkArg::Initial)).chars(padded(n, 8));
-        seq.sb(arg(MarkArg::Finish)).chars(padded(e, 8));
-        seq.sb(arg(MarkArg::Step)).chars(padded(s, 4));
-        seq.sb(arg(MarkArg::Discrete)).chars(padded(p, 4));
+        seq.send(head).send(arg(MarkArg::Fragment)).chars(padded(q, 2));
+        seq.send(arg(MarkArg::Initial)).chars(padded(n, 8));
+        seq.send(arg(MarkArg::Finish)).chars(padded(e, 8));
+        seq.send(arg(MarkArg::Step)).chars(padded(s, 4));
+        seq.send(arg(MarkArg::Discrete)).chars(padded(p, 4));
     }
     if (hasG) {
         if (total == 0)
-            seq.sb(head);
-        seq.sb({arg(MarkArg::Group), digit(group)});
+            seq.send(head);
+        seq.send({arg(MarkArg::Group), digit(group)});
     }
     if (total == 0 && !hasG)
-        seq.sb(head);
-    return seq.sb(End).ok();
+        seq.send(head);
+    return seq.send(End).ok();
 }
 
 bool SpecFuncRead(Port &port, QByteArray &script)
 {
-    return readScript(port, script, [](Sequence &seq, quint8 &byte) { seq.rd(byte); });
+    return readScript(port, script, [](Sequence &seq, quint8 &byte) { seq.read(byte); });
 }
 
 bool ScriptRead(Port &port, QByteArray &script)
 {
-    return readScript(port, script, [](Sequence &seq, quint8 &byte) { seq.rb(byte); });
+    return readScript(port, script, [](Sequence &seq, quint8 &byte) { seq.receive(byte); });
 }
 
 bool StoredMark(Port &port, StoredMarkOp operation, int number)
@@ -186,13 +186,13 @@ bool StoredMark(Port &port, StoredMarkOp operation, int number)
     const quint8 letter = storedMarkLetter(operation, known);
     if (!known)
         return false;
-    return Sequence(port).sb({op(MarkOp::StoredMark), letter, digit(number), End}).ok();
+    return Sequence(port).send({op(MarkOp::StoredMark), letter, digit(number), End}).ok();
 }
 
 bool MarkLoad(Port &port, quint8 logo, int column, int row)
 {
     Sequence seq(port);
-    return cell(seq, MarkOp::MarkLoad, row, column).sb({logo, End}).ok();
+    return cell(seq, MarkOp::MarkLoad, row, column).send({logo, End}).ok();
 }
 
 } // namespace vlink

@@ -18,11 +18,11 @@ LogoNames ParseLogoNames(const QByteArray &text)
 Sequence &ReceiveLogoNames(Sequence &seq, LogoNames &names)
 {
     quint8 count = 0;
-    seq.delay(NamesReplyPauseMs).rd(count);
+    seq.delay(NamesReplyPauseMs).read(count);
     QByteArray text;
     for (int i = 0; i < count * NamesEntrySize && seq.ok(); ++i) {
         quint8 byte = 0;
-        if (seq.rd(byte).ok())
+        if (seq.read(byte).ok())
             text.append(char(byte));
     }
     if (seq.ok())

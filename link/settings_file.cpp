@@ -146,4 +146,15 @@ DeviceMap deviceMapFrom(const SettingsFile &settings)
     return map;
 }
 
+int rememberedPort(const SettingsFile &settings)
+{
+    bool number = false;
+    const int port =
+        settings
+            .value(QStringLiteral("PortParams"), QStringLiteral("ComInteger"), QStringLiteral("1"))
+            .trimmed()
+            .toInt(&number);
+    return number ? port : -1;
+}
+
 } // namespace vlink

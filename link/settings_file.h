@@ -39,5 +39,8 @@ private:
 
 // COM1..COM6 as the settings map them: "Device1".."Device6" in "PortParams" override the defaults.
 DeviceMap deviceMapFrom(const SettingsFile &settings);
+// The port the station used last, "ComInteger" in "PortParams": 1 (COM2) without the key, -1 when
+// the value is not a number, so that no port is remembered and the scan finds one.
+int rememberedPort(const SettingsFile &settings);
 
 } // namespace vlink

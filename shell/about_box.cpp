@@ -1,6 +1,7 @@
 #include "shell/about_box.h"
 
 #include "shell/pictures.h"
+#include "ui/named_controls.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -17,8 +18,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 
     auto *picture = new QLabel(this);
     picture->setPixmap(programPicture(64));
-    auto *text = new QLabel(this);
-    text->setObjectName(QStringLiteral("ProductName"));
+    auto *text = vui::named<QLabel>(this, "ProductName");
     text->setTextFormat(Qt::RichText);
     text->setText(QStringLiteral(
         "<b>VuvaZuvevov</b><br>Version 0.1<br><br>Control station for continuous-inkjet "
@@ -30,8 +30,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     auto *top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addWidget(text, 1);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->setObjectName(QStringLiteral("OKButton"));
+    auto *buttons = vui::named<QDialogButtonBox>(this, "OKButton", QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);

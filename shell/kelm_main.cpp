@@ -1,27 +1,37 @@
 #include "shell/kelm_main.h"
 
-#include "shell/about_box.h"
 #include "shell/main_menus.h"
 #include "shell/main_panel.h"
 #include "shell/main_toolbar.h"
 #include "shell/pictures.h"
-#include "shell/port_params.h"
 #include "shell/station_settings.h"
 
 namespace vshell
 {
 
+namespace
+{
+
+vlink::CodePage stationCodePage(const QString &settingsPath)
+{
+    return vlink::CodePage::fromSettings(vlink::SettingsFile(settingsPath));
+}
+
+} // namespace
+
 TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
-    : QMainWindow(parent), env_(std::move(env)), port_(env_.port), gate_(env_.prompts),
-      prompts_(gate_), modal_(env_.modal), state_(port_, logo_), lock_(env_.lockPath),
-      logoFlow_(state_, prompts_, modal_,
-                vlink::CodePage::fromSettings(vlink::SettingsFile(env_.settingsPath)), this,
-                env_.workDir)
+    : QMainWindow(parent), env_(std::move(env)), gate_(env_.prompts), state_(env_.port, logo_),
+      lock_(env_.lockPath), handlers_(*this, gate_), menus_(state_.line, c_),
+      port_(*this, state_, gate_, env_.modal, menus_, c_, handlers_, env_.settingsPath),
+      machine_(state_.line, state_.clock, gate_, *this), markConfig_(state_.line, gate_),
+      logos_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+             env_.modal, this, env_.workDir),
+      text_(*this, state_.line, state_.mark, gate_, env_.modal, env_.settingsPath),
+      help_(*this, gate_, env_.modal, env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
     setWindowIcon(QIcon(programPicture(64)));
-    state_.mainWindow = this;
     state_.firstInstance = lock_.held();
     buildMenus(*this, c_, env_.devices);
     buildToolBar(*this, c_);
@@ -32,23 +42,41 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
         return;
     }
     const PortSettings settings = readPortSettings(env_.settingsPath);
-    state_.portName = settings.com;
-    state_.currentPort = settings.comInteger;
-    state_.speedText = settings.speed;
+    state_.line.portName = settings.com;
+    state_.line.currentPort = settings.comInteger;
+    state_.line.speedText = settings.speed;
     vui::registerMessages();
     wire();
-    wireLogos();
 }
 
 TAutoControl::~TAutoControl() = default;
+
+std::array<Workflow *, 7> TAutoControl::workflows()
+{
+    return {&menus_, &port_, &machine_, &markConfig_, &logos_, &text_, &help_};
+}
+
+void TAutoControl::wire()
+{
+    for (Workflow *workflow : workflows())
+        workflow->wire(c_, handlers_);
+    handlers_.on(c_.FileExitItem, [this] { close(); });
+    // The items of the windows the station does not have yet do nothing when chosen: the editors
+    // (Counter, TimeDate, PostDate, SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the
+    // FKey items and their buttons), the other logo windows (LogosView, DepotLogoRead and the
+    // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
+    // buttons), the mark preview (MarkRead), the parameter and status windows (ParamsValue,
+    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. Each comes with its
+    // workflow.
+}
 
 void TAutoControl::createStartWindows()
 {
     if (!state_.firstInstance)
         return;
     // The logo placement windows and the editors' help join here as their windows are built.
-    aboutBox_ = new TAboutBox(this);
-    portForms_ = new TPortForms(state_, env_.settingsPath, this);
+    help_.createWindows();
+    port_.createWindows();
 }
 
 } // namespace vshell

@@ -13,16 +13,17 @@ namespace vshell
 bool TAutoControl::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && state_.firstInstance && !closed_)
-        queueActivation();
+        port_.activated();
     if (const std::optional<vui::Message> message = vui::messageOf(event->type())) {
         const vui::BusyCursor busy;
-        guarded([this, m = *message] { dispatch(m); });
+        handlers_.guarded([this, m = *message] { dispatch(m); });
     }
     return QMainWindow::event(event);
 }
 
-// The messages the main window acts on, in the order it compares them; the first match runs.
-// Those whose windows are not built yet are listed in their place and do nothing until then.
+// The messages the main window acts on, in the order it compares them; the first match runs, in
+// the workflow whose message it is. Those whose windows are not built yet are listed in their
+// place and do nothing until then.
 void TAutoControl::dispatch(vui::Message message)
 {
     using M = vui::Message;
@@ -35,24 +36,15 @@ void TAutoControl::dispatch(vui::Message message)
     for (M m : order) {
         if (m != message)
             continue;
-        switch (m) {
-        case M::ReadError:
+        if (m == M::ReadError) {
             // An editor could not read or write its cell: the station ends, through its close
             // steps.
             close();
-            break;
-        case M::DPFormClose:
-        case M::DPImageCompressOK:
-        case M::ImageCompressOK:
-        case M::ImageNotLoadOK:
-        case M::DPImageNotLoadOK:
-            logoFlow_.dispatch(m);
-            break;
-        default:
-            // The mark preview, the logo library, the placement dialogs and the clipboard
-            // import take their messages here once they are built.
-            break;
+            return;
         }
+        for (Workflow *workflow : workflows())
+            if (workflow->dispatch(m))
+                return;
         return;
     }
     // "SendToPrinter", "PrinterFound" and the messages nobody sends: default handling only.
@@ -71,12 +63,12 @@ void TAutoControl::closeEvent(QCloseEvent *event)
 
 void TAutoControl::closeSteps()
 {
-    writeComInteger(env_.settingsPath, state_.currentPort);
+    writeComInteger(env_.settingsPath, state_.line.currentPort);
     lock_.release();
     deleteLogoFiles(env_.workDir);
     // The line's RTS pulse tells the printers the station is gone.
-    if (state_.portOpen)
-        RtsPulse(port_);
+    if (state_.line.portOpen)
+        RtsPulse(state_.line.port);
 }
 
 } // namespace vshell

@@ -3,6 +3,7 @@
 #include "graphics/bmp_file.h"
 #include "graphics/logo_bmp.h"
 #include "graphics/multi_load_form.h"
+#include "link/command_table.h"
 #include "link/depot_commands.h"
 
 #include <QFileInfo>
@@ -25,27 +26,33 @@ bool listedForLogoLoad(const QString &path)
     return vgfx::isMonochromeBmp(path);
 }
 
-LogoFlow::LogoFlow(vui::StationState &state, vui::Prompts &prompts, vui::ModalRunner &modal,
-                   vlink::CodePage codePage, QWidget *dialogParent, QString workDir)
-    : state_(state), prompts_(prompts), modal_(modal), codePage_(std::move(codePage)),
-      parent_(dialogParent), workDir_(std::move(workDir))
+LogoFlow::LogoFlow(vgfx::LogoFormContext dialogs, vui::ModalRunner &modal, QWidget *dialogParent,
+                   QString workDir)
+    : dialogs_(std::move(dialogs)), logos_(dialogs_.logos), prompts_(dialogs_.prompts),
+      modal_(modal), parent_(dialogParent), workDir_(std::move(workDir))
 {
+}
+
+void LogoFlow::wire(const MainControls &c, const ItemHandlers &on)
+{
+    const auto load = [this] { logoLoad(LogoStore::Printer); };
+    const auto read = [this] { logoRead(); };
+    on.on(c.Load1, load);
+    on.on(c.TbLogoLoad, load);
+    on.on(c.Read2, read);
+    on.on(c.TbLogoRead, read);
+    on.on(c.DepotLogoLoad1, [this] { logoLoad(LogoStore::Depot); });
 }
 
 void LogoFlow::setLibraryRefresh(std::function<void(const vlink::LogoNames &)> refresh)
 {
-    refreshLibrary_ = std::move(refresh);
-}
-
-vgfx::LogoFormContext LogoFlow::context() const
-{
-    return {state_, prompts_, codePage_, refreshLibrary_};
+    dialogs_.refreshLibrary = std::move(refresh);
 }
 
 void LogoFlow::logoLoad(LogoStore store)
 {
-    state_.logoMode = vui::LogoMode::Load;
-    state_.depotTarget = store == LogoStore::Depot;
+    logos_.logoMode = vui::LogoMode::Load;
+    logos_.depotTarget = store == LogoStore::Depot;
     vui::FileDialogRequest request;
     request.caption = QStringLiteral("Open");
     request.directory = workDir_;
@@ -60,8 +67,8 @@ void LogoFlow::logoLoad(LogoStore store)
 
 void LogoFlow::loadOne(LogoStore store, const QString &file)
 {
-    state_.logoFileName = file;
-    state_.zoomCurrent = state_.zoomBase;
+    logos_.logoFileName = file;
+    logos_.zoomCurrent = logos_.zoomBase;
     openFresh(store);
 }
 
@@ -83,34 +90,34 @@ void LogoFlow::loadMany(const QStringList &files)
             break;
         }
     }
-    vgfx::TMultiLoadForm form(context(), files, parent_);
+    vgfx::TMultiLoadForm form(dialogs_, files, parent_);
     modal_.exec(form);
 }
 
 void LogoFlow::logoRead()
 {
-    state_.logoMode = vui::LogoMode::Read;
-    state_.zoomCurrent = state_.zoomBase;
-    state_.logo.fill(0);
-    state_.logo.width = 32;
-    state_.logo.height = 32;
+    logos_.logoMode = vui::LogoMode::Read;
+    logos_.zoomCurrent = logos_.zoomBase;
+    logos_.logo.fill(0);
+    logos_.logo.width = 32;
+    logos_.logo.height = 32;
     openFresh(LogoStore::Printer);
 }
 
 void LogoFlow::openFresh(LogoStore store)
 {
-    state_.redraw = false;
+    logos_.redraw = false;
     openForm(store);
 }
 
 void LogoFlow::openForm(LogoStore store)
 {
     if (store == LogoStore::Printer) {
-        vgfx::TLogoReadWriteForm form(context(), parent_);
+        vgfx::TLogoReadWriteForm form(dialogs_, parent_);
         printerForm_ = &form;
         modal_.exec(form);
     } else {
-        vgfx::TDPLogoReadWriteForm form(context(), parent_);
+        vgfx::TDPLogoReadWriteForm form(dialogs_, parent_);
         depotForm_ = &form;
         modal_.exec(form);
     }
@@ -143,9 +150,9 @@ bool LogoFlow::dispatch(vui::Message message)
 // A dialog that closed for a redraw, or after a read in Read mode, is shown again.
 void LogoFlow::reopenIfAsked(LogoStore store)
 {
-    const bool again = state_.logoMode == vui::LogoMode::Load
-                           ? state_.redraw
-                           : state_.redraw || state_.readRequested;
+    const bool again = logos_.logoMode == vui::LogoMode::Load
+                           ? logos_.redraw
+                           : logos_.redraw || logos_.readRequested;
     if (again)
         openForm(store);
 }
@@ -159,13 +166,13 @@ void LogoFlow::closeForm(QDialog *form)
 void LogoFlow::depotFormClosed()
 {
     closeForm(depotForm_);
-    if (!state_.listRefresh || !refreshLibrary_)
+    if (!logos_.listRefresh || !dialogs_.refreshLibrary)
         return;
     vlink::LogoNames names;
-    if (vlink::DPLogoNamesRead(state_.port, names))
-        refreshLibrary_(names);
+    if (vlink::DPLogoNamesRead(dialogs_.line.port, names))
+        dialogs_.refreshLibrary(names);
     else
-        prompts_.error(QStringLiteral("LogoNamesList Read Error"));
+        prompts_.error(vlink::failureText(vlink::PrinterCommand::DPLogoNamesRead));
 }
 
 } // namespace vshell

@@ -5,6 +5,7 @@
 #include "graphics/logo_store.h"
 #include "link/codepage.h"
 #include "link/names_list.h"
+#include "shell/workflow.h"
 #include "ui/messages.h"
 #include "ui/modal_runner.h"
 #include "ui/prompts.h"
@@ -25,13 +26,17 @@ namespace vshell
 bool listedForLogoLoad(const QString &path);
 
 // The main window's side of the logo dialogs: the "LogoLoad", "DepotLogoLoad" and "LogoRead"
-// commands, and its answers to the messages the dialogs send. It opens each dialog as a fresh
-// instance and remembers the one open, as the main window keeps one per dialog class.
-class LogoFlow
+// items and their tool buttons, and its answers to the messages the dialogs send. It opens each
+// dialog as a fresh instance and remembers the one open, as the main window keeps one per dialog
+// class.
+class LogoFlow : public Workflow
 {
 public:
-    LogoFlow(vui::StationState &state, vui::Prompts &prompts, vui::ModalRunner &modal,
-             vlink::CodePage codePage, QWidget *dialogParent, QString workDir);
+    // dialogs: what every logo dialog it opens is handed; the library refresh is set below.
+    LogoFlow(vgfx::LogoFormContext dialogs, vui::ModalRunner &modal, QWidget *dialogParent,
+             QString workDir);
+
+    void wire(const MainControls &c, const ItemHandlers &on) override;
 
     // "LogoLoad" (printer) and "DepotLogoLoad" (Depot).
     void logoLoad(vgfx::LogoStore store);
@@ -42,7 +47,7 @@ public:
     void openFresh(vgfx::LogoStore store);
 
     // The main window's answer to a message of the logo dialogs; false for any other message.
-    bool dispatch(vui::Message message);
+    bool dispatch(vui::Message message) override;
 
     // Set while the logo library window exists: it takes a fresh names list after a write.
     void setLibraryRefresh(std::function<void(const vlink::LogoNames &)> refresh);
@@ -51,7 +56,6 @@ public:
     vgfx::TDPLogoReadWriteForm *depotForm() const { return depotForm_; }
 
 private:
-    vgfx::LogoFormContext context() const;
     void loadOne(vgfx::LogoStore store, const QString &file);
     void loadMany(const QStringList &files);
     void reopenIfAsked(vgfx::LogoStore store);
@@ -59,13 +63,12 @@ private:
     void closeForm(QDialog *form);
     void depotFormClosed();
 
-    vui::StationState &state_;
+    vgfx::LogoFormContext dialogs_;
+    vui::LogoWorkflow &logos_;
     vui::Prompts &prompts_;
     vui::ModalRunner &modal_;
-    vlink::CodePage codePage_;
     QPointer<QWidget> parent_;
     QString workDir_;
-    std::function<void(const vlink::LogoNames &)> refreshLibrary_;
     QPointer<vgfx::TLogoReadWriteForm> printerForm_;
     QPointer<vgfx::TDPLogoReadWriteForm> depotForm_;
 };

@@ -2,6 +2,7 @@
 
 #include "link/discovery.h"
 #include "shell/pictures.h"
+#include "ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,8 +33,7 @@ namespace
 
 QComboBox *deviceBox(QWidget *parent)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QStringLiteral("CBDevice"));
+    auto *box = vui::named<QComboBox>(parent, "CBDevice");
     for (const char *name : vlink::DeviceKindNames)
         box->addItem(QString::fromLatin1(name));
     // Read-only: it shows what discovery found and takes no input.
@@ -46,8 +46,7 @@ QComboBox *deviceBox(QWidget *parent)
 
 QLabel *statusLabel(QWidget *parent)
 {
-    auto *label = new QLabel(QStringLiteral("LMX"), parent);
-    label->setObjectName(QStringLiteral("LMX"));
+    auto *label = vui::named<QLabel>(parent, "LMX", QStringLiteral("LMX"));
     label->setStyleSheet(
         QStringLiteral("QLabel { color: white; background: rgba(0, 0, 0, 110); padding: 4px 10px;"
                        " border-radius: 4px; font-weight: bold; }"));
@@ -61,8 +60,7 @@ void buildPanel(QMainWindow &window, MainControls &c)
     auto *panel = new MainPanel(&window);
     c.LMX = statusLabel(panel);
     c.CBDevice = deviceBox(panel);
-    c.CBDepotNow = new QCheckBox(QStringLiteral("Depot Only"), panel);
-    c.CBDepotNow->setObjectName(QStringLiteral("CBDepotNow"));
+    c.CBDepotNow = vui::named<QCheckBox>(panel, "CBDepotNow", QStringLiteral("Depot Only"));
     c.CBDepotNow->setVisible(false);
 
     auto *row = new QHBoxLayout;

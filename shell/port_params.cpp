@@ -1,7 +1,7 @@
 #include "shell/port_params.h"
 
 #include "shell/station_settings.h"
-#include "ui/enter_action.h"
+#include "ui/named_controls.h"
 #include "ui/station_state.h"
 
 #include <QComboBox>
@@ -18,8 +18,7 @@ namespace
 
 QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *parent)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto *box = vui::named<QComboBox>(parent, name);
     // Editable, so a name or speed outside the list (e.g. "Com1", "57600") still shows as it is.
     box->setEditable(true);
     box->addItems(items);
@@ -28,19 +27,16 @@ QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *paren
 
 } // namespace
 
-TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), state_(state),
+TPortForms::TPortForms(vui::LineState &line, QString settingsPath, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), line_(line),
       settingsPath_(std::move(settingsPath))
 {
     setObjectName(QStringLiteral("PortForms"));
     setWindowTitle(QStringLiteral("Параметры"));
     ComPortNum = namedCombo("ComPortNum", {"com1", "com2", "com3", "com4"}, this);
     SpeedCB = namedCombo("SpeedCB", {"1200", "2400", "4800", "9600", "19200", "38400"}, this);
-    BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("Выйти"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    vui::setEnterAction(*this, *BitBtn1);
+    BitBtn1 = vui::actionButton(*this, "BitBtn1", QStringLiteral("Сохранить"));
+    BitBtn2 = vui::pushButton(this, "BitBtn2", QStringLiteral("Выйти"));
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Порт"), ComPortNum);
@@ -58,16 +54,16 @@ TPortForms::TPortForms(vui::StationState &state, QString settingsPath, QWidget *
 
 void TPortForms::showEvent(QShowEvent *event)
 {
-    ComPortNum->setCurrentText(state_.portName);
-    SpeedCB->setCurrentText(state_.speedText);
+    ComPortNum->setCurrentText(line_.portName);
+    SpeedCB->setCurrentText(line_.speedText);
     QDialog::showEvent(event);
 }
 
 void TPortForms::BitBtn1Click()
 {
-    state_.portName = ComPortNum->currentText();
-    state_.speedText = SpeedCB->currentText();
-    writePortParams(settingsPath_, state_.portName, state_.speedText);
+    line_.portName = ComPortNum->currentText();
+    line_.speedText = SpeedCB->currentText();
+    writePortParams(settingsPath_, line_.portName, line_.speedText);
     accept();
 }
 

@@ -7,7 +7,7 @@ class QPushButton;
 
 namespace vui
 {
-struct StationState;
+struct LineState;
 }
 
 namespace vshell
@@ -21,7 +21,7 @@ class TPortForms : public QDialog
     Q_OBJECT
 
 public:
-    TPortForms(vui::StationState &state, QString settingsPath, QWidget *parent = nullptr);
+    TPortForms(vui::LineState &line, QString settingsPath, QWidget *parent = nullptr);
 
     void BitBtn1Click();
 
@@ -29,7 +29,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    vui::StationState &state_;
+    vui::LineState &line_;
     QString settingsPath_;
     QComboBox *ComPortNum;
     QComboBox *SpeedCB;

@@ -18,12 +18,7 @@ PortSettings readPortSettings(const QString &path)
     PortSettings s;
     s.com = file.value(Section, QStringLiteral("Com"), s.com).trimmed();
     s.speed = file.value(Section, QStringLiteral("Speed"), s.speed).trimmed();
-    // A value that is not a number remembers no port: the scan then finds one.
-    bool number = false;
-    const int port = file.value(Section, QStringLiteral("ComInteger"), QStringLiteral("1"))
-                         .trimmed()
-                         .toInt(&number);
-    s.comInteger = number ? port : -1;
+    s.comInteger = vlink::rememberedPort(file);
     return s;
 }
 

@@ -74,9 +74,9 @@ void TestLogoDialogs::loadWritesAtMost255ColumnsUnderNumberAndName()
                 {"printer, the depot listed", Printer, 255, true, false}};
     forEachRow(rows, [](const auto &row) {
         LogoRig rig;
-        rig.state.lastDepotBank = 2;
+        rig.logos.lastDepotBank = 2;
         rig.device.logos().bank = 2;
-        rig.state.depotView = row.depotListed;
+        rig.logos.depotView = row.depotListed;
         QList<vlink::LogoNames> lists;
         rig.flow.setLibraryRefresh([&](const vlink::LogoNames &names) { lists.append(names); });
         rig.whenOpen([&](QDialog &d) {
@@ -119,7 +119,7 @@ void TestLogoDialogs::refusedLoadsAndReadsSendNothing()
     };
     forEachRow(rows, [](const auto &row) {
         LogoRig rig;
-        rig.state.errorFlag = true;
+        rig.logos.errorFlag = true;
         writeBmp(
             rig.file("colour.bmp"), 8, 8, [](int x, int) { return x == 2; }, QImage::Format_RGB888);
         if (row.number < 0)
@@ -136,7 +136,7 @@ void TestLogoDialogs::refusedLoadsAndReadsSendNothing()
         const char *caption = row.number < 0 ? "Information" : "Error";
         QCOMPARE(rig.prompts.messages, (Shown{{QString::fromUtf8(row.text), caption}}));
         QVERIFY(rig.sent().isEmpty());
-        QVERIFY(rig.state.errorFlag);
+        QVERIFY(rig.logos.errorFlag);
         QCOMPARE(rig.mainWindow.received,
                  QList<Message>(row.number < 0 ? 1 : 0, Message::ImageNotLoadOK));
     });
@@ -158,11 +158,9 @@ void TestLogoDialogs::depotRenameModeWritesAtOnce()
     forEachRow(rows, [](const auto &row) {
         LogoRig rig;
         rig.stored(Depot, 12) = logoRecord("KEEP");
-        rig.state.logoFileName = row.loads ? threeDots(rig.file("tmp1.bmp")) : rig.file("gone");
-        rig.state.depotRename = true;
-        rig.state.depotRenameNumber = 12;
-        rig.state.namePending = true;
-        rig.state.pendingName = QStringLiteral("RENAMED");
+        rig.logos.logoFileName = row.loads ? threeDots(rig.file("tmp1.bmp")) : rig.file("gone");
+        rig.logos.depotRename = 12;
+        rig.logos.pendingName = QStringLiteral("RENAMED");
         rig.leaveOpen();
         rig.flow.openFresh(Depot);
         QCOMPARE(rig.prompts.messages, (Shown{{row.text, "Information"}}));
@@ -204,7 +202,7 @@ void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
         QCOMPARE(rig.prompts.messages, row.bothFail ? failed : Shown{});
         QCOMPARE(rig.port.written().left(5),
                  QByteArray::fromHex(row.bothFail ? "0707" : "0707010373"));
-        QCOMPARE(rig.state.logo.name, QByteArray(row.bothFail ? "" : "THREE"));
+        QCOMPARE(rig.logos.logo.name, QByteArray(row.bothFail ? "" : "THREE"));
         // Shown again with the logo, unless the error keeps the dialog from asking.
         QCOMPARE(rig.driver.openedModal.size(), row.bothFail ? 1 : 2);
         QCOMPARE(rig.mainWindow.received.isEmpty(), row.bothFail);
@@ -271,7 +269,7 @@ void TestLogoDialogs::readModeRenameSaveAndClear()
     QCOMPARE(rig.prompts.fileRequests.size(), 1);
     QCOMPARE(rig.prompts.fileRequests[0].filter, QStringLiteral("Bitmaps (*.bmp)"));
     QVERIFY(QFile::exists(rig.file("sub/one.bmp")));
-    QCOMPARE(rig.state.logoSaveDir, rig.file("sub")); // where the next save starts
+    QCOMPARE(rig.logos.logoSaveDir, rig.file("sub")); // where the next save starts
 
     QCOMPARE(rig.prompts.questions, Shown(2, {"Logo delete. Are You Sure?", "Confirm"}));
     QCOMPARE(afterNo, before);
@@ -298,7 +296,7 @@ void TestLogoDialogs::zoomOutAtBaseBeepsZoomInReopens()
                 {"depot, grid", Depot, true, "TDPLogoReadWriteForm", Message::DPImageCompressOK}};
     forEachRow(rows, [](const auto &row) {
         LogoRig rig;
-        rig.state.grid = row.grid;
+        rig.logos.grid = row.grid;
         QList<int> widths;
         QSet<QDialog *> instances;
         QList<QRgb> topDot; // column 1's top dot at zoom 4: x 4..7, y 0..3
@@ -371,7 +369,7 @@ void TestLogoDialogs::depotBankBox()
     };
     forEachRow(rows, [](const auto &row) {
         LogoRig rig;
-        rig.state.lastDepotBank = 3;
+        rig.logos.lastDepotBank = 3;
         QStringList banks;
         QString shown;
         rig.whenOpen([&](QDialog &d) {
@@ -425,7 +423,7 @@ void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
         f.action(row.name)->trigger();
         QCOMPARE(f.driver.openedModal, QStringList{QString::fromLatin1(row.dialog)});
         QCOMPARE(okText, QString::fromLatin1(row.okText));
-        QCOMPARE(f.state().depotTarget, row.depotTarget);
+        QCOMPARE(f.state().logos.depotTarget, row.depotTarget);
         const vui::FileDialogRequest request = f.prompts.fileRequests.value(0);
         QCOMPARE(request.filter, load ? QStringLiteral("Monochrome Bitmaps (*.bmp)") : QString());
         QCOMPARE(bool(request.accept), load);

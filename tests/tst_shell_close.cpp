@@ -62,8 +62,7 @@ void TestShellClose::readErrorWhileModalDialogOpen()
     f.startConnected();
     // An editor runs modally and finds its cell unreadable.
     QDialog editor(&f.window());
-    f.driver.whenOpen(
-        [&f](QDialog &) { vui::sendMessage(f.state().mainWindow, vui::Message::ReadError); });
+    f.driver.whenOpen([&f](QDialog &) { vui::sendMessage(&f.window(), vui::Message::ReadError); });
     QCOMPARE(f.modal.exec(editor), int(QDialog::Rejected));
     QCOMPARE(f.endCalls, 1);
     QVERIFY(f.readSettings().contains(QStringLiteral("ComInteger=3")));

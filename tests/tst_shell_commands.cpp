@@ -194,7 +194,7 @@ void TestShellCommands::busyCursorWhileTheLineIsWaitedFor()
     forEachRow(rows, [&busy](const auto &row) {
         Station f;
         f.device(0).faults().silent = true;
-        f.state().connected = false;
+        f.state().line.connected = false;
         int reads = 0, busyReads = 0, busyBoxes = 0;
         f.port->onRead = [&] {
             ++reads;

@@ -34,7 +34,7 @@ void TestShellFragmentEditor::f1OpensItModallyOnce()
     f.startConnected();
     f.window().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-    f.state().cellRoutine = vui::CellRoutine::Write;
+    f.state().mark.cellRoutine = vui::CellRoutine::Write;
     f.driver.whenOpen([](QDialog &dialog) {
         click(dialog, "RowUp");
         dialog.reject();
@@ -43,7 +43,7 @@ void TestShellFragmentEditor::f1OpensItModallyOnce()
     QCOMPARE(f.driver.openedModal, QStringList{"TOKHelpRightDlg"});
     f.action("FKeyFragEdit")->trigger();
     QCOMPARE(printer.received(), readRequest(1, 1) + readRequest(2, 1) + readRequest(2, 1));
-    QCOMPARE(f.state().cellRoutine, vui::CellRoutine::Read);
+    QCOMPARE(f.state().mark.cellRoutine, vui::CellRoutine::Read);
 }
 
 void TestShellFragmentEditor::failedReadEndsTheProgram()

@@ -100,7 +100,7 @@ void TestShellMenus::enableRules()
     forEachRow(rows, [](const auto &row) {
         StationFixture f;
         f.start();
-        f.state().deviceKind = vlink::DeviceKind(row.kind);
+        f.state().line.deviceKind = vlink::DeviceKind(row.kind);
         f.window().setDepotNow(row.depotOnly);
         for (const char *menu : {"Tools1", "Graphics1", "Mark1", "Params1"})
             f.open(menu);
@@ -142,7 +142,7 @@ void TestShellMenus::portMenuRechecksThePort()
         if (row.gone >= 0)
             f.device(row.gone).faults().silent = true;
         f.open("Selectport1");
-        QCOMPARE(f.state().currentPort, row.port);
+        QCOMPARE(f.state().line.currentPort, row.port);
         QCOMPARE(f.prompts.beeps, row.beeps);
         QCOMPARE(f.prompts.messages, row.shown);
         // Only ports with a device are offered, the one in use disabled.
@@ -167,8 +167,8 @@ void TestShellMenus::portChoice()
         QCOMPARE(f.prompts.messages.value(0),
                  (answers ? Shown::value_type{"Ok", "Info"} : Shown::value_type{failed, "Error"}));
         // A failed choice searches again at once; the port in use before answers: no beep.
-        QCOMPARE(f.state().currentPort, answers ? 3 : 0);
-        QVERIFY(f.state().connected && f.state().portOpen);
+        QCOMPARE(f.state().line.currentPort, answers ? 3 : 0);
+        QVERIFY(f.state().line.connected && f.state().line.portOpen);
         QCOMPARE(f.prompts.beeps, 0);
     }
 }

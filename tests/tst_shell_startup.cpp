@@ -42,7 +42,7 @@ void TestShellStartup::secondInstanceEndsSilently()
     QVERIFY(port.written().isEmpty() && prompts.messages.isEmpty() && prompts.beeps == 0);
     QVERIFY(!QFile::exists(second.settingsPath()));
     // The first keeps its port and its lock.
-    QVERIFY(first.state().portOpen);
+    QVERIFY(first.state().line.portOpen);
     QVERIFY(!vshell::InstanceLock(first.lockPath()).held());
 }
 
@@ -73,10 +73,10 @@ void TestShellStartup::discoveryAtTheFirstActivation()
             f.writeSettings(QStringLiteral("[PortParams]\n%1\n").arg(row.settings));
         f.start();
         f.window().FormActivate();
-        QCOMPARE(f.state().currentPort, row.port);
-        QVERIFY(f.state().connected && f.state().portOpen);
-        QCOMPARE(f.state().portName, QStringLiteral("Com%1").arg(row.port + 1));
-        QCOMPARE(f.state().speedText, QStringLiteral("9600"));
+        QCOMPARE(f.state().line.currentPort, row.port);
+        QVERIFY(f.state().line.connected && f.state().line.portOpen);
+        QCOMPARE(f.state().line.portName, QStringLiteral("Com%1").arg(row.port + 1));
+        QCOMPARE(f.state().line.speedText, QStringLiteral("9600"));
         QCOMPARE(f.prompts.beeps, row.beeps);
         QVERIFY(f.prompts.messages.isEmpty());
         for (int port : row.devices)
@@ -98,13 +98,13 @@ void TestShellStartup::nothingAnswersRetriesOnEveryActivation()
     f.window().FormActivate();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Device not found", "Error"}}));
     QCOMPARE(f.prompts.beeps, 2);
-    QVERIFY(!f.state().connected && !f.state().portOpen);
-    QCOMPARE(f.state().currentPort, -1);
+    QVERIFY(!f.state().line.connected && !f.state().line.portOpen);
+    QCOMPARE(f.state().line.currentPort, -1);
     QCOMPARE(f.window().findChild<QComboBox *>("CBDevice")->currentText(), QString());
     // Once the printer is back the next activation finds it.
     f.device(4).faults().silent = false;
     f.window().FormActivate();
-    QCOMPARE(f.state().currentPort, 4);
+    QCOMPARE(f.state().line.currentPort, 4);
     QCOMPARE(f.prompts.beeps, 3);
 }
 

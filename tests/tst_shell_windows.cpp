@@ -5,6 +5,7 @@
 #include "shell/answer_watch.h"
 #include "shell/station_application.h"
 #include "support/station_fixture.h"
+#include "support/station_parts.h"
 #include "support/test_widgets.h"
 
 #include <QPushButton>
@@ -62,7 +63,7 @@ void TestShellWindows::portThatCannotOpenIsReported()
              (PromptRecorder::ShownList{
                  {"open_com error\n/dev/ttyS2: No such file or directory", "VuvaZuvevov"},
                  {" Wait Please. After 5-10 seconds Programm select Initial Port", "Error"}}));
-    QCOMPARE(window.state().currentPort, 0);
+    QCOMPARE(window.state().line.currentPort, 0);
 }
 
 void TestShellWindows::enterDoesTheActionNeverCancel()
@@ -70,8 +71,9 @@ void TestShellWindows::enterDoesTheActionNeverCancel()
     StationFixture f;
     f.addDevice(0);
     f.startConnected();
-    const vgfx::LogoFormContext logos{f.state(), f.prompts, vlink::CodePage(), {}};
-    vcompose::TOKHelpRightDlg editor(f.state(), f.prompts, vlink::CodePage(), &f.window());
+    const vgfx::LogoFormContext logos = logoContext(f.state(), f.prompts, &f.window());
+    const auto editorDialog = textEditor(f.state(), f.prompts, &f.window(), &f.window());
+    vcompose::TOKHelpRightDlg &editor = *editorDialog;
     vgfx::TLogoReadWriteForm logo(logos, &f.window());
     vgfx::TMultiLoadForm multi(logos, {}, &f.window());
     const struct {

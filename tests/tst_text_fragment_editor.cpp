@@ -97,7 +97,7 @@ void TestTextFragmentEditor::kindDisplay()
     };
     forEachRow(rows, [](const auto &row) {
         EditorRig rig;
-        rig.state.fontCount = 16;
+        rig.line.fontCount = 16;
         rig.cell(1, 1) = {row.text, quint8(row.number), quint8(row.kind), 0};
         rig.open();
         const QString shown = QString::fromUtf8(row.shown);
@@ -169,8 +169,8 @@ void TestTextFragmentEditor::nonTextCellNeedsChange()
 void TestTextFragmentEditor::depotOnlyModeReadsNothing()
 {
     EditorRig rig;
-    rig.state.depotOnly = true;
-    rig.state.fontCount = 7;
+    rig.line.depotOnly = true;
+    rig.line.fontCount = 7;
     rig.cell(1, 1) = {"there", 2, 0xFF, 0};
     rig.open();
     rig.click("RowUp");
@@ -234,7 +234,7 @@ void TestTextFragmentEditor::fontUpAsksThePrinterForF()
     QCOMPARE(rig.sent(), QByteArray(10, 0x08));
     rig.device.faults().silent = true;
     rig.click("FontUp");
-    QCOMPARE(rig.state.fontCount, quint8(8));
+    QCOMPARE(rig.line.fontCount, quint8(8));
     rig.sent();
     rig.click("FontDown", 10);
     QCOMPARE(rig.edit("EFontSize")->text(), QStringLiteral("0"));

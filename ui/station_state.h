@@ -7,10 +7,9 @@
 #include "ui/clock.h"
 
 #include <QImage>
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace vui
 {
@@ -21,24 +20,17 @@ enum class LogoMode { Load, Read };
 // Which cell routine the text fragment editor runs when it opens.
 enum class CellRoutine { Read, Write };
 
-// What the main window keeps for the whole run. The main window owns it; every dialog gets it
-// through its constructor and reads or sets the fields its step needs before it posts a message.
-struct StationState {
-    StationState(vlink::Port &linePort, vlink::LogoBuffer &logoBuffer)
-        : port(linePort), logo(logoBuffer)
-    {
-    }
+// What the main window keeps for the whole run, by workflow. The main window owns it; a dialog
+// gets, through its constructor, the parts its workflow uses, and reads or sets the fields its
+// step needs before it posts a message. A one-shot request is an optional: set with its payload,
+// taken once.
 
-    // The one serial line and the one in-memory logo.
+// The line and what answers on it, and what the station read of the printer.
+struct LineState {
+    explicit LineState(vlink::Port &linePort) : port(linePort) {}
+
+    // The one serial line.
     vlink::Port &port;
-    vlink::LogoBuffer &logo;
-    // Where the windows send and post their messages.
-    QPointer<QObject> mainWindow;
-    // The computer's clock.
-    Clock clock;
-
-    // The line and what answers on it.
-    bool firstInstance = false;
     bool connected = false;
     bool portOpen = false;
     int currentPort = 1; // 0..5 for COM1..COM6, -1 while none
@@ -55,62 +47,91 @@ struct StationState {
     vlink::TimeParams timeParams{};
     quint8 fontCount = 16;
     bool clockError = false;
+};
 
-    // The Depot unit.
-    int lastDepotBank = -1;
-    int currentDepotBank = 0;
-    int depotLogoDialogTop = 267;
+// The logo workflow: the one in-memory logo and what the logo dialogs, the logo library, the
+// placement dialogs and the clipboard import hand on to each other through the main window.
+struct LogoWorkflow {
+    explicit LogoWorkflow(vlink::LogoBuffer &logoBuffer) : logo(logoBuffer) {}
 
-    // The logo workflow.
+    vlink::LogoBuffer &logo;
     LogoMode logoMode = LogoMode::Load;
     QString logoFileName;
     int zoomBase = 4;
     int zoomCurrent = 4;
     int logoNumber = 0;
-    int placementRow = 1;
-    int placementColumn = 1;
-    quint8 placementLogo = 0;
-    int placementWork = 0; // the placement dialogs' second working value
     bool readRequested = false;
     bool redraw = false;
-    bool placementRunning = false;
     bool depotBuffer = false;
     bool grid = false;
     bool errorFlag = false;
     // A logo read that must not close the dialog that asked for it.
     bool suppressDisplay = false;
-    // Logo loads and logo lists address the Depot unit while set.
+    // Depot target: logo loads and logo lists address the Depot unit while set.
     bool depotTarget = false;
-    // The logo library lists the Depot while set.
+    // Depot view: the logo library lists the Depot while set.
     bool depotView = false;
-    // The placement dialogs take their logo from the Depot while set.
+    // Depot source: the placement dialogs take their logo from the Depot while set.
     bool depotSource = false;
-    // After a Depot logo write the library window is refreshed while set.
+    // List-refresh: after a Depot logo write the library window is refreshed while set.
     bool listRefresh = false;
-    // A caller that opens a load dialog on a file it wrote itself names the logo here; the
-    // dialog takes the name once.
-    bool namePending = false;
-    QString pendingName;
-    // The Depot has no rename: a logo is written again under a new name. The Depot load dialog
-    // takes the request once, when it shows.
-    bool depotRename = false;
-    int depotRenameNumber = 0;
+    // A caller that opens a load dialog on a file it wrote itself names the logo here; the dialog
+    // takes the name once.
+    std::optional<QString> pendingName;
+    // The Depot has no rename: the logo of this number is written again under its new name. The
+    // Depot load dialog takes the request once, when it shows.
+    std::optional<int> depotRename;
     // Where the logo dialogs saved a logo to a file last.
     QString logoSaveDir;
 
-    // The mark preview and the editors.
-    QImage markImage;
-    bool markGrid = false;
-    bool stampRead = false;
-    bool textEditor = false;
-    CellRoutine cellRoutine = CellRoutine::Read;
+    // The Depot unit.
+    int lastDepotBank = -1; // -1: none chosen yet
+    int currentDepotBank = 0;
+
+    // The placement dialogs.
+    int placementRow = 1;
+    int placementColumn = 1;
+    quint8 placementLogo = 0;
+    int placementWork = 0; // the placement dialogs' second working value
+    bool placementRunning = false;
+    int depotLogoDialogTop = 267;
+
+    // The clipboard import.
     bool clipboardReopen = false;
     int clipboardWork = 0;
+};
 
-    // The hydraulic values the panel remembers.
+// The mark preview and the fragment editors.
+struct MarkEditing {
+    QImage markImage;
+    // Mark grid.
+    bool markGrid = false;
+    bool stampRead = false;
+    // Text editor.
+    bool textEditor = false;
+    CellRoutine cellRoutine = CellRoutine::Read;
+};
+
+// The hydraulic values the panel remembers.
+struct HydroValues {
     int pressureBias = 0;
     int liquidThreshold = 0;
     int workPressure = 80;
+};
+
+struct StationState {
+    StationState(vlink::Port &linePort, vlink::LogoBuffer &logoBuffer)
+        : line(linePort), logos(logoBuffer)
+    {
+    }
+
+    bool firstInstance = false;
+    // The computer's clock.
+    Clock clock;
+    LineState line;
+    LogoWorkflow logos;
+    MarkEditing mark;
+    HydroValues hydro;
 };
 
 } // namespace vui

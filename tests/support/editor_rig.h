@@ -4,6 +4,7 @@
 #include "support/main_window_stand_in.h"
 #include "support/memory_port.h"
 #include "support/prompt_recorder.h"
+#include "support/station_parts.h"
 #include "support/test_widgets.h"
 
 #include <QLineEdit>
@@ -32,15 +33,14 @@ private:
 // The text fragment editor on a printer in memory: the one place its tests build the station's
 // state and the dialog.
 struct EditorRig {
-    explicit EditorRig(int losses = 0) : port(device, losses), state(port, logo)
+    explicit EditorRig(int losses = 0) : port(device, losses)
     {
-        state.mainWindow = &mainWindow;
-        state.fontCount = device.printer().fontCount;
+        line.fontCount = device.printer().fontCount;
     }
     // Creates and shows the editor, which reads its cell.
     vcompose::TOKHelpRightDlg &open()
     {
-        editor = std::make_unique<vcompose::TOKHelpRightDlg>(state, prompts, vlink::CodePage());
+        editor = parts.textEditor();
         editor->show();
         return *editor;
     }
@@ -60,9 +60,9 @@ struct EditorRig {
 
     vp::Device device;
     TailLossPort port;
-    vlink::LogoBuffer logo;
-    vui::StationState state;
     PromptRecorder prompts;
     MainWindowStandIn mainWindow;
+    StationParts parts{port, prompts, &mainWindow};
+    vui::LineState &line = parts.line;
     std::unique_ptr<vcompose::TOKHelpRightDlg> editor;
 };

@@ -7,6 +7,7 @@
 #include "support/memory_port.h"
 #include "support/modal_driver.h"
 #include "support/prompt_recorder.h"
+#include "support/station_parts.h"
 #include "support/test_widgets.h"
 
 #include <QLineEdit>
@@ -30,7 +31,6 @@ struct LogoRig {
 
     LogoRig()
     {
-        state.mainWindow = &mainWindow;
         mainWindow.answer = [this](vui::Message m) { flow.dispatch(m); };
     }
     QString file(const QString &name) const { return dir.filePath(name); }
@@ -59,8 +59,8 @@ struct LogoRig {
     // The store's dialog in Read mode, as the Depot's items open it.
     void openRead(vgfx::LogoStore store)
     {
-        state.logoMode = vui::LogoMode::Read;
-        state.logo.fill(0);
+        logos.logoMode = vui::LogoMode::Read;
+        logos.logo.fill(0);
         flow.openFresh(store);
     }
     // "LogoRead" of the printer's logo `number`; `then` acts in the dialog that shows it.
@@ -85,13 +85,13 @@ struct LogoRig {
     QTemporaryDir dir;
     vp::Device device{vp::Kind::ViaDepot};
     MemoryPort port{device};
-    vlink::LogoBuffer logo;
-    vui::StationState state{port, logo};
     PromptRecorder prompts;
+    MainWindowStandIn mainWindow;
+    StationParts parts{port, prompts, &mainWindow};
+    vui::LogoWorkflow &logos = parts.logos;
     vui::ModalRunner modal;
     ModalDriver driver{modal};
-    vshell::LogoFlow flow{state, prompts, modal, vlink::CodePage(), nullptr, dir.path()};
-    MainWindowStandIn mainWindow;
+    vshell::LogoFlow flow{parts.logoFlow(modal, dir.path())};
 };
 
 // The printer's record of a two-column logo (0x81, 0x30) as a write leaves it in the device.

@@ -1,1 +1,0 @@
-#include "compose/compose.h"

@@ -1,2 +1,0 @@
-#pragma once
-// The fragment editors and the small mark dialogs.

@@ -1,0 +1,109 @@
+#include "shell/machine_commands_flow.h"
+
+#include "link/exchange.h"
+#include "link/machine_commands.h"
+#include "shell/auto_run_repeat.h"
+#include "shell/command_report.h"
+
+namespace vshell
+{
+
+using vlink::PrinterCommand;
+
+MachineCommandsFlow::MachineCommandsFlow(vui::LineState &line, const vui::Clock &clock,
+                                         vui::Prompts &prompts, QObject &mainWindow)
+    : line_(line), clock_(clock), prompts_(prompts), mainWindow_(mainWindow)
+{
+}
+
+void MachineCommandsFlow::wire(const MainControls &c, const ItemHandlers &on)
+{
+    const auto run = [this](PrinterCommand command) {
+        return [this, command] { this->command(command); };
+    };
+    // File and Mark.
+    on.on(c.LoadDateTimeM, [this] { LoadDateTimeMClick(); });
+    on.on(c.Start, run(PrinterCommand::StartCommand));
+    on.on(c.Halt1, run(PrinterCommand::StopCommand));
+    on.on(c.MarkDelete1, [this] { MarkDelete1Click(); });
+
+    // Commands.
+    on.on(c.AutoRunStop1, [this] { AutoRunStop1Click(); });
+    on.on(c.RunningNumberReset, run(PrinterCommand::RunningNumberReset));
+    on.on(c.PrintStart, run(PrinterCommand::PrintStart));
+    on.on(c.HighVoltageTurn, run(PrinterCommand::HighVoltageTurn));
+    on.on(c.Reset, run(PrinterCommand::Reset));
+    on.on(c.Forward1, run(PrinterCommand::RunningNumberForward));
+    on.on(c.Back, run(PrinterCommand::RunningNumberBack));
+
+    // Tool bar.
+    on.on(c.TbStart, run(PrinterCommand::StartCommand));
+    on.on(c.TbMarkDelete, [this] { MarkDelete1Click(); });
+    // The button sends the stop once; the menu item tries until the printer takes it.
+    on.on(c.TbAutoRunStop, run(PrinterCommand::AutoRunStop));
+    on.on(c.TbRunningNumberReset, run(PrinterCommand::RunningNumberReset));
+    on.on(c.TbHighVoltageTurn, run(PrinterCommand::HighVoltageTurn));
+    on.on(c.TbTest[0], [this] { TestButton1Click(); });
+    // The second test button has no action; "ByteStatus" neither.
+    on.on(c.TbTest[2], [this] { TestButton3Click(); });
+}
+
+void MachineCommandsFlow::command(PrinterCommand command)
+{
+    runCommand(line_.port, prompts_, command);
+}
+
+void MachineCommandsFlow::AutoRunStop1Click()
+{
+    reportCommand(prompts_, PrinterCommand::AutoRunStop, AutoRunStopRepeated(line_.port));
+}
+
+void MachineCommandsFlow::MarkDelete1Click()
+{
+    if (!prompts_.question(QStringLiteral("Mark delete. Are You Sure?"), vui::CaptionConfirm))
+        return;
+    command(PrinterCommand::MarkDelete);
+}
+
+void MachineCommandsFlow::LoadDateTimeMClick()
+{
+    const QDateTime now = clock_.now();
+    if (!vlink::TimeSet(line_.port, now.time().toString(QStringLiteral("HHmmss")).toLatin1())) {
+        line_.clockError = true;
+        prompts_.error(vlink::failureText(PrinterCommand::TimeSet));
+        return;
+    }
+    if (!vlink::DateSet(line_.port, now.date().toString(QStringLiteral("ddMMyy")).toLatin1())) {
+        line_.clockError = true;
+        prompts_.error(vlink::failureText(PrinterCommand::DateSet));
+        return;
+    }
+    prompts_.ok();
+}
+
+// A bench check of a printer on COM5 at 19200 bit/s: a "t" back announces it to the main window.
+void MachineCommandsFlow::TestButton1Click()
+{
+    constexpr int Com5 = 4;
+    constexpr int Speed19200 = 4;
+    vlink::Port &port = line_.port;
+    port.openCom(Com5);
+    port.setTimeouts();
+    port.setBaud(Speed19200);
+    port.setRts(false);
+    vlink::Delay(100);
+    port.setRts(true);
+    for (quint8 b : {quint8(0x12), quint8(0x02), quint8(0x04), quint8(0xE8)})
+        if (!port.writeByte(b))
+            prompts_.beep();
+    quint8 reply = 0;
+    if (port.readByte(reply) && reply == 0x74)
+        vui::postMessage(&mainWindow_, vui::Message::SendToPrinter);
+}
+
+void MachineCommandsFlow::TestButton3Click()
+{
+    vlink::SendByte(line_.port, 0x0C);
+}
+
+} // namespace vshell
