@@ -66,8 +66,8 @@ void TAutoControl::wire()
     // FKey items and their buttons), the other logo windows (LogosView, DepotLogoRead and the
     // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
     // buttons), the mark preview (MarkRead), the parameter and status windows (ParamsValue,
-    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. Each comes with its
-    // workflow.
+    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. A window joins the
+    // station with a workflow of its own, listed in workflows().
 }
 
 void TAutoControl::createStartWindows()

@@ -21,10 +21,11 @@ struct ProtocolError {
 };
 
 // One command's view of the line. A command is a script that runs from its first byte every time
-// another byte arrives (a replay), so it reads like the station's own command: sb() for a byte the
-// station sends with echo, bare() for one sent without, send() for reply bytes the station reads,
-// rb() for a byte the station receives and echoes back. Output already sent by an earlier replay is
-// not sent again. A script changes the device's state only after its last read from the wire.
+// another byte arrives (a replay), so it follows the station's own command step by step, seen from
+// the device: sb() for a byte the station sends with echo (its send()), bare() for one sent
+// without (its bare()), send() for reply bytes the station reads (its read()), rb() for a byte the
+// station receives and echoes back (its receive()). Output already sent by an earlier replay is not
+// sent again. A script changes the device's state only after its last read from the wire.
 class Wire
 {
 public:
