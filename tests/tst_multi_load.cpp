@@ -65,7 +65,6 @@ private slots:
     void firstNumberMustLeaveRoomForEveryFile();
     void aFileThatIsNoMonochromeBitmapStopsBeforeTheDialog();
     void aFailureStopsTheRun();
-    void arrowsStayWithinTheDepotRange();
     void fileDialogListsOnlyMonochromeBitmaps();
 };
 
@@ -156,26 +155,6 @@ void TestMultiLoad::aFailureStopsTheRun()
         QVERIFY(rig.stored(LogoStore::Depot, 21).isEmpty() &&
                 rig.stored(LogoStore::Depot, 22).isEmpty());
     });
-}
-
-// Whichever the store, the arrows stop at the Depot's last logo.
-void TestMultiLoad::arrowsStayWithinTheDepotRange()
-{
-    LogoRig rig;
-    QStringList shown;
-    rig.whenOpen([&](QDialog &d) {
-        auto *first = child<QLineEdit>(d, "FirstLogoNumEdit");
-        for (const char *arrow : {"FirstLogoNumDown", "FirstLogoNumUp"}) {
-            click(d, arrow);
-            shown << first->text();
-        }
-        first->setText(QStringLiteral("255"));
-        click(d, "FirstLogoNumUp");
-        shown << first->text();
-    });
-    rig.load(LogoStore::Printer, bandFiles(rig, 2));
-    QCOMPARE(shown, (QStringList{"0", "1", "249"}));
-    QVERIFY(rig.sent().isEmpty());
 }
 
 // Only names whose part after the first dot is "bmp" or "BMP" are looked into.

@@ -14,24 +14,9 @@ class TestUiSeams : public QObject
     Q_OBJECT
 
 private slots:
-    void everyMessageHasItsOwnType();
     void sendIsHandledAtOncePostOnceTheLoopRuns();
     void fileProxyHidesRefusedFilesButNeverFolders();
 };
-
-void TestUiSeams::everyMessageHasItsOwnType()
-{
-    vui::registerMessages();
-    QSet<int> seen;
-    for (int i = 0; i < vui::MessageCount; ++i) {
-        const QEvent::Type t = vui::messageType(Message(i));
-        QVERIFY2(t >= QEvent::User && !seen.contains(t), vui::messageName(Message(i)));
-        seen.insert(t);
-        QCOMPARE(vui::messageType(Message(i)), t); // a second lookup registers nothing new
-        QCOMPARE(vui::messageOf(t), std::optional<Message>(Message(i)));
-    }
-    QCOMPARE(vui::messageOf(QEvent::MouseButtonPress), std::nullopt);
-}
 
 // A dialog that closes after posting must not be answered while it still runs its handler.
 void TestUiSeams::sendIsHandledAtOncePostOnceTheLoopRuns()

@@ -46,7 +46,6 @@ private slots:
     void actionsPrintDeviceTextEscaped();
     void exitCodesAndLastErrorLine();
     void logosFileToFile();
-    void helpListsEveryCommand();
     void discoverConnectsOnce();
 };
 
@@ -172,14 +171,6 @@ void TestVuvactl::logosFileToFile()
         QCOMPARE(refused.exitCode, 1);
         QCOMPARE(refused.lastErr, QString("Image is not monochrome..."));
     }
-}
-
-void TestVuvactl::helpListsEveryCommand()
-{
-    const VuvactlRun run = runVuvactl({"--help"});
-    QCOMPARE(run.exitCode, 0);
-    for (const vuvactl::Command &command : vuvactl::allCommands())
-        QVERIFY2(run.out.contains(vuvactl::usageLine(command) + '\n'), qPrintable(command.name));
 }
 
 // discover takes the line as the station connects, once: the speed probe, the Depot's version,
