@@ -1,9 +1,15 @@
+// The main window from start-up through the printer choice to its close.
+
 #include "shell/instance_lock.h"
+#include "shell/printer_select.h"
 #include "support/station_fixture.h"
 #include "support/table_rows.h"
+#include "support/wire_bytes.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QMenu>
 #include <QTest>
 
@@ -18,6 +24,10 @@ private slots:
     void discoveryAtTheFirstActivation();
     void nothingAnswersRetriesOnEveryActivation();
     void deviceKindShown();
+    void selectFrameOnTheLine();
+    void printerChoice();
+    void closeSteps();
+    void readErrorWhileModalDialogOpen();
 };
 
 void TestShellStartup::secondInstanceEndsSilently()
@@ -120,6 +130,97 @@ void TestShellStartup::deviceKindShown()
         QCOMPARE(f.window().findChild<QCheckBox *>("CBDepotNow")->isChecked(), depot);
         QCOMPARE(f.menu("Commands1")->menuAction()->isEnabled(), !depot);
     }
+}
+
+// The RTS pulse first, then the frame without echo, then one reply byte.
+void TestShellStartup::selectFrameOnTheLine()
+{
+    QCOMPARE(vshell::SelectPrinterFrame(0), bytes({0x12, 0x03, 0x08, 0x00, 0xE3}));
+    vp::Device device;
+    device.setPrinterCount(6);
+    MemoryPort port(device);
+    QElapsedTimer pulse;
+    pulse.start();
+    QVERIFY(vshell::SelectPrinterExchange(port, 1));
+    QVERIFY(pulse.elapsed() >= vshell::RtsPulseMs);
+    QCOMPARE(port.rtsChanges(), (QList<bool>{true, false}));
+    QCOMPARE(port.written(), vshell::SelectPrinterFrame(1));
+    QCOMPARE(device.currentPrinter(), 1);
+}
+
+// A printer that does not answer is left for the one selected before.
+void TestShellStartup::printerChoice()
+{
+    StationFixture f;
+    f.addDevice(0).setPrinterCount(2);
+    f.startConnected();
+    f.open("Printer1");
+    f.action("Printer21")->trigger();
+    QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Info"}}));
+    QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
+    QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
+    f.prompts.clear();
+    f.port->clearWritten();
+    f.action("Printer31")->trigger();
+    QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Printer Not Found", "Error"}}));
+    QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(2) + vshell::SelectPrinterFrame(1));
+    QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
+    QCOMPARE(f.device(0).currentPrinter(), 1);
+}
+
+// Closing writes back only ComInteger, frees the lock, empties the logo folder of *.logo and
+// pulses RTS only while the port is open.
+void TestShellStartup::closeSteps()
+{
+    const struct {
+        const char *name;
+        bool printer;
+        const char *written;
+        QList<bool> rts;
+    } rows[] = {
+        {"connected on COM3", true, "2", {true, false}},
+        {"no port", false, "-1", {}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        StationFixture f;
+        f.addDevice(2).faults().silent = !row.printer;
+        const QString settings = QStringLiteral("; kept\n[PortParams]\nCom=com4\nSpeed=38400\n"
+                                                "ComInteger=%1\nDevice1=/dev/ttyUSB0\n\n[Other]\n");
+        f.writeSettings(settings.arg(5));
+        QDir work(f.workDir());
+        QVERIFY(work.mkdir(QStringLiteral("Logo")));
+        for (const char *name :
+             {"Logo/tmp0.logo", "Logo/ARROW.LOGO", "Logo/.h.logo", "Logo/a.bmp", "kept.logo"}) {
+            QFile file(work.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        f.startConnected();
+        f.window().close();
+        QCOMPARE(f.readSettings(), settings.arg(QString::fromLatin1(row.written)));
+        QVERIFY(vshell::InstanceLock(f.lockPath()).held());
+        QCOMPARE(f.port->rtsChanges(), row.rts);
+        QVERIFY(f.port->written().isEmpty());
+        QCOMPARE(QDir(work.filePath(QStringLiteral("Logo")))
+                     .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"a.bmp"});
+        QVERIFY(QFile::exists(work.filePath(QStringLiteral("kept.logo"))));
+    });
+}
+
+void TestShellStartup::readErrorWhileModalDialogOpen()
+{
+    StationFixture f;
+    f.addDevice(3);
+    f.writeSettings(QStringLiteral("[PortParams]\nComInteger=-1\n"));
+    f.startConnected();
+    // An editor runs modally and finds its cell unreadable.
+    QDialog editor(&f.window());
+    f.driver.whenOpen([&f](QDialog &) { vui::sendMessage(&f.window(), vui::Message::ReadError); });
+    QCOMPARE(f.modal.exec(editor), int(QDialog::Rejected));
+    QCOMPARE(f.endCalls, 1);
+    QVERIFY(f.readSettings().contains(QStringLiteral("ComInteger=3")));
+    QVERIFY(vshell::InstanceLock(f.lockPath()).held());
+    QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
 }
 
 QTEST_MAIN(TestShellStartup)

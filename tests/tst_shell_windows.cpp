@@ -31,6 +31,12 @@ private:
     int gone_;
 };
 
+// The text fragment editor's cell read.
+QByteArray readRequest(int row, int column)
+{
+    return QByteArray(1, char(0x11)) + char(0x30 + row) + char(0x30 + column);
+}
+
 } // namespace
 
 class TestShellWindows : public QObject
@@ -40,6 +46,8 @@ class TestShellWindows : public QObject
 private slots:
     void portThatCannotOpenIsReported();
     void enterDoesTheActionNeverCancel();
+    void f1OpensTheTextEditorModallyOnce();
+    void failedEditorReadEndsTheProgram();
 };
 
 void TestShellWindows::portThatCannotOpenIsReported()
@@ -100,6 +108,39 @@ void TestShellWindows::enterDoesTheActionNeverCancel()
         QVERIFY2(action.count() == 2 && cancelled.isEmpty(), row.action);
         row.dialog->hide();
     }
+}
+
+// "FragEdit" sits in "Tools" and in the hidden "FKey" menu, both on F1: the key opens the editor
+// once, and the next opening finds it where it was left.
+void TestShellWindows::f1OpensTheTextEditorModallyOnce()
+{
+    StationFixture f;
+    vp::Device &printer = f.addDevice(0);
+    f.startConnected();
+    f.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+    f.state().mark.cellRoutine = vui::CellRoutine::Write;
+    f.driver.whenOpen([](QDialog &dialog) {
+        click(dialog, "RowUp");
+        dialog.reject();
+    });
+    QTest::keyClick(&f.window(), Qt::Key_F1);
+    QCOMPARE(f.driver.openedModal, QStringList{"TOKHelpRightDlg"});
+    f.action("FKeyFragEdit")->trigger();
+    QCOMPARE(printer.received(), readRequest(1, 1) + readRequest(2, 1) + readRequest(2, 1));
+    QCOMPARE(f.state().mark.cellRoutine, vui::CellRoutine::Read);
+}
+
+void TestShellWindows::failedEditorReadEndsTheProgram()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    f.device(0).faults().silent = true;
+    f.action("FragEdit1")->trigger();
+    QCOMPARE(f.prompts.messages.value(0),
+             (PromptRecorder::Shown{"TextFragmentRead Error", "Error"}));
+    QCOMPARE(f.endCalls, 1);
 }
 
 int main(int argc, char **argv)
