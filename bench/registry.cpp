@@ -16,10 +16,15 @@ __attribute__((weak)) Cases logoTransferCases()
     return {};
 }
 
+__attribute__((weak)) Cases markImageCases()
+{
+    return {};
+}
+
 Cases allCases()
 {
     Cases all;
-    for (Cases family : {linkCases(), logoCases(), logoTransferCases()})
+    for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

@@ -76,6 +76,7 @@ constexpr std::array Table{
     CommandEntry{C::BankNumSet, "BankNumSet", "BankNumSet Error"},
     CommandEntry{C::MaxBankNumSet, "MaxBankNumSet", "Error"},
     CommandEntry{C::DPVersionRead, "DPVersionRead", "Error"},
+    CommandEntry{C::MarkImageRead, "MarkImageRead", "Mark Read Error"},
 };
 
 constexpr bool inEnumOrder()
@@ -83,7 +84,7 @@ constexpr bool inEnumOrder()
     for (std::size_t i = 0; i < Table.size(); ++i)
         if (std::size_t(Table[i].command) != i)
             return false;
-    return Table.size() == std::size_t(C::DPVersionRead) + 1;
+    return Table.size() == std::size_t(C::MarkImageRead) + 1;
 }
 static_assert(inEnumOrder(), "one row per command, in the order of PrinterCommand");
 

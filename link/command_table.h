@@ -63,6 +63,8 @@ enum class PrinterCommand : quint8 {
     BankNumSet,
     MaxBankNumSet,
     DPVersionRead,
+    // The mark rendered as dots.
+    MarkImageRead,
 };
 
 struct CommandEntry {

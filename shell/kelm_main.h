@@ -9,6 +9,7 @@
 #include "shell/machine_commands_flow.h"
 #include "shell/main_controls.h"
 #include "shell/mark_config_flow.h"
+#include "shell/mark_preview_flow.h"
 #include "shell/menu_enabling.h"
 #include "shell/port_flow.h"
 #include "shell/station_environment.h"
@@ -40,6 +41,7 @@ public:
     // The windows created at start in the first instance, after the main window.
     void createStartWindows();
     TAboutBox *aboutBox() const { return help_.aboutBox(); }
+    MarkPreviewFlow &markPreview() { return preview_; }
     TPortForms *portForms() const { return port_.portForms(); }
 
     // Activation: the start-up discovery while not connected.
@@ -53,7 +55,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 7> workflows();
+    std::array<Workflow *, 8> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -73,6 +75,7 @@ private:
     LogoFlow logos_;
     TextFragmentFlow text_;
     HelpFlow help_;
+    MarkPreviewFlow preview_;
 
     bool closed_ = false;
 };

@@ -3,6 +3,7 @@
 #include "link/discovery.h"
 #include "link/logo_buffer.h"
 #include "link/machine_commands.h"
+#include "link/mark_image.h"
 #include "link/port.h"
 #include "ui/clock.h"
 
@@ -103,7 +104,12 @@ struct LogoWorkflow {
 
 // The mark preview and the fragment editors.
 struct MarkEditing {
-    QImage markImage;
+    // The mark image store and the flags that hand it from the read to the preview: read-start
+    // (the progress window reads when it shows), redraw (the preview draws when it shows),
+    // stamp-read (the preview is to open) and the mark grid.
+    vlink::MarkImage markImage;
+    bool readStart = false;
+    bool redraw = false;
     // Mark grid.
     bool markGrid = false;
     bool stampRead = false;

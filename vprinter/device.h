@@ -20,6 +20,13 @@ enum class Kind {
     None,     // the line echoes, no device answers
 };
 
+// Mark image replies the device sends malformed, on demand.
+enum class MarkImageFault {
+    None,
+    TallBands, // announces 5 bands of 200 columns, then sends 5120 bytes
+    Oversized, // announces 4 bands of 1300 columns and sends all 5200 bytes
+};
+
 // Faults injected on demand; a negative index is off. Indices count every byte received.
 struct Faults {
     qint64 dropEchoAt = -1;
@@ -27,11 +34,12 @@ struct Faults {
     bool silent = false;                        // nothing at all goes back, not even echoes
     RecordFault logoRecord = RecordFault::None; // logo records and views the device sends
     quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
+    MarkImageFault markImage = MarkImageFault::None;
 
     bool any() const
     {
         return dropEchoAt >= 0 || wrongEchoAt >= 0 || silent || logoRecord != RecordFault::None ||
-               logoWriteReply != 0x73;
+               logoWriteReply != 0x73 || markImage != MarkImageFault::None;
     }
 };
 
@@ -102,6 +110,8 @@ private:
     bool logoCommand(Wire &w);
     // After 0x12 0x23.
     void depotCommand(Wire &w);
+    // 0x07 0x08 0x08: the current mark rendered as dots.
+    void markImage(Wire &w);
     // After the bare 0x12 0x03.
     void selectPrinter(Wire &w);
     void setCommand(Wire &w);

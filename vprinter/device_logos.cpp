@@ -10,6 +10,7 @@ constexpr quint8 LogoOp = 0x07;
 constexpr quint8 ViewOp = 0x00;
 constexpr quint8 ReadOp = 0x01;
 constexpr quint8 WriteOp = 0x89;
+constexpr quint8 MarkImageOp = 0x08;
 constexpr quint8 NamesFirst = 0x01;
 constexpr quint8 NamesOp = 0x03;
 constexpr quint8 Ack = 0x73; // "s"
@@ -148,8 +149,12 @@ bool Device::logoCommand(Wire &w)
         names(w, line, logos_.printer);
         return true;
     }
+    if (second == MarkImageOp) {
+        markImage(w);
+        return true;
+    }
     if (second != ViewOp && second != ReadOp && second != WriteOp) {
-        // The mark image (0x07 0x08) and the keyboard channel (0x07 0x0A) are not modelled: the
+        // The keyboard channel (0x07 0x0A) is not modelled: the
         // station stopped after the opcode, and the next byte starts another command.
         w.sb();
         w.error(QStringLiteral("command 0x07 cut off after 1 byte: 0x%1 came next")
