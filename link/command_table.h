@@ -63,6 +63,12 @@ enum class PrinterCommand : quint8 {
     BankNumSet,
     MaxBankNumSet,
     DPVersionRead,
+    // The hydraulic system.
+    KeyBoardChanelOpen,
+    KeyBoardChanelClose,
+    HydroParamsRead,
+    HydroPower,
+    HydroValueWrite,
 };
 
 struct CommandEntry {
