@@ -39,8 +39,9 @@ constexpr HydroAction Actions[] = {
     {"EnforseFull1", "Lower Probe Dissolvent", "Enforce Full", 0x29, Full, ProbeError},
     {"EnforseClear1", "Lower Probe Dissolvent", "Enforce Clear", 0x29, Clear, ProbeError},
     {"RealSignal2", "Lower Probe Dissolvent", "Real Signal", 0x29, Real, ProbeError},
-    {"PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0, "Hydro System Error!!"},
-    {"heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError},
+    {"PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0, "Hydro System Error!!",
+     true},
+    {"heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError, true},
     {"Enanble1", "Auto Ablution  Mode ", "Enanble", 0x2C, Clear, SwitchError},
     {"Disable1", "Auto Ablution  Mode ", "Disable", 0x2C, Full, SwitchError},
     {"Enable1", "Hook Sensor", "Enable", 0x2D, Clear, SwitchError},
@@ -48,7 +49,7 @@ constexpr HydroAction Actions[] = {
     {"Enforce1", "Flow Gate", "Enforce On", 0x2E, Full, SwitchError},
     {"EnforceOff1", "Flow Gate", "Enforce Off", 0x2E, Clear, SwitchError},
     {"SwitchMode1", "Flow Gate", "Switch Mode", 0x2E, Real, SwitchError},
-    {"WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError},
+    {"WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
 };
 
 constexpr std::array<HydroRow, HydroRowCount> Rows{{
@@ -132,10 +133,19 @@ const HydroAction &hydroAction(const char *item)
 
 QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure)
 {
+    bool written = false;
+    return HydroChannelWrite(port, channel, value, writeFailure, written);
+}
+
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure,
+                              bool &written)
+{
+    written = false;
     if (!KeyBoardChanelOpen(port))
         return {failureText(PrinterCommand::KeyBoardChanelOpen)};
     QStringList shown;
-    if (!HydroValueWrite(port, channel, value))
+    written = HydroValueWrite(port, channel, value);
+    if (!written)
         shown << writeFailure;
     if (!KeyBoardChanelClose(port))
         shown << failureText(PrinterCommand::KeyBoardChanelClose);

@@ -47,6 +47,7 @@ struct HydroAction {
     quint8 channel;
     quint8 value; // for the value dialogs, the entered value (halved for the work pressure)
     const char *failureText;
+    bool entered = false; // the value comes from a value dialog, not from the table
 };
 
 // Every action, in the order of the "Commands" menu; the value dialogs' rows have no group.
@@ -58,6 +59,9 @@ const HydroAction &hydroAction(const char *item);
 // to show, in order: none on success.
 QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value,
                               const QString &writeFailure);
+// As above; written tells whether the value reached the printer.
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure,
+                              bool &written);
 
 // A row of the hydraulic panel: which characters of the parameter text it reads, in which base.
 struct HydroRow {

@@ -3,6 +3,7 @@
 #include "link/logo_buffer.h"
 #include "shell/application_title.h"
 #include "shell/help_flow.h"
+#include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
 #include "shell/item_handlers.h"
 #include "shell/logo_flow.h"
@@ -10,6 +11,7 @@
 #include "shell/main_controls.h"
 #include "shell/mark_config_flow.h"
 #include "shell/menu_enabling.h"
+#include "shell/params_flow.h"
 #include "shell/port_flow.h"
 #include "shell/station_environment.h"
 #include "shell/text_fragment_flow.h"
@@ -41,6 +43,7 @@ public:
     void createStartWindows();
     TAboutBox *aboutBox() const { return help_.aboutBox(); }
     TPortForms *portForms() const { return port_.portForms(); }
+    TParamsForm *paramsForm() const { return params_.paramsForm(); }
 
     // Activation: the start-up discovery while not connected.
     void FormActivate() { port_.FormActivate(); }
@@ -53,7 +56,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 7> workflows();
+    std::array<Workflow *, 9> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -73,6 +76,8 @@ private:
     LogoFlow logos_;
     TextFragmentFlow text_;
     HelpFlow help_;
+    ParamsFlow params_;
+    HydroFlow hydro_;
 
     bool closed_ = false;
 };
