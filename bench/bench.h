@@ -26,6 +26,7 @@ using Cases = std::vector<Case>;
 Cases linkCases();
 Cases logoCases();
 Cases logoTransferCases(); // bench/bench_logo.cpp
+Cases hydroCases();        // bench/bench_hydro.cpp
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.
