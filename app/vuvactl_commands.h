@@ -63,6 +63,7 @@ Commands machineCommands();
 Commands markCommands();
 Commands logoCommands();
 Commands markImageCommands();
+Commands hydroCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

@@ -1,5 +1,6 @@
 #include "link/command_table.h"
 
+#include "link/hydro_commands.h"
 #include "link/machine_commands.h"
 
 #include <array>
@@ -77,6 +78,14 @@ constexpr std::array Table{
     CommandEntry{C::MaxBankNumSet, "MaxBankNumSet", "Error"},
     CommandEntry{C::DPVersionRead, "DPVersionRead", "Error"},
     CommandEntry{C::MarkImageRead, "MarkImageRead", "Mark Read Error"},
+
+    CommandEntry{C::KeyBoardChanelOpen, "KeyBoardChanelOpen", "KeyBoardChanel Open Error!!"},
+    CommandEntry{C::KeyBoardChanelClose, "KeyBoardChanelClose", "KeyBoardChanel Close Error!!"},
+    CommandEntry{C::HydroParamsRead, "HydroParamsRead", "HydroSystems Params Read Error!!"},
+    // "Power" shows "Ok" with the caption "Info", as the port menus do.
+    CommandEntry{C::HydroPower, "HydroPower", "HydroSystemPower Error", HydroPower, false},
+    // The menu items and the value dialogs name their own texts (hydroActions()).
+    CommandEntry{C::HydroValueWrite, "HydroValueWrite", "Hydro System On Error!!"},
 };
 
 constexpr bool inEnumOrder()
@@ -84,7 +93,7 @@ constexpr bool inEnumOrder()
     for (std::size_t i = 0; i < Table.size(); ++i)
         if (std::size_t(Table[i].command) != i)
             return false;
-    return Table.size() == std::size_t(C::MarkImageRead) + 1;
+    return Table.size() == std::size_t(C::HydroValueWrite) + 1;
 }
 static_assert(inEnumOrder(), "one row per command, in the order of PrinterCommand");
 

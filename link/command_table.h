@@ -65,6 +65,12 @@ enum class PrinterCommand : quint8 {
     DPVersionRead,
     // The mark rendered as dots.
     MarkImageRead,
+    // The hydraulic system.
+    KeyBoardChanelOpen,
+    KeyBoardChanelClose,
+    HydroParamsRead,
+    HydroPower,
+    HydroValueWrite,
 };
 
 struct CommandEntry {

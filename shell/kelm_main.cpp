@@ -28,7 +28,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
              env_.modal, this, env_.workDir),
       text_(*this, state_.line, state_.mark, gate_, env_.modal, env_.settingsPath),
       help_(*this, gate_, env_.modal, env_.workDir),
-      preview_(*this, state_.line, state_.mark, gate_, env_.modal)
+      preview_(*this, state_.line, state_.mark, gate_, env_.modal),
+      params_(*this, state_.line, gate_, env_.modal),
+      hydro_(*this, state_, gate_, env_.modal, env_.settingsPath)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -52,9 +54,10 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 8> TAutoControl::workflows()
+std::array<Workflow *, 10> TAutoControl::workflows()
 {
-    return {&menus_, &port_, &machine_, &markConfig_, &logos_, &text_, &help_, &preview_};
+    return {&menus_, &port_, &machine_, &markConfig_, &logos_,
+            &text_,  &help_, &preview_, &params_,     &hydro_};
 }
 
 void TAutoControl::wire()
@@ -66,9 +69,8 @@ void TAutoControl::wire()
     // (Counter, TimeDate, PostDate, SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the
     // FKey items and their buttons), the other logo windows (LogosView, DepotLogoRead and the
     // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
-    // buttons), the parameter and status windows (ParamsValue,
-    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. A window joins the
-    // station with a workflow of its own, listed in workflows().
+    // buttons), the Depot windows of the Params menu (DepotBankMaxNum, DepotVersia). A window
+    // joins the station with a workflow of its own, listed in workflows().
 }
 
 void TAutoControl::createStartWindows()
@@ -78,6 +80,7 @@ void TAutoControl::createStartWindows()
     // The logo placement windows and the editors' help join here as their windows are built.
     help_.createWindows();
     port_.createWindows();
+    params_.createWindows();
 }
 
 } // namespace vshell

@@ -3,6 +3,7 @@
 #include "link/logo_buffer.h"
 #include "shell/application_title.h"
 #include "shell/help_flow.h"
+#include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
 #include "shell/item_handlers.h"
 #include "shell/logo_flow.h"
@@ -11,6 +12,7 @@
 #include "shell/mark_config_flow.h"
 #include "shell/mark_preview_flow.h"
 #include "shell/menu_enabling.h"
+#include "shell/params_flow.h"
 #include "shell/port_flow.h"
 #include "shell/station_environment.h"
 #include "shell/text_fragment_flow.h"
@@ -43,6 +45,7 @@ public:
     TAboutBox *aboutBox() const { return help_.aboutBox(); }
     MarkPreviewFlow &markPreview() { return preview_; }
     TPortForms *portForms() const { return port_.portForms(); }
+    TParamsForm *paramsForm() const { return params_.paramsForm(); }
 
     // Activation: the start-up discovery while not connected.
     void FormActivate() { port_.FormActivate(); }
@@ -55,7 +58,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 8> workflows();
+    std::array<Workflow *, 10> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -76,6 +79,8 @@ private:
     TextFragmentFlow text_;
     HelpFlow help_;
     MarkPreviewFlow preview_;
+    ParamsFlow params_;
+    HydroFlow hydro_;
 
     bool closed_ = false;
 };

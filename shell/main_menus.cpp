@@ -1,10 +1,13 @@
 #include "shell/main_menus.h"
 
 #include "link/com_io.h"
+#include "link/hydro_commands.h"
 
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <map>
+#include <string>
 
 namespace vshell
 {
@@ -205,29 +208,22 @@ void buildHydroSystem(QMainWindow &window, MainControls &c)
     c.HydroSystem1 = topMenu(window, "HydroSystem1", QStringLiteral("HydroSystem"));
     c.HydroSystem1->menuAction()->setVisible(false);
     c.HydroSystem1->menuAction()->setEnabled(false);
-    item(c.HydroSystem1, "HydroPower1", QStringLiteral("Power"));
-    item(c.HydroSystem1, "HydroParameters1", QStringLiteral("Parameters"));
+    item(c.HydroSystem1, "Pouwer1", QStringLiteral("Power"));
+    item(c.HydroSystem1, "Parameters1", QStringLiteral("Parameters"));
     QMenu *commands = subMenu(c.HydroSystem1, "HydroCommands1", QStringLiteral("Commands"));
-    item(commands, "HudroSystemOn1", QStringLiteral("HudroSystem On"));
-    const struct {
-        const char *name;
-        const char *title;
-        std::initializer_list<const char *> items;
-    } groups[] = {
-        {"LowerProbeInk1", "Lower Probe Ink", {"Enforce Full", "Enforce Clear", "Real Signal"}},
-        {"LowerProbeDissolvent1",
-         "Lower Probe Dissolvent",
-         {"Enforce Full", "Enforce Clear", "Real Signal"}},
-        {"AutoAblutionMode1", "Auto Ablution  Mode ", {"Enanble", "Disable"}},
-        {"HookSensor1", "Hook Sensor", {"Enable", "Disable"}},
-        {"FlowGate1", "Flow Gate", {"Enforce On", "Enforce Off", "Switch Mode"}},
-    };
-    for (const auto &g : groups) {
-        QMenu *m = subMenu(commands, g.name, QString::fromLatin1(g.title));
-        int n = 0;
-        for (const char *caption : g.items)
-            item(m, (QString::fromLatin1(g.name) + QString::number(++n)).toLatin1().constData(),
-                 QString::fromLatin1(caption));
+    // One item per hydraulic action, grouped in submenus as the action table groups them.
+    std::map<QString, QMenu *> groups;
+    int n = 0;
+    for (const vlink::HydroAction &a : vlink::hydroActions()) {
+        QMenu *menu = commands;
+        if (a.group) {
+            QMenu *&group = groups[QString::fromLatin1(a.group)];
+            if (!group)
+                group = subMenu(commands, ("HydroGroup" + std::to_string(++n)).c_str(),
+                                QString::fromLatin1(a.group));
+            menu = group;
+        }
+        item(menu, a.item, QString::fromLatin1(a.caption));
     }
 }
 

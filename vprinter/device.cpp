@@ -153,6 +153,8 @@ void Device::dispatch(Wire &w)
         return;
     }
     w.setAnswers(printerAnswers());
+    if (keyboardChannel(w))
+        return;
     if (markCommand(w) || logoCommand(w))
         return;
     switch (op) {
@@ -193,6 +195,11 @@ void Device::prefixed(Wire &w)
             w.sb();
             w.setAnswers(kind_ == Kind::Depot || kind_ == Kind::ViaDepot);
             depotCommand(w);
+            return;
+        }
+        if (next == 0x2A) {
+            w.sb();
+            hydroCommand(w);
             return;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vprinter/hydro_state.h"
 #include "vprinter/logo_state.h"
 #include "vprinter/mark_state.h"
 #include "vprinter/state.h"
@@ -87,6 +88,7 @@ public:
     static constexpr quint8 SelectReply = 0x06;
     MarkState &mark() { return mark_; }
     LogoState &logos() { return logos_; }
+    HydroState &hydro() { return hydro_; }
     Faults &faults() { return faults_; }
     // Every byte received at the right speed, for tests to inspect.
     const QByteArray &received() const { return log_; }
@@ -112,6 +114,9 @@ private:
     void depotCommand(Wire &w);
     // 0x07 0x08 0x08: the current mark rendered as dots.
     void markImage(Wire &w);
+    // 0x07 0x0A, and the commands after 0x12 0x2A.
+    bool keyboardChannel(Wire &w);
+    void hydroCommand(Wire &w);
     // After the bare 0x12 0x03.
     void selectPrinter(Wire &w);
     void setCommand(Wire &w);
@@ -129,6 +134,7 @@ private:
     int current_ = 0;
     MarkState mark_;
     LogoState logos_;
+    HydroState hydro_;
     Faults faults_;
     QByteArray pending_; // the current command's bytes so far
     qint64 pendingBase_ = 0;

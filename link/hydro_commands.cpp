@@ -1,0 +1,179 @@
+#include "link/hydro_commands.h"
+
+#include "link/command_table.h"
+#include "link/exchange.h"
+
+#include <cstring>
+
+namespace vlink
+{
+
+namespace
+{
+
+quint8 op(HydroOp o)
+{
+    return quint8(o);
+}
+
+// 0x12 0x2A, the command letter and its argument, each echoed.
+Sequence &hydro(Sequence &seq, HydroOp letter, quint8 argument)
+{
+    return seq.send({op(HydroOp::Prefix), op(HydroOp::Hydro), op(letter), argument});
+}
+
+const char *const ProbeError = "Hydro System On Error!!";
+// The ablution, hook-sensor and flow-gate items name their failure with two blanks.
+const char *const SwitchError = "Hydro System  Error!!";
+
+constexpr quint8 Full = 0x55;  // "U"
+constexpr quint8 Clear = 0x5A; // "Z"
+constexpr quint8 Real = 0x50;  // "P"
+
+// The letters mean different things on different channels, so this table is the only mapping.
+constexpr HydroAction Actions[] = {
+    {"HudroSystemOn1", nullptr, "HudroSystem On", 0x6F, 0x00, ProbeError},
+    {"Full1", "Lower Probe Ink", "Enforce Full", 0x28, Full, ProbeError},
+    {"Clear1", "Lower Probe Ink", "Enforce Clear", 0x28, Clear, ProbeError},
+    {"RealSignal1", "Lower Probe Ink", "Real Signal", 0x28, Real, ProbeError},
+    {"EnforseFull1", "Lower Probe Dissolvent", "Enforce Full", 0x29, Full, ProbeError},
+    {"EnforseClear1", "Lower Probe Dissolvent", "Enforce Clear", 0x29, Clear, ProbeError},
+    {"RealSignal2", "Lower Probe Dissolvent", "Real Signal", 0x29, Real, ProbeError},
+    {"PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0, "Hydro System Error!!",
+     true},
+    {"heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError, true},
+    {"Enanble1", "Auto Ablution  Mode ", "Enanble", 0x2C, Clear, SwitchError},
+    {"Disable1", "Auto Ablution  Mode ", "Disable", 0x2C, Full, SwitchError},
+    {"Enable1", "Hook Sensor", "Enable", 0x2D, Clear, SwitchError},
+    {"Disable2", "Hook Sensor", "Disable", 0x2D, Real, SwitchError},
+    {"Enforce1", "Flow Gate", "Enforce On", 0x2E, Full, SwitchError},
+    {"EnforceOff1", "Flow Gate", "Enforce Off", 0x2E, Clear, SwitchError},
+    {"SwitchMode1", "Flow Gate", "Switch Mode", 0x2E, Real, SwitchError},
+    {"WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
+};
+
+constexpr std::array<HydroRow, HydroRowCount> Rows{{
+    {"1", "System Pressure", 0, 4, 16, ""},
+    {"2", "Rotate Speed", 4, 4, 16, ""},
+    {"3", "Gate Status", 8, 2, 16, ""},
+    {"4", "Level Status", 10, 2, 16, ""},
+    {"5", "Pressure Sensor Bias", 12, 2, 16, "[0..30]"},
+    {"6", "Liquid Threshold", 14, 2, 10, "[0..60]"},
+    {"7", "SystemTime(Minuts)", 16, 2, 10, ""},
+    {"8", "SystemTime(Seconds)", 18, 2, 16, ""},
+    {"9", "Pressure Setted", 20, 4, 16, "[80..200]"},
+    {"10", "Medium Viscosity", 24, 2, 16, ""},
+    {"11", "Dynamic Viscosity", 26, 2, 16, ""},
+    {"12", "Hook Status", 28, 2, 16, ""},
+    {"12", "HydroSystem Status", 30, 2, 16, ""},
+    {"13", "HydroSystem Echo Bytes", 32, 4, 16, ""},
+}};
+
+// The digit's value, or -1 for a character that is none in this base (the printer sends capital
+// hexadecimal digits).
+int digit(char c, int base)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (base == 16 && c >= 'A' && c <= 'F')
+        return c - 55;
+    return -1;
+}
+
+} // namespace
+
+bool KeyBoardChanelOpen(Port &port)
+{
+    return Sequence(port).send({op(HydroOp::Channel), op(HydroOp::Keyboard)}).ok();
+}
+
+bool KeyBoardChanelClose(Port &port)
+{
+    Sequence seq(port);
+    return hydro(seq, HydroOp::Close, op(HydroOp::Zero)).ok();
+}
+
+bool HydroParamsRead(Port &port, QByteArray &text)
+{
+    Sequence seq(port);
+    hydro(seq, HydroOp::Read, op(HydroOp::One)).delay(HydroReadPauseMs);
+    for (int i = 0; i < HydroTextLength && seq.ok(); ++i) {
+        quint8 c = 0;
+        if (seq.read(c))
+            text.append(char(c));
+    }
+    return seq.ok();
+}
+
+bool HydroPower(Port &port)
+{
+    Sequence seq(port);
+    return hydro(seq, HydroOp::Power, op(HydroOp::Zero)).ok();
+}
+
+bool HydroValueWrite(Port &port, quint8 channel, quint8 value)
+{
+    Sequence seq(port);
+    hydro(seq, HydroOp::Select, channel);
+    return hydro(seq, HydroOp::Value, value).ok();
+}
+
+std::span<const HydroAction> hydroActions()
+{
+    return Actions;
+}
+
+const HydroAction &hydroAction(const char *item)
+{
+    for (const HydroAction &a : Actions)
+        if (std::strcmp(a.item, item) == 0)
+            return a;
+    return Actions[0];
+}
+
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure)
+{
+    bool written = false;
+    return HydroChannelWrite(port, channel, value, writeFailure, written);
+}
+
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure,
+                              bool &written)
+{
+    written = false;
+    if (!KeyBoardChanelOpen(port))
+        return {failureText(PrinterCommand::KeyBoardChanelOpen)};
+    QStringList shown;
+    written = HydroValueWrite(port, channel, value);
+    if (!written)
+        shown << writeFailure;
+    if (!KeyBoardChanelClose(port))
+        shown << failureText(PrinterCommand::KeyBoardChanelClose);
+    return shown;
+}
+
+const std::array<HydroRow, HydroRowCount> &hydroRows()
+{
+    return Rows;
+}
+
+std::optional<HydroValues> DecodeHydroText(const QByteArray &text)
+{
+    if (text.size() < HydroTextLength)
+        return std::nullopt;
+    HydroValues values{};
+    for (int r = 0; r < HydroRowCount; ++r) {
+        const HydroRow &row = Rows[std::size_t(r)];
+        int value = 0;
+        for (int i = row.first; i < row.first + row.count; ++i) {
+            const int d = digit(text[i], row.base);
+            if (d < 0)
+                return std::nullopt;
+            value = value * row.base + d;
+        }
+        values[std::size_t(r)] = value;
+    }
+    return values;
+}
+
+} // namespace vlink

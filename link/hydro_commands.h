@@ -1,0 +1,89 @@
+#pragma once
+
+#include "link/port.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <span>
+
+namespace vlink
+{
+
+// The keyboard channel opens with 0x07 0x0A; every hydraulic command opens with 0x12 0x2A ("*")
+// and a command letter.
+enum class HydroOp : quint8 {
+    Channel = 0x07,
+    Keyboard = 0x0A,
+    Prefix = 0x12,
+    Hydro = 0x2A,  // "*"
+    Close = 0x55,  // "U"
+    Read = 0x4C,   // "L"
+    Power = 0x53,  // "S"
+    Select = 0x43, // "C": the channel byte follows
+    Value = 0x56,  // "V": the value byte follows
+    Zero = 0x30,   // "0": the argument of "U" and "S"
+    One = 0x31,    // "1": the argument of "L"
+};
+
+inline constexpr int HydroTextLength = 37;
+inline constexpr int HydroReadPauseMs = 100;
+
+bool KeyBoardChanelOpen(Port &port);
+bool KeyBoardChanelClose(Port &port);
+// The 37 characters as they came; false, with what came so far, when fewer arrived.
+bool HydroParamsRead(Port &port, QByteArray &text);
+// Sent alone: the pump's power needs no keyboard channel.
+bool HydroPower(Port &port);
+bool HydroValueWrite(Port &port, quint8 channel, quint8 value);
+
+// An action of the hydraulic menu or of a value dialog: which channel it sets to which value.
+struct HydroAction {
+    const char *item;    // the main window's menu item
+    const char *group;   // the submenu under "Commands", or nullptr
+    const char *caption; // the item's caption
+    quint8 channel;
+    quint8 value; // for the value dialogs, the entered value (halved for the work pressure)
+    const char *failureText;
+    bool entered = false; // the value comes from a value dialog, not from the table
+};
+
+// Every action, in the order of the "Commands" menu; the value dialogs' rows have no group.
+std::span<const HydroAction> hydroActions();
+const HydroAction &hydroAction(const char *item);
+
+// Opens the keyboard channel, writes the value, closes the channel again (also after a failed
+// write, so the printer is not left in channel mode; a failed open skips both). Returns the texts
+// to show, in order: none on success.
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value,
+                              const QString &writeFailure);
+// As above; written tells whether the value reached the printer.
+QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure,
+                              bool &written);
+
+// A row of the hydraulic panel: which characters of the parameter text it reads, in which base.
+struct HydroRow {
+    const char *number; // the caption in the first column ("12" stands on two rows)
+    const char *name;
+    int first;
+    int count;
+    int base;
+    const char *range; // the third column, empty where none
+};
+
+// The rows whose values the main window remembers for the value dialogs.
+inline constexpr int BiasRow = 4;
+inline constexpr int ThresholdRow = 5;
+inline constexpr int WorkPressureRow = 8;
+
+inline constexpr int HydroRowCount = 14;
+const std::array<HydroRow, HydroRowCount> &hydroRows();
+using HydroValues = std::array<int, HydroRowCount>;
+
+// Each row's value from the text; nothing when the text is shorter than the rows read, or holds
+// a character that is no digit of its row's base.
+std::optional<HydroValues> DecodeHydroText(const QByteArray &text);
+
+} // namespace vlink
