@@ -62,6 +62,7 @@ using Commands = std::vector<Command>;
 Commands machineCommands();
 Commands markCommands();
 Commands logoCommands();
+Commands clockCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);
