@@ -52,8 +52,8 @@ Outcome run(vlink::PrinterCommand command, vlink::Port &port)
 Commands allCommands()
 {
     Commands all;
-    for (Commands family :
-         {machineCommands(), markCommands(), logoCommands(), markImageCommands(), hydroCommands()})
+    for (Commands family : {machineCommands(), markCommands(), logoCommands(), markImageCommands(),
+                            hydroCommands(), clockCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

@@ -64,6 +64,7 @@ Commands markCommands();
 Commands logoCommands();
 Commands markImageCommands();
 Commands hydroCommands();
+Commands clockCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

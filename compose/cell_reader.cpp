@@ -67,13 +67,34 @@ bool readCell(vlink::Port &port, int row, int column, vlink::Fragment &fragment)
     return false;
 }
 
-CellDisplay displayFor(const vlink::Fragment &fragment, quint8 fontCount,
+namespace
+{
+
+std::optional<int> graphicFont(GraphicFont rule, const vlink::Fragment &fragment,
+                               const GraphicTest &test)
+{
+    switch (rule) {
+    case GraphicFont::HighestText:
+        return qMax(0, int(test.count) - 1);
+    case GraphicFont::AsRead:
+        return fragment.number;
+    case GraphicFont::Kept:
+        return std::nullopt;
+    case GraphicFont::First:
+        return 1;
+    }
+    return fragment.number;
+}
+
+} // namespace
+
+CellDisplay displayFor(const vlink::Fragment &fragment, const CellVariant &variant,
                        const vlink::CodePage &codePage)
 {
     CellDisplay shown;
-    shown.kind = cellKind(fragment, GraphicTest::fontCount(fontCount));
+    shown.kind = cellKind(fragment, variant.graphic);
     shown.font = fragment.number;
-    if (shown.kind == CellKind::Text) {
+    if (shown.kind == variant.own) {
         shown.text = codePage.decode(fragment.text);
         return shown;
     }
@@ -81,7 +102,7 @@ CellDisplay displayFor(const vlink::Fragment &fragment, quint8 fontCount,
     shown.editable = false;
     shown.changeShown = true;
     if (shown.kind == CellKind::Graphic)
-        shown.font = qMax(0, fontCount - 1);
+        shown.font = graphicFont(variant.graphicFont, fragment, variant.graphic);
     return shown;
 }
 

@@ -5,6 +5,7 @@
 #include "link/port.h"
 
 #include <QString>
+#include <optional>
 
 namespace vcompose
 {
@@ -37,16 +38,39 @@ inline constexpr int CellReadAttempts = 10;
 // The text fragment read, tried up to CellReadAttempts times; fragment is set on success only.
 bool readCell(vlink::Port &port, int row, int column, vlink::Fragment &fragment);
 
-// What the text fragment editor shows for a cell it has read.
-struct CellDisplay {
-    CellKind kind = CellKind::Text;
-    QString text; // the fragment's own text, or its kind's label
-    int font = 0; // for a graphic, F - 1: the highest text font
-    bool editable = true;
-    bool changeShown = false; // a non-text cell is only overwritten after "Change"
+// What an editor's font number shows on a graphic cell.
+enum class GraphicFont {
+    HighestText, // F - 1
+    AsRead,      // the cell's number
+    Kept,        // whatever it showed before
+    First,       // font 1
 };
 
-CellDisplay displayFor(const vlink::Fragment &fragment, quint8 fontCount,
+// How one editor, in one of its handlers, shows the cells it reads. Its own kind shows the cell's
+// text (a text, a counter's value, a format), editable; every other kind shows its label, locked
+// until "Change" is ticked.
+struct CellVariant {
+    CellKind own = CellKind::Text;
+    GraphicTest graphic;
+    GraphicFont graphicFont = GraphicFont::AsRead;
+
+    // The text fragment editor, with the printer's font count F.
+    static CellVariant textEditor(quint8 fontCount)
+    {
+        return {CellKind::Text, GraphicTest::fontCount(fontCount), GraphicFont::HighestText};
+    }
+};
+
+// What an editor shows for a cell it has read.
+struct CellDisplay {
+    CellKind kind = CellKind::Text;
+    QString text;            // the fragment's own text, or its kind's label
+    std::optional<int> font; // none: the font number stays as it was
+    bool editable = true;
+    bool changeShown = false; // another kind's cell is only overwritten after "Change"
+};
+
+CellDisplay displayFor(const vlink::Fragment &fragment, const CellVariant &variant,
                        const vlink::CodePage &codePage);
 
 } // namespace vcompose

@@ -1,5 +1,6 @@
 #include "compose/text_fragment_editor.h"
 
+#include "compose/cell_editor_form.h"
 #include "compose/cell_reader.h"
 #include "link/command_table.h"
 #include "link/exchange.h"
@@ -202,14 +203,15 @@ void TOKHelpRightDlg::readCell(int row, int column)
 
 void TOKHelpRightDlg::showFragment(const vlink::Fragment &fragment)
 {
-    const CellDisplay shown = displayFor(fragment, line_.fontCount, codePage_);
+    const CellDisplay shown =
+        displayFor(fragment, CellVariant::textEditor(line_.fontCount), codePage_);
     loaded_ = true;
     loadedText_ = codePage_.encode(shown.text);
     fragText_->setText(shown.text);
     fragText_->setEnabled(shown.editable);
     change_->setChecked(false);
     change_->setVisible(shown.changeShown);
-    fontSize_->setText(QString::number(shown.font));
+    fontSize_->setText(QString::number(shown.font.value_or(0)));
 }
 
 // A cell the editor cannot read or write ends the program: the main window closes on this.
@@ -275,15 +277,7 @@ void TOKHelpRightDlg::fontStep(int step)
 
 void TOKHelpRightDlg::refreshFontCount()
 {
-    if (line_.depotOnly) {
-        line_.fontCount = DepotFontCount;
-        return;
-    }
-    vlink::TimeParams params = line_.timeParams;
-    if (!vlink::TimeParamsRead(line_.port, params))
-        return;
-    line_.timeParams = params;
-    line_.fontCount = params[vlink::TimeParamCount - 1];
+    vcompose::refreshFontCount(line_);
 }
 
 void TOKHelpRightDlg::changeClicked(bool checked)

@@ -100,6 +100,15 @@ QString CodePage::decode(const QByteArray &bytes) const
     return decoder.decode(bytes);
 }
 
+bool CodePage::holds(QStringView text) const
+{
+    for (char32_t cp : text.toUcs4())
+        if (cp != char32_t(Unmappable) &&
+            encode(QString::fromUcs4(&cp, 1)) == QByteArray(1, Unmappable))
+            return false;
+    return true;
+}
+
 QByteArray encodeWindows1251(QStringView text)
 {
     QByteArray out;

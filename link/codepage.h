@@ -28,6 +28,8 @@ public:
 
     QByteArray encode(QStringView text) const;
     QString decode(const QByteArray &bytes) const;
+    // Whether every character of text has a byte of its own here, none going out as "?".
+    bool holds(QStringView text) const;
 
 private:
     QString name_;

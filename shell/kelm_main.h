@@ -2,6 +2,7 @@
 
 #include "link/logo_buffer.h"
 #include "shell/application_title.h"
+#include "shell/cell_editors_flow.h"
 #include "shell/help_flow.h"
 #include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
@@ -58,7 +59,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 10> workflows();
+    std::array<Workflow *, 11> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -81,6 +82,7 @@ private:
     MarkPreviewFlow preview_;
     ParamsFlow params_;
     HydroFlow hydro_;
+    CellEditorsFlow editors_;
 
     bool closed_ = false;
 };

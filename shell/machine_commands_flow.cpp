@@ -2,6 +2,7 @@
 
 #include "link/exchange.h"
 #include "link/machine_commands.h"
+#include "link/printer_clock.h"
 #include "shell/auto_run_repeat.h"
 #include "shell/command_report.h"
 
@@ -67,15 +68,10 @@ void MachineCommandsFlow::MarkDelete1Click()
 
 void MachineCommandsFlow::LoadDateTimeMClick()
 {
-    const QDateTime now = clock_.now();
-    if (!vlink::TimeSet(line_.port, now.time().toString(QStringLiteral("HHmmss")).toLatin1())) {
+    if (const std::optional<PrinterCommand> failed =
+            vlink::ClockSetFrom(line_.port, clock_.now())) {
         line_.clockError = true;
-        prompts_.error(vlink::failureText(PrinterCommand::TimeSet));
-        return;
-    }
-    if (!vlink::DateSet(line_.port, now.date().toString(QStringLiteral("ddMMyy")).toLatin1())) {
-        line_.clockError = true;
-        prompts_.error(vlink::failureText(PrinterCommand::DateSet));
+        prompts_.error(vlink::failureText(*failed));
         return;
     }
     prompts_.ok();

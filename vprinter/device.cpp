@@ -213,6 +213,9 @@ void Device::machineCommand(Wire &, quint8 op)
         return;
     switch (op) {
     case 0x17:
+        // The start of a printer already running is a print start: one mark goes out.
+        if (printer_.running)
+            print();
         printer_.running = true;
         ++printer_.startCount;
         break;

@@ -87,6 +87,8 @@ public:
     // The one byte a printer answers a select-printer frame with.
     static constexpr quint8 SelectReply = 0x06;
     MarkState &mark() { return mark_; }
+    // One mark printed: every counter of the mark counts a step, up or down by its kind.
+    void print();
     LogoState &logos() { return logos_; }
     HydroState &hydro() { return hydro_; }
     Faults &faults() { return faults_; }

@@ -17,6 +17,7 @@ struct PrinterState {
     int stopCount = 0;
     int resetCount = 0;
     int runningNumber = 0;
+    int printCount = 0;
     bool runningForward = true;
 
     // Mark configuration byte: bit 0 horizontal mirroring (print back), bit 1 break-point
@@ -40,6 +41,8 @@ struct PrinterState {
     // Clock: the printer's time is kept as an offset to the host clock, so it runs.
     qint64 clockOffsetMs = 0;
     QDateTime now() const { return QDateTime::currentDateTime().addMSecs(clockOffsetMs); }
+    // The date a post date prints: the day count after the printer's today.
+    QDate postDate() const { return now().date().addDays(postDateDays); }
 };
 
 } // namespace vp
