@@ -8,9 +8,11 @@
 #include "shell/logo_flow.h"
 #include "shell/machine_commands_flow.h"
 #include "shell/main_controls.h"
+#include "shell/mark_dialogs_flow.h"
 #include "shell/mark_config_flow.h"
 #include "shell/menu_enabling.h"
 #include "shell/port_flow.h"
+#include "shell/spec_func_flow.h"
 #include "shell/station_environment.h"
 #include "shell/text_fragment_flow.h"
 #include "ui/messages.h"
@@ -53,7 +55,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 7> workflows();
+    std::array<Workflow *, 9> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -73,6 +75,8 @@ private:
     LogoFlow logos_;
     TextFragmentFlow text_;
     HelpFlow help_;
+    SpecFuncFlow specFunc_;
+    MarkDialogsFlow markDialogs_;
 
     bool closed_ = false;
 };
