@@ -4,6 +4,7 @@
 #include "compose/set_font_form.h"
 #include "compose/spec_func_form.h"
 #include "compose/spec_script.h"
+#include "link/machine_commands.h"
 #include "shell/auto_run_repeat.h"
 #include "support/memory_port.h"
 #include "support/prompt_recorder.h"
@@ -69,6 +70,7 @@ private slots:
     void fontDialogBounds();
     void autoRunPeriod();
     void storedMarks();
+    void printerRunsTheExpandedCounterByGroups();
 };
 
 void TestMarkDialogs::counterWriteChecksAndSends()
@@ -315,6 +317,21 @@ void TestMarkDialogs::storedMarks()
     QCOMPARE(rig.sent(), bytes({0x0C, 0x52, 0x6F, 0x0D}));
     QCOMPARE(rig.device.mark().cells[1][2], counter);
     QCOMPARE(rig.prompts.messages, (Shown{okShown, okShown}));
+}
+
+// Groups of two marks, the value held for two groups, counting 5, 7, 9 and then from 5 again.
+void TestMarkDialogs::printerRunsTheExpandedCounterByGroups()
+{
+    Rig rig;
+    QVERIFY(vlink::CounterSet(rig.port, 2, 3, "9"));
+    QVERIFY(vlink::SpecFuncWrite(rig.port, {"2", "5", "9", "2", "2", "23"}));
+    QByteArray shown;
+    for (int mark = 0; mark < 14; ++mark) {
+        shown += rig.device.mark().cells[1][2].text;
+        QVERIFY(vlink::PrintStart(rig.port));
+    }
+    QCOMPARE(shown, QByteArray("55557777999955"));
+    QCOMPARE(rig.device.mark().cells[1][2].kind, vp::MarkFragment::SpecFunc);
 }
 
 QTEST_MAIN(TestMarkDialogs)

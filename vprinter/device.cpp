@@ -208,6 +208,7 @@ void Device::machineCommand(Wire &, quint8 op)
     case 0x17:
         printer_.running = true;
         ++printer_.startCount;
+        specialMarkPrinted(mark_);
         break;
     case 0x02:
         printer_.running = false;
