@@ -31,7 +31,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       preview_(*this, state_.line, state_.mark, gate_, env_.modal),
       params_(*this, state_.line, gate_, env_.modal),
       hydro_(*this, state_, gate_, env_.modal, env_.settingsPath),
-      editors_(*this, state_.line, state_.clock, gate_, env_.modal, env_.settingsPath)
+      editors_(*this, state_.line, state_.clock, gate_, env_.modal, env_.settingsPath),
+      specFunc_(*this, state_.line, gate_, env_.modal),
+      markDialogs_(*this, state_.line, gate_, env_.modal)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -55,10 +57,10 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 11> TAutoControl::workflows()
+std::array<Workflow *, 13> TAutoControl::workflows()
 {
-    return {&menus_, &port_,    &machine_, &markConfig_, &logos_,  &text_,
-            &help_,  &preview_, &params_,  &hydro_,      &editors_};
+    return {&menus_,   &port_,   &machine_, &markConfig_, &logos_,    &text_,       &help_,
+            &preview_, &params_, &hydro_,   &editors_,    &specFunc_, &markDialogs_};
 }
 
 void TAutoControl::wire()
@@ -66,12 +68,11 @@ void TAutoControl::wire()
     for (Workflow *workflow : workflows())
         workflow->wire(c_, handlers_);
     handlers_.on(c_.FileExitItem, [this] { close(); });
-    // The items of the windows the station does not have yet do nothing when chosen: the editors
-    // (SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the FKey MarkRead item and their
-    // buttons), the other logo windows (LogosView, DepotLogoRead and the
-    // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
-    // buttons), the Depot windows of the Params menu (DepotBankMaxNum, DepotVersia). A window
-    // joins the station with a workflow of its own, listed in workflows().
+    // The items of the windows the station does not have yet do nothing when chosen: the other
+    // logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste,
+    // DepotLogoPaste, the clipboard import and their buttons) and the Depot windows of the Params
+    // menu (DepotBankMaxNum, DepotVersia). A window joins the station with
+    // a workflow of its own, listed in workflows().
 }
 
 void TAutoControl::createStartWindows()

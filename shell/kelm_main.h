@@ -10,11 +10,13 @@
 #include "shell/logo_flow.h"
 #include "shell/machine_commands_flow.h"
 #include "shell/main_controls.h"
+#include "shell/mark_dialogs_flow.h"
 #include "shell/mark_config_flow.h"
 #include "shell/mark_preview_flow.h"
 #include "shell/menu_enabling.h"
 #include "shell/params_flow.h"
 #include "shell/port_flow.h"
+#include "shell/spec_func_flow.h"
 #include "shell/station_environment.h"
 #include "shell/text_fragment_flow.h"
 #include "ui/messages.h"
@@ -59,7 +61,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 11> workflows();
+    std::array<Workflow *, 13> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -83,6 +85,8 @@ private:
     ParamsFlow params_;
     HydroFlow hydro_;
     CellEditorsFlow editors_;
+    SpecFuncFlow specFunc_;
+    MarkDialogsFlow markDialogs_;
 
     bool closed_ = false;
 };

@@ -77,6 +77,7 @@ struct MainControls {
     OnOffMenu MarkBreakPointCorrection; // hidden
     OnOffMenu MarkRotation;             // hidden, "On" only
     QAction *MarkReadHidden = nullptr;
+    QAction *Font1 = nullptr;
 
     // Commands
     QMenu *Commands1 = nullptr;

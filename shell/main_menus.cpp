@@ -174,6 +174,7 @@ void buildMark(QMainWindow &window, MainControls &c)
     for (const OnOffMenu *m : {&c.MarkPrintDirection, &c.MarkBreakPointCorrection, &c.MarkRotation})
         m->menu->menuAction()->setVisible(false);
     c.MarkReadHidden = hidden(item(c.Mark1, "MarkRead2", QStringLiteral("__MarkRead")));
+    c.Font1 = item(c.Mark1, "Font1", QStringLiteral("Font"), ctrl(Qt::Key_F));
 }
 
 void buildCommands(QMainWindow &window, MainControls &c)

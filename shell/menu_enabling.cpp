@@ -45,6 +45,7 @@ void MenuEnabling::CBDepotNowClick()
             c_.TbRunningNumberReset, c_.TbHighVoltageTurn, c_.TbParamsValue},
            !depot);
     enable({c_.DepotBankMaxNum1, c_.DepotLogoRead1, c_.DepotLogosView1}, depot);
+    c_.Font1->setEnabled(!depot);
     if (depot)
         line_.fontCount = 16;
 }
@@ -73,6 +74,7 @@ void MenuEnabling::Graphics1Click()
 void MenuEnabling::Mark1Click()
 {
     c_.Config1->menuAction()->setEnabled(!line_.depotOnly);
+    c_.Font1->setEnabled(!line_.depotOnly);
 }
 
 void MenuEnabling::Params1Click()

@@ -218,6 +218,7 @@ void Device::machineCommand(Wire &, quint8 op)
             print();
         printer_.running = true;
         ++printer_.startCount;
+        specialMarkPrinted(mark_);
         break;
     case 0x02:
         printer_.running = false;

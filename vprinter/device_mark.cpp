@@ -192,6 +192,7 @@ void scriptWrite(Wire &w, MarkState &mark, bool answers)
         return;
     mark.script = script;
     markSpecFuncCell(mark, script);
+    startSpecialRun(mark);
 }
 
 // The special-function read and the script read ask alike; only the first reads the reply

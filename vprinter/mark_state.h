@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vprinter/special_counter.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 #include <array>
@@ -39,6 +41,7 @@ struct MarkState {
     int currentStored = -1; // the stored mark last made current with "M"
     // The special-function script as the station wrote it: "Q..N..E..S..P.." and "G.".
     QByteArray script;
+    SpecialRun specialRun;
 
     // Row 1..4, column 1..8; nullptr outside the mark.
     MarkFragment *cell(int row, int column)

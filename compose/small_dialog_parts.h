@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/station_state.h"
+
+#include <QString>
+#include <optional>
+
+class QGridLayout;
+class QLineEdit;
+class QWidget;
+
+namespace vcompose
+{
+
+// A read-only number that only its arrows change.
+QLineEdit *readOnlyNumber(QWidget *parent, const char *name, const QString &value);
+
+// Label, the field and, for an arrowed field, its up and down arrows (named name + "Up" and
+// name + "Down") on one row of a grid.
+void addFieldRow(QGridLayout &grid, int row, const QString &label, QLineEdit *field,
+                 const char *arrows = nullptr);
+
+// The field's text as a whole number, blanks at its ends ignored.
+std::optional<int> wholeNumber(const QString &text);
+
+// The text with every blank taken out, as the number fields read what was typed.
+QString blanksRemoved(QString text);
+
+// F as the printer tells it now: 16 without a printer to ask, else the time parameters' last
+// byte. A failed read leaves F as it was.
+void refreshFontCount(vui::LineState &line);
+
+} // namespace vcompose
