@@ -39,6 +39,7 @@ private slots:
     void panelRowsAndDialogs();
     void valueDialogRefuses();
     void refreshRefused();
+    void closedDuringRefresh();
     void menuBehindSettingsKey();
 };
 
@@ -183,6 +184,23 @@ void TestHydroPanel::refreshRefused()
         QCOMPARE(panel.ListView2->topLevelItem(8)->text(2), shown);
         QCOMPARE(panel.Button2->text(), QStringLiteral("Start"));
     }
+}
+
+// The panel closed while a failed refresh shows its box: the channel is closed once, after it.
+void TestHydroPanel::closedDuringRefresh()
+{
+    Rig rig;
+    vshell::THydroForm panel(rig.parts.line, rig.parts.state.hydro, rig.prompts, rig.modal);
+    panel.Button2Click();
+    rig.device.hydro().fault = vp::HydroFault::Short;
+    rig.prompts.onMessage = [&](const PromptRecorder::Shown &) {
+        panel.reject();
+        QVERIFY(rig.device.hydro().channelOpen);
+    };
+    panel.Timer1Timer();
+    QCOMPARE(rig.device.hydro().closes, 1);
+    QVERIFY(!panel.running() && !rig.device.hydro().channelOpen);
+    QCOMPARE(rig.prompts.messages, Shown({{"HydroSystems Params Read Error!!", "Error"}}));
 }
 
 void TestHydroPanel::menuBehindSettingsKey()

@@ -67,7 +67,6 @@ void TestMarkPreview::composedMarkReadBack()
     QVERIFY(vlink::MarkLoad(*f.port, 9, 2, 1));
     f.prompts.clear();
 
-    f.open("Graphics1");
     f.driver.whenOpen([](QDialog &) {});
     f.action("TbMarkRead")->trigger();
     vshell::TMarkForm *preview = f.window().markPreview().preview();
@@ -119,7 +118,6 @@ void TestMarkPreview::refusedReads()
             f.port->expectProtocolErrors(-1);
         printer.faults().markImage = row.fault;
         printer.faults().silent = row.silent;
-        f.open("Graphics1");
         f.driver.whenOpen([](QDialog &) {});
         f.action("MarkRead1")->trigger();
         QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{row.shown});

@@ -92,6 +92,8 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         {"fragment-read", {"3", "1"}, "kind=255 number=0 text=\\x1B[2J\\x07\n"},
         {"spec-func-write", {"", "1\x1b[m", "", "", "", "24"}, ""},
         {"script-read", {}, "Q24N00001\\x1B[mE00000000S0000P0000\n"},
+        {"hydro-set", {"0x2F", "75"}, ""},
+        {"hydro-power", {}, ""},
         {"logo-rename", {"0", "X"}, "", Outcome::Kind::Usage, true}, // the Depot has none
         {"fragment-read", {"1", "1"}, "", Outcome::Kind::Failed, true},
     };
@@ -114,6 +116,8 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         QCOMPARE(out, row.out);
     });
     QCOMPARE(device.printer().autoRunPeriod, QByteArray("1234"));
+    QCOMPARE(device.hydro().value(0x2F), quint8(75));
+    QVERIFY(device.hydro().power && !device.hydro().channelOpen);
 }
 
 void TestVuvactl::exitCodesAndLastErrorLine()
