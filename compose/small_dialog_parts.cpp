@@ -11,14 +11,6 @@
 namespace vcompose
 {
 
-namespace
-{
-
-// The font count of a Depot unit alone, which cannot be asked.
-constexpr quint8 DepotFontCount = 16;
-
-} // namespace
-
 QLineEdit *readOnlyNumber(QWidget *parent, const char *name, const QString &value)
 {
     auto *edit = vui::named<QLineEdit>(parent, name, value);
@@ -54,17 +46,5 @@ QString blanksRemoved(QString text)
     return text.remove(QLatin1Char(' '));
 }
 
-void refreshFontCount(vui::LineState &line)
-{
-    if (line.depotOnly) {
-        line.fontCount = DepotFontCount;
-        return;
-    }
-    vlink::TimeParams params = line.timeParams;
-    if (!vlink::TimeParamsRead(line.port, params))
-        return;
-    line.timeParams = params;
-    line.fontCount = params[vlink::TimeParamCount - 1];
-}
 
 } // namespace vcompose

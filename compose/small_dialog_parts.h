@@ -26,8 +26,4 @@ std::optional<int> wholeNumber(const QString &text);
 // The text with every blank taken out, as the number fields read what was typed.
 QString blanksRemoved(QString text);
 
-// F as the printer tells it now: 16 without a printer to ask, else the time parameters' last
-// byte. A failed read leaves F as it was.
-void refreshFontCount(vui::LineState &line);
-
 } // namespace vcompose

@@ -1,5 +1,6 @@
 #include "compose/spec_func_form.h"
 
+#include "compose/cell_editor_form.h"
 #include "compose/small_dialog_parts.h"
 #include "compose/spec_script.h"
 #include "link/command_table.h"
