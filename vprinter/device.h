@@ -27,11 +27,12 @@ struct Faults {
     bool silent = false;                        // nothing at all goes back, not even echoes
     RecordFault logoRecord = RecordFault::None; // logo records and views the device sends
     quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
+    NamesFault names = NamesFault::None;        // the names lists of both stores
 
     bool any() const
     {
         return dropEchoAt >= 0 || wrongEchoAt >= 0 || silent || logoRecord != RecordFault::None ||
-               logoWriteReply != 0x73;
+               logoWriteReply != 0x73 || names != NamesFault::None;
     }
 };
 
