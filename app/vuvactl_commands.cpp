@@ -52,7 +52,7 @@ Outcome run(vlink::PrinterCommand command, vlink::Port &port)
 Commands allCommands()
 {
     Commands all;
-    for (Commands family : {machineCommands(), markCommands(), logoCommands()})
+    for (Commands family : {machineCommands(), markCommands(), logoCommands(), storeCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

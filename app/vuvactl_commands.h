@@ -62,6 +62,8 @@ using Commands = std::vector<Command>;
 Commands machineCommands();
 Commands markCommands();
 Commands logoCommands();
+// Whole logo stores and copies between them: app/vuvactl_store.cpp.
+Commands storeCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);
