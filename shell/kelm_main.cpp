@@ -27,7 +27,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       logos_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
              env_.modal, this, env_.workDir),
       text_(*this, state_.line, state_.mark, gate_, env_.modal, env_.settingsPath),
-      help_(*this, gate_, env_.modal, env_.workDir)
+      help_(*this, gate_, env_.modal, env_.workDir),
+      library_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+               env_.modal, this, logos_)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -51,9 +53,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 7> TAutoControl::workflows()
+std::array<Workflow *, 8> TAutoControl::workflows()
 {
-    return {&menus_, &port_, &machine_, &markConfig_, &logos_, &text_, &help_};
+    return {&menus_, &port_, &machine_, &markConfig_, &logos_, &text_, &help_, &library_};
 }
 
 void TAutoControl::wire()
@@ -63,10 +65,10 @@ void TAutoControl::wire()
     handlers_.on(c_.FileExitItem, [this] { close(); });
     // The items of the windows the station does not have yet do nothing when chosen: the editors
     // (Counter, TimeDate, PostDate, SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the
-    // FKey items and their buttons), the other logo windows (LogosView, DepotLogoRead and the
+    // FKey items and their buttons), the other logo windows (DepotLogoRead and the
     // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
     // buttons), the mark preview (MarkRead), the parameter and status windows (ParamsValue,
-    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. A window joins the
+    // ByteStatus) and the hydraulic panel. A window joins the
     // station with a workflow of its own, listed in workflows().
 }
 

@@ -5,6 +5,7 @@
 #include "shell/help_flow.h"
 #include "shell/instance_lock.h"
 #include "shell/item_handlers.h"
+#include "shell/library_flow.h"
 #include "shell/logo_flow.h"
 #include "shell/machine_commands_flow.h"
 #include "shell/main_controls.h"
@@ -53,7 +54,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 7> workflows();
+    std::array<Workflow *, 8> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -73,6 +74,7 @@ private:
     LogoFlow logos_;
     TextFragmentFlow text_;
     HelpFlow help_;
+    LibraryFlow library_;
 
     bool closed_ = false;
 };

@@ -1,12 +1,17 @@
+#include "graphics/dp_max_bank_num_form.h"
 #include "graphics/multi_load_from_list_view.h"
+#include "shell/library_flow.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeWidget>
 
 using vgfx::CopyDestination;
 using Shown = PromptRecorder::ShownList;
@@ -45,6 +50,8 @@ private slots:
     void pastTheLastNumberRefusedBeforeSending();
     void failedLogoReportedAndTheCopyGoesOn();
     void filesNamedSafelyAndNeverOverwritten();
+    void libraryDeletesCopiesAndListsAgain();
+    void depotHighestBankAndVersion();
 };
 
 // 240 + 10 ends on the Depot's last logo 249; one more would not fit.
@@ -111,6 +118,72 @@ void TestBulkCopy::filesNamedSafelyAndNeverOverwritten()
     QFile kept(old);
     QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old");
     QVERIFY(!QFile::exists(rig.file("chosen.bmp")));
+}
+
+// The printer library: three deletes with their pauses, then a bulk copy after which the library
+// opens again on the fresh list; the Depot's bank box refuses 16 without a byte sent.
+void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
+{
+    LogoRig rig;
+    printerLogos(rig, 4);
+    vshell::LibraryFlow library(rig.parts.logoContext(), rig.modal, nullptr, rig.flow);
+    rig.mainWindow.answer = [&](vui::Message m) { library.dispatch(m); };
+    const auto rows = [](QDialog &d) { return child<QTreeWidget>(d, "ListView"); };
+    qint64 took = 0;
+    rig.prompts.answer(true);
+    rig.driver.whenOpen([&](QDialog &d) {
+        for (int i : {0, 1, 3})
+            rows(d)->topLevelItem(i)->setSelected(true);
+        QElapsedTimer timer;
+        timer.start();
+        d.findChild<QAction *>("Delete")->trigger();
+        took = timer.elapsed();
+        QCOMPARE(rows(d)->topLevelItemCount(), 1);
+        rows(d)->topLevelItem(0)->setSelected(true);
+        d.findChild<QAction *>("SavetoPrinter")->trigger();
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        child<QLineEdit>(d, "FirstLogoNumEdit")->setText("9");
+        click(d, "BtLoad");
+        QTimer::singleShot(2000, &d, [&d] { d.reject(); }); // should the main window not close it
+    });
+    QStringList listed;
+    rig.whenOpen([&](QDialog &d) {
+        for (int i = 0; i < rows(d)->topLevelItemCount(); ++i)
+            listed << rows(d)->topLevelItem(i)->text(1) + ' ' + rows(d)->topLevelItem(i)->text(2);
+    });
+    library.logosView(vgfx::LogoStore::Printer);
+    QVERIFY2(took >= 3 * 300, qPrintable(QString::number(took)));
+    QCOMPARE(rig.prompts.questions, (Shown{{"Logos delete. Are You Sure?", "Confirm"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}, {"Ok", "Information"}}));
+    QCOMPARE(listed, (QStringList{"2 L2", "9 L2"}));
+    QCOMPARE(rig.driver.openedModal.size(), 3);
+
+    rig.whenOpen([&](QDialog &d) {
+        const qsizetype sent = rig.sent().size();
+        child<QLineEdit>(d, "BankNumEdit")->setText("16");
+        click(d, "BtBankSet");
+        QCOMPARE(rig.prompts.beeps, 1);
+        QCOMPARE(rig.sent().size(), sent);
+    });
+    library.logosView(vgfx::LogoStore::Depot);
+}
+
+void TestBulkCopy::depotHighestBankAndVersion()
+{
+    LogoRig rig;
+    vgfx::TDPMaxBankNumForm form(rig.parts.logoContext());
+    for (const char *ignored : {"256", "-1", "x", ""}) {
+        child<QLineEdit>(form, "MaxNumber")->setText(ignored);
+        click(form, "BtOk");
+    }
+    QVERIFY(rig.sent().isEmpty() && rig.prompts.messages.isEmpty());
+    child<QLineEdit>(form, "MaxNumber")->setText("7");
+    click(form, "BtOk");
+    QCOMPARE(rig.device.logos().maxBank, 7);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    vgfx::TDPVersiaForm versia(rig.parts.logoContext());
+    QCOMPARE(child<QLabel>(versia, "LVersia")->text(), QString("DEPOT V2.1"));
 }
 
 QTEST_MAIN(TestBulkCopy)
