@@ -26,6 +26,7 @@ using Cases = std::vector<Case>;
 Cases linkCases();
 Cases logoCases();
 Cases logoTransferCases(); // bench/bench_logo.cpp
+Cases bulkCopyCases();     // bench/bench_bulk_copy.cpp
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.

@@ -19,7 +19,7 @@ __attribute__((weak)) Cases logoTransferCases()
 Cases allCases()
 {
     Cases all;
-    for (Cases family : {linkCases(), logoCases(), logoTransferCases()})
+    for (Cases family : {linkCases(), logoCases(), logoTransferCases(), bulkCopyCases()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

@@ -34,8 +34,12 @@ void LibraryFlow::logosView(LogoStore store)
 {
     logos_.depotTarget = logos_.depotView = store == LogoStore::Depot;
     vlink::LogoNames names;
-    if (!vgfx::readLogoNames(dialogs_.line.port, store, names)) {
-        dialogs_.prompts.error(QStringLiteral("Read Error"));
+    vlink::NamesRead result = vlink::NamesRead::Ok;
+    if (!vgfx::readLogoNames(dialogs_.line.port, store, names, &result)) {
+        // The items say only "Read Error", but a list too long to show is named as such.
+        dialogs_.prompts.error(result == vlink::NamesRead::OverCount
+                                   ? vlink::namesFailureText(result)
+                                   : QStringLiteral("Read Error"));
         return;
     }
     logos_.names = names;

@@ -167,6 +167,12 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
         QCOMPARE(rig.sent().size(), sent);
     });
     library.logosView(vgfx::LogoStore::Depot);
+    // Nothing of a list too long to show is shown.
+    rig.device.faults().names = vp::NamesFault::OverCount;
+    library.logosView(vgfx::LogoStore::Printer);
+    QCOMPARE(rig.prompts.messages.back(),
+             (PromptRecorder::Shown{"LogoNamesList Count>256 ", "Error"}));
+    QCOMPARE(rig.driver.openedModal.size(), 4);
 }
 
 void TestBulkCopy::depotHighestBankAndVersion()
