@@ -53,7 +53,7 @@ Commands allCommands()
 {
     Commands all;
     for (Commands family : {machineCommands(), markCommands(), logoCommands(), markImageCommands(),
-                            hydroCommands(), clockCommands()})
+                            hydroCommands(), clockCommands(), storeCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

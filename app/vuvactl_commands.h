@@ -65,6 +65,8 @@ Commands logoCommands();
 Commands markImageCommands();
 Commands hydroCommands();
 Commands clockCommands();
+// Whole logo stores and copies between them: app/vuvactl_store.cpp.
+Commands storeCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

@@ -194,11 +194,11 @@ Action logoNames(const QStringList &args, QString &problem)
         return {};
     return [](Context &ctx) {
         vlink::LogoNames names;
-        const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names)
-                                  : vlink::PrinterLogoNamesRead(ctx.port, names);
+        vlink::NamesRead result = vlink::NamesRead::Ok;
+        const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names, &result)
+                                  : vlink::PrinterLogoNamesRead(ctx.port, names, &result);
         if (!ok)
-            return failed(ctx.depot ? PrinterCommand::DPLogoNamesRead
-                                    : PrinterCommand::PrinterLogoNamesRead);
+            return failed(vlink::namesFailureText(result));
         for (const vlink::LogoName &entry : names)
             ctx.out << entry.number << ' ' << deviceText(entry.name) << '\n';
         return succeeded();

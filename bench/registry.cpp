@@ -8,8 +8,8 @@ namespace bench
 Cases allCases()
 {
     Cases all;
-    for (Cases family :
-         {linkCases(), logoCases(), logoTransferCases(), markImageCases(), hydroCases()})
+    for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
+                         hydroCases(), bulkCopyCases()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

@@ -220,11 +220,11 @@ void LogoFormBase::loadWritten()
     if (!refreshLibrary_ || !listsThisStore)
         return;
     vlink::LogoNames names;
-    if (readLogoNames(line_.port, store_, names))
+    vlink::NamesRead result = vlink::NamesRead::Ok;
+    if (readLogoNames(line_.port, store_, names, &result))
         refreshLibrary_(names);
     else
-        prompts_.error(storeFailure(vlink::PrinterCommand::PrinterLogoNamesRead,
-                                    vlink::PrinterCommand::DPLogoNamesRead));
+        prompts_.error(vlink::namesFailureText(result));
 }
 
 void LogoFormBase::readWithRetry(int number)

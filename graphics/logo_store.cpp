@@ -28,10 +28,11 @@ bool writeComposedLogo(vlink::Port &port, LogoStore store, int number,
                                        : vlink::DPLogoWrite(port, number, written);
 }
 
-bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names)
+bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names,
+                   vlink::NamesRead *result)
 {
-    return store == LogoStore::Printer ? vlink::PrinterLogoNamesRead(port, names)
-                                       : vlink::DPLogoNamesRead(port, names);
+    return store == LogoStore::Printer ? vlink::PrinterLogoNamesRead(port, names, result)
+                                       : vlink::DPLogoNamesRead(port, names, result);
 }
 
 } // namespace vgfx

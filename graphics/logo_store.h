@@ -24,6 +24,8 @@ inline constexpr int MaxWrittenWidth = 255;
 bool writeComposedLogo(vlink::Port &port, LogoStore store, int number,
                        const vlink::LogoBuffer &logo, const QByteArray &name);
 
-bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names);
+// result, when given, says why a list was refused.
+bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names,
+                   vlink::NamesRead *result = nullptr);
 
 } // namespace vgfx

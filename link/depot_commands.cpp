@@ -96,11 +96,14 @@ bool DPLogoView(Port &port, int number, LogoBuffer &logo)
     return seq.ok();
 }
 
-bool DPLogoNamesRead(Port &port, LogoNames &names)
+bool DPLogoNamesRead(Port &port, LogoNames &names, NamesRead *result)
 {
     Sequence seq(port);
     open(seq, DepotOp::Names).send(op(DepotOp::Zero));
-    return ReceiveLogoNames(seq, names).ok();
+    const NamesRead read = ReceiveLogoNames(seq, names);
+    if (result)
+        *result = read;
+    return read == NamesRead::Ok;
 }
 
 bool BankNumSet(Port &port, int bank)

@@ -40,7 +40,8 @@ bool DPLogoDelete(Port &port, int number);
 // On success the caller closes TDPLogoReadWriteForm so that it shows the new logo.
 LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo);
 bool DPLogoView(Port &port, int number, LogoBuffer &logo);
-bool DPLogoNamesRead(Port &port, LogoNames &names);
+// A list refused (result says why) leaves names as it was.
+bool DPLogoNamesRead(Port &port, LogoNames &names, NamesRead *result = nullptr);
 
 bool BankNumSet(Port &port, int bank);
 bool MaxBankNumSet(Port &port, int count);

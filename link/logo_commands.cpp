@@ -92,11 +92,14 @@ LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, Lo
     return outcome;
 }
 
-bool PrinterLogoNamesRead(Port &port, LogoNames &names)
+bool PrinterLogoNamesRead(Port &port, LogoNames &names, NamesRead *result)
 {
     Sequence seq(port);
     seq.send({quint8(LogoNamesOp::First), quint8(LogoNamesOp::Names)});
-    return ReceiveLogoNames(seq, names).ok();
+    const NamesRead read = ReceiveLogoNames(seq, names);
+    if (result)
+        *result = read;
+    return read == NamesRead::Ok;
 }
 
 } // namespace vlink

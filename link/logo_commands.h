@@ -59,6 +59,7 @@ LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDispla
 bool PrinterLogoView(Port &port, int number, LogoBuffer &logo);
 // Reads the logo without display and writes it back under the new name. The buffer holds it after.
 LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, LogoBuffer &logo);
-bool PrinterLogoNamesRead(Port &port, LogoNames &names);
+// A list refused (result says why) leaves names as it was.
+bool PrinterLogoNamesRead(Port &port, LogoNames &names, NamesRead *result = nullptr);
 
 } // namespace vlink

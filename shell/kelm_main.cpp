@@ -33,7 +33,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       hydro_(*this, state_, gate_, env_.modal, env_.settingsPath),
       editors_(*this, state_.line, state_.clock, gate_, env_.modal, env_.settingsPath),
       specFunc_(*this, state_.line, gate_, env_.modal),
-      markDialogs_(*this, state_.line, gate_, env_.modal)
+      markDialogs_(*this, state_.line, gate_, env_.modal),
+      library_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+               env_.modal, this, logos_)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -57,10 +59,10 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 13> TAutoControl::workflows()
+std::array<Workflow *, 14> TAutoControl::workflows()
 {
-    return {&menus_,   &port_,   &machine_, &markConfig_, &logos_,    &text_,       &help_,
-            &preview_, &params_, &hydro_,   &editors_,    &specFunc_, &markDialogs_};
+    return {&menus_,   &port_,   &machine_, &markConfig_, &logos_,    &text_,        &help_,
+            &preview_, &params_, &hydro_,   &editors_,    &specFunc_, &markDialogs_, &library_};
 }
 
 void TAutoControl::wire()
@@ -68,11 +70,10 @@ void TAutoControl::wire()
     for (Workflow *workflow : workflows())
         workflow->wire(c_, handlers_);
     handlers_.on(c_.FileExitItem, [this] { close(); });
-    // The items of the windows the station does not have yet do nothing when chosen: the other
-    // logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste,
-    // DepotLogoPaste, the clipboard import and their buttons) and the Depot windows of the Params
-    // menu (DepotBankMaxNum, DepotVersia). A window joins the station with
-    // a workflow of its own, listed in workflows().
+    // The items of the windows the station does not have yet do nothing when chosen: the logo
+    // placement windows (DepotLogoRead, PrinterLogoPaste, DepotLogoPaste) and the clipboard
+    // import, with their buttons. A window joins the station with a workflow of its own, listed in
+    // workflows().
 }
 
 void TAutoControl::createStartWindows()

@@ -7,6 +7,7 @@
 #include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
 #include "shell/item_handlers.h"
+#include "shell/library_flow.h"
 #include "shell/logo_flow.h"
 #include "shell/machine_commands_flow.h"
 #include "shell/main_controls.h"
@@ -61,7 +62,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 13> workflows();
+    std::array<Workflow *, 14> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -87,6 +88,7 @@ private:
     CellEditorsFlow editors_;
     SpecFuncFlow specFunc_;
     MarkDialogsFlow markDialogs_;
+    LibraryFlow library_;
 
     bool closed_ = false;
 };

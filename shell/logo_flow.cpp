@@ -169,10 +169,11 @@ void LogoFlow::depotFormClosed()
     if (!logos_.listRefresh || !dialogs_.refreshLibrary)
         return;
     vlink::LogoNames names;
-    if (vlink::DPLogoNamesRead(dialogs_.line.port, names))
+    vlink::NamesRead result = vlink::NamesRead::Ok;
+    if (vlink::DPLogoNamesRead(dialogs_.line.port, names, &result))
         dialogs_.refreshLibrary(names);
     else
-        prompts_.error(vlink::failureText(vlink::PrinterCommand::DPLogoNamesRead));
+        prompts_.error(vlink::namesFailureText(result));
 }
 
 } // namespace vshell

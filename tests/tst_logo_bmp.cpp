@@ -1,5 +1,6 @@
 #include "graphics/bmp_file.h"
 #include "graphics/logo_bmp.h"
+#include "graphics/logo_file_names.h"
 #include "link/exchange.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
@@ -96,6 +97,7 @@ private slots:
     void loadsBottomAlignedWithinTheLimits();
     void refusedQuickly();
     void savedOneBitReadsBackBitReversed();
+    void fileNamesSafeAndNeverOverwritten();
 
 private:
     QString write(const char *name, const QByteArray &bytes)
@@ -233,6 +235,32 @@ void TestLogoBmp::savedOneBitReadsBackBitReversed()
     const QString none = dir_.filePath("none.bmp");
     QVERIFY(!saveLogoBmp(LogoBuffer(), none) && !saveLogoBmp(LogoBuffer::deleted(), none));
     QVERIFY(!QFile::exists(none));
+}
+
+void TestLogoBmp::fileNamesSafeAndNeverOverwritten()
+{
+    const struct {
+        const char *name;
+        const char *logoName;
+        const char *base;
+    } rows[] = {
+        {"kept, blanks trimmed", " Знак 1 ", "Знак 1"},
+        {"empty", "   ", "logo7"},
+        {"separator", "a/b", "logo7"},
+        {"backslash", "a\\b", "logo7"},
+        {"dot", ".", "logo7"},
+        {"dot dot", "..", "logo7"},
+        {"reserved", "a?b", "logo7"},
+        {"control", "a\tb", "logo7"},
+    };
+    forEachRow(rows, [](const auto &row) {
+        QCOMPARE(vgfx::logoFileBase(QString::fromUtf8(row.logoName), 7),
+                 QString::fromUtf8(row.base));
+    });
+    QCOMPARE(vgfx::freeBmpPath(dir_.path(), "A"), dir_.filePath("A.bmp"));
+    write("A.bmp", "x");
+    write("A (2).bmp", "x");
+    QCOMPARE(vgfx::freeBmpPath(dir_.path(), "A"), dir_.filePath("A (3).bmp"));
 }
 
 QTEST_GUILESS_MAIN(TestLogoBmp)

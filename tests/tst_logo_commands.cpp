@@ -269,10 +269,30 @@ void TestLogoCommands::namesLists()
     LogoNames names;
     QVERIFY(PrinterLogoNamesRead(port, names));
     QCOMPARE(port.written().right(2), bytes({0x01, 0x03}));
-    // 256 logos do not fit a count byte: the list stops at 255.
-    QCOMPARE(names.size(), 255);
-    QCOMPARE(names.back(), (LogoName{254, "N"}));
+    // 256 logos do not fit a count byte: it says 0, and the entries run on past it.
+    QCOMPARE(names.size(), 256);
+    QCOMPARE(names.back(), (LogoName{255, "N"}));
     QVERIFY(noStrayBytes(port, device));
+    const struct {
+        const char *name;
+        vp::NamesFault fault;
+        NamesRead result;
+        const char *text;
+    } faults[] = {
+        {"300 entries", vp::NamesFault::OverCount, NamesRead::OverCount,
+         "LogoNamesList Count>256 "},
+        {"ends early", vp::NamesFault::Truncated, NamesRead::Failed, "LogoNamesList Read Error"},
+    };
+    forEachRow(faults, [&](const auto &row) {
+        device.faults().names = row.fault;
+        LogoNames kept{{7, "KEPT"}};
+        NamesRead result = NamesRead::Ok;
+        QVERIFY(!PrinterLogoNamesRead(port, kept, &result));
+        QCOMPARE(result, row.result);
+        QCOMPARE(namesFailureText(result), QString::fromUtf8(row.text));
+        QCOMPARE(kept, (LogoNames{{7, "KEPT"}})); // nothing of a refused list is taken
+    });
+    device.faults().names = vp::NamesFault::None;
     QVERIFY(DPLogoNamesRead(port, names));
     QCOMPARE(port.written().right(4), bytes({0x12, 0x23, 0x4E, 0x30}));
 

@@ -2,6 +2,7 @@
 // against the virtual printer on a pseudo-terminal.
 
 #include "app/vuvactl_commands.h"
+#include "graphics/logo_store.h"
 #include "support/memory_port.h"
 #include "support/pty_thread.h"
 #include "support/pty_vprinter.h"
@@ -35,6 +36,25 @@ QString besideSettings(const QTemporaryDir &dir, const QByteArray &portParams)
     return program;
 }
 
+// Runs a command in-process on the port; its outcome, with what it printed.
+Outcome runIn(vlink::Port &port, bool depot, const QStringList &line, QString *printed = nullptr)
+{
+    QString problem;
+    const vuvactl::Action action =
+        vuvactl::findCommand(vuvactl::allCommands(), line[0])->bind(line.mid(1), problem);
+    if (!action)
+        return vuvactl::usageError(problem);
+    QString out;
+    QTextStream stream(&out);
+    vlink::Connection connection;
+    vuvactl::Context context{port, depot, stream, connection};
+    const Outcome outcome = action(context);
+    stream.flush();
+    if (printed)
+        *printed = out;
+    return outcome;
+}
+
 } // namespace
 
 class TestVuvactl : public QObject
@@ -47,6 +67,7 @@ private slots:
     void exitCodesAndLastErrorLine();
     void logosFileToFile();
     void discoverConnectsOnce();
+    void storeSavedAndLoadedBackWhole();
 };
 
 void TestVuvactl::usageErrorsNeverReachTheLine()
@@ -207,6 +228,67 @@ void TestVuvactl::discoverConnectsOnce()
         printer.stop();
         QCOMPARE(printer.device().received().toHex(), QByteArray(row.wire).replace(' ', ""));
     });
+}
+
+// A replaced device gets every logo back from the folder, byte for byte: blank margins, a name
+// a file cannot hold and no name at all included. A write refused stops the load at that logo.
+void TestVuvactl::storeSavedAndLoadedBackWhole()
+{
+    for (const bool depot : {false, true}) {
+        const vgfx::LogoStore store = depot ? vgfx::LogoStore::Depot : vgfx::LogoStore::Printer;
+        vp::Device old(vp::Kind::ViaDepot);
+        MemoryPort oldPort(old);
+        vlink::LogoBuffer logo;
+        logo.at(0, 0) = 0x01;
+        for (const auto &[number, width, height, name] :
+             {std::tuple{3, 5, 2, "a/b"}, {17, 1, 1, ""}, {200, 2, 4, "Знак"}}) {
+            logo.width = width;
+            logo.height = height;
+            QVERIFY(vgfx::writeComposedLogo(
+                oldPort, store, number, logo,
+                vuvactl::stationCodePage().encode(QString::fromUtf8(name))));
+        }
+        QTemporaryDir dir;
+        QString out;
+        QCOMPARE(runIn(oldPort, depot, {"store-save", dir.path()}, &out).kind, Outcome::Kind::Ok);
+        QCOMPARE(out, QString("3 a/b\n17 \n200 Знак\n3 logos saved\n"));
+        QVERIFY(QFile::exists(dir.filePath("3_logo3.bmp")) &&
+                QFile::exists(dir.filePath("17_logo17.bmp")));
+        // A second save never writes over the first.
+        QCOMPARE(runIn(oldPort, depot, {"store-save", dir.path()}).kind, Outcome::Kind::Failed);
+
+        vp::Device fresh(vp::Kind::ViaDepot);
+        MemoryPort freshPort(fresh);
+        QCOMPARE(runIn(freshPort, depot, {"store-load", dir.path()}, &out).kind, Outcome::Kind::Ok);
+        QCOMPARE(out, QString("3 a/b\n17 \n200 Знак\n3 logos written\n"));
+        if (depot)
+            QVERIFY(fresh.logos().depot[0] == old.logos().depot[0]);
+        else
+            QVERIFY(fresh.logos().printer == old.logos().printer);
+
+        vp::Device refusing(vp::Kind::ViaDepot);
+        MemoryPort refusingPort(refusing);
+        refusing.faults().logoWriteReply = 0x00;
+        const Outcome refused = runIn(refusingPort, depot, {"store-load", dir.path()}, &out);
+        QCOMPARE(refused.kind, Outcome::Kind::Failed);
+        QCOMPARE(refused.text, dir.filePath("3_logo3.bmp") + ": Logo Load Error");
+        QCOMPARE(out, QString());
+    }
+    // A copy keeps the name; a read that fails is named by its store.
+    vp::Device device(vp::Kind::ViaDepot);
+    MemoryPort port(device);
+    vlink::LogoBuffer nine;
+    nine.at(0, 0) = 0x80;
+    nine.width = nine.height = 1;
+    QVERIFY(vgfx::writeComposedLogo(port, vgfx::LogoStore::Depot, 9, nine, "NINE"));
+    QCOMPARE(runIn(port, false, {"logo-copy", "depot", "printer", "9", "255"}).kind,
+             Outcome::Kind::Ok);
+    QCOMPARE(device.logos().printer[255], device.logos().depot[0][9]);
+    QCOMPARE(runIn(port, false, {"logo-copy", "printer", "depot", "1", "250"}).kind,
+             Outcome::Kind::Usage);
+    device.faults().silent = true;
+    QCOMPARE(runIn(port, false, {"logo-copy", "depot", "printer", "9", "1"}).text,
+             QString("DPLogo Read Error"));
 }
 
 QTEST_GUILESS_MAIN(TestVuvactl)

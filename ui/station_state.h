@@ -4,6 +4,7 @@
 #include "link/logo_buffer.h"
 #include "link/machine_commands.h"
 #include "link/mark_image.h"
+#include "link/names_list.h"
 #include "link/port.h"
 #include "ui/clock.h"
 
@@ -96,6 +97,11 @@ struct LogoWorkflow {
     int placementWork = 0; // the placement dialogs' second working value
     bool placementRunning = false;
     int depotLogoDialogTop = 267;
+
+    // The logo library: the names list last read, and whether the library opens again with a
+    // fresh one once it has closed.
+    vlink::LogoNames names;
+    bool libraryReopen = false;
 
     // The clipboard import.
     bool clipboardReopen = false;

@@ -36,11 +36,13 @@ struct Faults {
     RecordFault logoRecord = RecordFault::None; // logo records and views the device sends
     quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
     MarkImageFault markImage = MarkImageFault::None;
+    NamesFault names = NamesFault::None; // the names lists of both stores
 
     bool any() const
     {
         return dropEchoAt >= 0 || wrongEchoAt >= 0 || silent || logoRecord != RecordFault::None ||
-               logoWriteReply != 0x73 || markImage != MarkImageFault::None;
+               logoWriteReply != 0x73 || markImage != MarkImageFault::None ||
+               names != NamesFault::None;
     }
 };
 

@@ -107,7 +107,7 @@ void printerLogo(Wire &w, const LogoLine &line)
 void names(Wire &w, const LogoLine &line, std::span<const QByteArray> stored)
 {
     if (line.answers)
-        w.send(LogoState::namesList(stored));
+        w.send(LogoState::namesList(stored, line.faults.names));
 }
 
 // A Depot logo number beyond the bank's 250: read as the deleted logo, never written.
@@ -181,7 +181,8 @@ void Device::depotCommand(Wire &w)
         return;
     case 'S': {
         const quint8 bank = w.sb();
-        if (answers && bank < LogoState::Banks)
+        // A bank beyond the highest one set is not selected.
+        if (answers && bank < LogoState::Banks && bank <= logos_.maxBank)
             logos_.bank = bank;
         return;
     }

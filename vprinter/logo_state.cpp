@@ -9,7 +9,7 @@ namespace
 constexpr int DotsOffset = 2;
 constexpr int DotRoom = 500;
 constexpr quint8 Blank = 0xFF;
-constexpr int MaxEntries = 255;
+constexpr int OverCountEntries = 300;
 
 quint8 checkOf(const QByteArray &name)
 {
@@ -85,11 +85,11 @@ QByteArray LogoState::faulty(const QByteArray &record, RecordFault fault)
     return record;
 }
 
-QByteArray LogoState::namesList(std::span<const QByteArray> stored)
+QByteArray LogoState::namesList(std::span<const QByteArray> stored, NamesFault fault)
 {
     QByteArray entries;
     int count = 0;
-    for (std::size_t n = 0; n < stored.size() && count < MaxEntries; ++n) {
+    for (std::size_t n = 0; n < stored.size(); ++n) {
         if (stored[n].isEmpty())
             continue;
         entries.append(char(n >> 8));
@@ -97,7 +97,17 @@ QByteArray LogoState::namesList(std::span<const QByteArray> stored)
         entries.append(stored[n].mid(NameOffset, NameLength));
         ++count;
     }
-    entries.prepend(char(count));
+    if (fault == NamesFault::OverCount) {
+        for (; count < OverCountEntries; ++count)
+            entries.append(char(count >> 8)).append(char(count & 0xFF)).append("EXTRA   ");
+    }
+    // A list cut off within its last entry; an empty one announces an entry that never comes.
+    int announced = count;
+    if (fault == NamesFault::Truncated && entries.isEmpty())
+        ++announced;
+    else if (fault == NamesFault::Truncated)
+        entries.chop(NameLength / 2);
+    entries.prepend(char(announced & 0xFF));
     return entries;
 }
 

@@ -17,6 +17,13 @@ enum class RecordFault {
     TallBands, // announces H = 6: two bands per column more than a logo has
 };
 
+// Names lists the device sends malformed, on demand.
+enum class NamesFault {
+    None,
+    OverCount, // 300 entries: the count byte wraps and the entries run on past it
+    Truncated, // the reply stops within its last entry
+};
+
 // Printer logos and the Depot unit's banks. Logos are kept in wire form: the 512-byte record as
 // it was written (H, W, dots, filler, name, check byte), so a read gives back exactly those bytes.
 // A slot that was never written, or was deleted, holds no record and reads as the deleted logo.
@@ -46,8 +53,9 @@ struct LogoState {
     // The record mangled the way the fault asks.
     static QByteArray faulty(const QByteArray &record, RecordFault fault);
     // A names-list reply: the count, then per stored logo its number (high byte first) and the
-    // eight name characters. At most 255 entries fit the count byte.
-    static QByteArray namesList(std::span<const QByteArray> stored);
+    // eight name characters. The count byte holds the count modulo 256: a full printer says 0.
+    static QByteArray namesList(std::span<const QByteArray> stored,
+                                NamesFault fault = NamesFault::None);
 };
 
 } // namespace vp

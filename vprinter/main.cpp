@@ -49,6 +49,9 @@ const char Usage[] =
     "  --drop-echo-at N     send no echo for received byte N (counting from 0)\n"
     "  --wrong-echo-at N    send a wrong echo for received byte N\n"
     "  --silent             send nothing at all\n"
+    "  --names-fault KIND   names lists of both stores malformed: over-count (300 entries, the\n"
+    "                       count byte wrapped) or truncated (the reply stops within its\n"
+    "                       last entry)\n"
     "  --help               show this text\n";
 
 enum class Parsed { Run, Help, Bad };
@@ -96,6 +99,15 @@ bool applyValued(const QString &option, const QString &value, vp::FrontendOption
         options.kind = *kind;
         return true;
     }
+    if (option == QLatin1String("--names-fault")) {
+        if (value == QLatin1String("over-count"))
+            options.faults.names = vp::NamesFault::OverCount;
+        else if (value == QLatin1String("truncated"))
+            options.faults.names = vp::NamesFault::Truncated;
+        else
+            return false;
+        return true;
+    }
     if (option == QLatin1String("--speed")) {
         if (!numberIn(value, 1, 115200, n) || !isLineSpeed(n))
             return false;
@@ -118,8 +130,9 @@ bool applyValued(const QString &option, const QString &value, vp::FrontendOption
 
 Parsed parse(const QStringList &args, vp::FrontendOptions &options, QString &error)
 {
-    static const QStringList valued = {"--link",     "--speed",        "--kind",
-                                       "--printers", "--drop-echo-at", "--wrong-echo-at"};
+    static const QStringList valued = {"--link",       "--speed",        "--kind",
+                                       "--printers",   "--drop-echo-at", "--wrong-echo-at",
+                                       "--names-fault"};
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (arg == QLatin1String("--help"))

@@ -1,0 +1,97 @@
+// The library's bulk copy of 50 logos from the Depot to the printer at 57600 bit/s, the device
+// pacing its line, against what the bytes and the commands' own pauses cost on the wire.
+
+#include "bench/bench.h"
+#include "graphics/logo_copy.h"
+#include "link/com_io.h"
+#include "link/depot_commands.h"
+#include "link/logo_record.h"
+
+#include <QElapsedTimer>
+#include <cstdio>
+
+namespace bench
+{
+
+namespace
+{
+
+constexpr int Bps = 57600;
+constexpr int SpeedIndex = 6;
+constexpr int Logos = 50;
+constexpr double RatioGoal = 1.05;
+
+// Per logo: the Depot read (0x12 0x23 0x52 and n echoed, the record less H and W after H and W,
+// the closing "s" echoed) and the printer copy write (0x07 0x89 n echoed, H and W bare, the
+// block, the device's "s").
+constexpr int ReadBytes = 4 * 2 + vlink::LogoRecordSize + 2;
+constexpr int ReadPausesMs = 3 * vlink::DepotReadPauseMs;
+constexpr int WriteBytes = 3 * 2 + 2 + vlink::LogoBlockSize + 1;
+constexpr int WritePausesMs = 2 * vlink::LogoHeaderPauseMs;
+
+double wireMs(int bytes)
+{
+    return bytes * 10.0 * 1000.0 / Bps;
+}
+
+vlink::LogoBuffer benchLogo(int i)
+{
+    vlink::LogoBuffer logo;
+    logo.width = 60;
+    logo.height = 4;
+    logo.name = "BULK" + QByteArray::number(i);
+    for (int c = 0; c < logo.width; ++c)
+        for (int b = 0; b < logo.height; ++b)
+            logo.at(c, b) = quint8(c * 5 + b * 17 + i);
+    return logo;
+}
+
+bool bulkCopy()
+{
+    vp::FrontendOptions options;
+    options.kind = vp::Kind::ViaDepot;
+    options.speed = Bps;
+    options.pace = true;
+    FrontendThread printer(options);
+    if (printer.device().isEmpty())
+        return false;
+    vlink::DeviceMap map = vlink::defaultDeviceMap();
+    map[0] = printer.device();
+    vlink::ComIo port(map);
+    port.openCom(0);
+    port.setTimeouts();
+    if (!port.setBaud(SpeedIndex))
+        return false;
+    for (int i = 0; i < Logos; ++i)
+        if (!vlink::DPLogoWrite(port, i, benchLogo(i)))
+            return false;
+
+    QElapsedTimer timer;
+    timer.start();
+    vlink::LogoBuffer logo;
+    for (int i = 0; i < Logos; ++i) {
+        if (vgfx::copyLogo(port, vgfx::LogoStore::Depot, i, vgfx::LogoStore::Printer, 100 + i,
+                           logo) != vgfx::CopyStep::Copied) {
+            std::printf("   logo %d was not copied\n", i);
+            return false;
+        }
+    }
+    const double tookMs = double(timer.nsecsElapsed()) / 1e6;
+    const double idealMs = Logos * (wireMs(ReadBytes + WriteBytes) + ReadPausesMs + WritePausesMs);
+    const double ratio = tookMs / idealMs;
+    std::printf("   %d logos: %8.1f ms, wire %8.1f ms (%d bytes + %d ms pauses a logo)\n", Logos,
+                tookMs, idealMs, ReadBytes + WriteBytes, ReadPausesMs + WritePausesMs);
+    std::printf("   ratio %.3f, goal <= %.2f\n", ratio, RatioGoal);
+    return ratio <= RatioGoal;
+}
+
+} // namespace
+
+Cases bulkCopyCases()
+{
+    return {
+        {QStringLiteral("bulk copy: 50 logos from the Depot to the printer at 57600 bit/s, paced"),
+         bulkCopy}};
+}
+
+} // namespace bench

@@ -1,0 +1,169 @@
+#include "graphics/multi_load_from_list_view.h"
+
+#include "graphics/logo_bmp.h"
+#include "graphics/logo_copy.h"
+#include "graphics/logo_file_names.h"
+#include "graphics/up_down_box.h"
+#include "link/depot_commands.h"
+#include "ui/busy_cursor.h"
+#include "ui/named_controls.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace vgfx
+{
+
+namespace
+{
+
+// The arrows of the first number stop at the Depot's last logo, whichever store is written.
+constexpr int LastArrowNumber = vlink::DepotLogos - 1;
+
+void repaintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
+                                               vlink::LogoNames selected,
+                                               CopyDestination destination, QWidget *parent)
+    : QDialog(parent), line_(context.line), logos_(context.logos), prompts_(context.prompts),
+      codePage_(context.codePage), mainWindow_(context.mainWindow), selected_(std::move(selected)),
+      destination_(destination)
+{
+    setObjectName(QStringLiteral("TMultiLoadFromListView"));
+    setWindowTitle(QStringLiteral("MultiLoadFromListView"));
+    first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
+    first_->setNumber(0);
+    auto *load = vui::actionButton(*this, "BtLoad", QStringLiteral("Load"));
+    auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    progress_ = vui::named<QProgressBar>(this, "ProgressBar");
+    progress_->hide();
+
+    auto *number = new QHBoxLayout;
+    number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
+    number->addWidget(first_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(load);
+    buttons->addWidget(cancel);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(number);
+    main->addWidget(progress_);
+    main->addLayout(buttons);
+
+    connect(first_, &UpDownBox::arrow, this, [this](int delta) {
+        first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
+    });
+    connect(load, &QPushButton::clicked, this, [this] {
+        const vui::BusyCursor busy;
+        loadClick();
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+LogoStore TMultiLoadFromListView::source() const
+{
+    return logos_.depotView ? LogoStore::Depot : LogoStore::Printer;
+}
+
+void TMultiLoadFromListView::advance(int done)
+{
+    progress_->setValue(done);
+    repaintNow();
+}
+
+void TMultiLoadFromListView::loadClick()
+{
+    if (destination_ == CopyDestination::Files) {
+        copyToFiles();
+        return;
+    }
+    const LogoStore to =
+        destination_ == CopyDestination::Printer ? LogoStore::Printer : LogoStore::Depot;
+    const std::optional<int> first = first_->number();
+    // The last logo must still land within the destination.
+    if (!first || *first + int(selected_.size()) > maxLogoNumber(to) + 1) {
+        prompts_.beep();
+        first_->edit()->setFocus();
+        return;
+    }
+    copyToStore(to, *first);
+}
+
+void TMultiLoadFromListView::copyToStore(LogoStore to, int first)
+{
+    progress_->setRange(0, int(selected_.size()));
+    progress_->show();
+    repaintNow();
+    vlink::LogoBuffer &logo = logos_.logo;
+    for (int i = 0; i < selected_.size(); ++i) {
+        switch (copyLogo(line_.port, source(), selected_[i].number, to, first + i, logo)) {
+        case CopyStep::ReadFailed:
+            prompts_.error(copyReadFailure(source()));
+            break;
+        case CopyStep::WriteFailed:
+            prompts_.error(copyWriteFailure(to));
+            break;
+        case CopyStep::Copied:
+            break;
+        }
+        advance(i + 1);
+    }
+    prompts_.ok();
+    finish();
+}
+
+// The folder is the one of the file the operator names; each logo gets a file of its own name
+// there, never one that exists already.
+void TMultiLoadFromListView::copyToFiles()
+{
+    vui::FileDialogRequest request;
+    request.caption = QStringLiteral("Save As");
+    request.directory = logos_.logoSaveDir;
+    request.filter = QStringLiteral("Bitmaps (*.bmp)");
+    const QString chosen = prompts_.saveFile(request);
+    if (chosen.isEmpty())
+        return;
+    const QString folder = QFileInfo(chosen).absolutePath();
+    logos_.logoSaveDir = folder;
+    progress_->setRange(0, int(selected_.size()));
+    progress_->show();
+    vlink::LogoBuffer &logo = logos_.logo;
+    for (int i = 0; i < selected_.size(); ++i) {
+        const int number = selected_[i].number;
+        if (!readStoredLogo(line_.port, source(), number, logo)) {
+            prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoRead));
+            reject();
+            return;
+        }
+        const QString base = logoFileBase(codePage_.decode(logo.name), number);
+        if (!saveLogoBmp(logo, freeBmpPath(folder, base)))
+            prompts_.beep();
+        advance(i + 1);
+    }
+    prompts_.ok();
+    finish();
+}
+
+void TMultiLoadFromListView::finish()
+{
+    progress_->hide();
+    const bool toDepot = destination_ == CopyDestination::Depot;
+    if (toDepot && logos_.depotTarget)
+        vui::postMessage(mainWindow_, vui::Message::DPMultiLoadOK);
+    else if (!toDepot && !logos_.depotTarget)
+        vui::postMessage(mainWindow_, vui::Message::MultiLoadOK);
+    vui::postMessage(mainWindow_, vui::Message::MultiLoadClose);
+}
+
+} // namespace vgfx

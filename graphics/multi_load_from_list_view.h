@@ -1,0 +1,48 @@
+#pragma once
+
+#include "graphics/logo_form_base.h"
+#include "link/names_list.h"
+
+#include <QDialog>
+
+class QProgressBar;
+
+namespace vgfx
+{
+
+class UpDownBox;
+
+// Where a bulk copy of the library's selected logos goes.
+enum class CopyDestination { Printer, Depot, Files };
+
+// Copies the library window's selected logos from the store it lists to the other store, under
+// consecutive numbers with their names kept, or to bitmap files in a folder the operator chooses.
+// A logo that fails is reported and the copy goes on.
+class TMultiLoadFromListView : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TMultiLoadFromListView(const LogoFormContext &context, vlink::LogoNames selected,
+                           CopyDestination destination, QWidget *parent = nullptr);
+
+private:
+    void loadClick();
+    void copyToStore(LogoStore to, int first);
+    void copyToFiles();
+    void finish();
+    LogoStore source() const;
+    void advance(int done);
+
+    vui::LineState &line_;
+    vui::LogoWorkflow &logos_;
+    vui::Prompts &prompts_;
+    vlink::CodePage codePage_;
+    QPointer<QObject> mainWindow_;
+    vlink::LogoNames selected_;
+    CopyDestination destination_;
+    UpDownBox *first_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+};
+
+} // namespace vgfx

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "graphics/logo_form_base.h"
+#include "graphics/multi_load_from_list_view.h"
+#include "ui/modal_runner.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace vgfx
+{
+
+class UpDownBox;
+
+// The logo library: the names list of the printer or of the Depot (the Depot view flag says
+// which), from which logos are deleted or copied in bulk.
+class TShowAllLogoListForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // After each printer delete: the printer needs the time to store the blank logo.
+    static constexpr int PrinterDeletePauseMs = 300;
+
+    TShowAllLogoListForm(const LogoFormContext &context, vui::ModalRunner &modal,
+                         QWidget *parent = nullptr);
+
+    // Takes a fresh names list of the store it shows and lists it.
+    void rebuild(const vlink::LogoNames &names);
+    // Closes the bulk copy it opened, if one is open.
+    void closeBulkCopy();
+    QMenu *popup() const { return popup_; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fill();
+    bool depotShown() const { return logos_.depotView; }
+    LogoStore shownStore() const { return depotShown() ? LogoStore::Depot : LogoStore::Printer; }
+    vlink::LogoNames selectedRows() const;
+    void bankSetClick();
+    void deleteClick();
+    bool deleteRows(const vlink::LogoNames &rows);
+    void saveTo(CopyDestination destination);
+    void readNamesAgain();
+
+    LogoFormContext context_;
+    vui::LogoWorkflow &logos_;
+    vui::Prompts &prompts_;
+    vui::ModalRunner &modal_;
+    QTreeWidget *list_ = nullptr;
+    QWidget *bankBox_ = nullptr;
+    UpDownBox *bank_ = nullptr;
+    QPushButton *cancel_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QMenu *popup_ = nullptr;
+    QPointer<TMultiLoadFromListView> bulk_;
+};
+
+} // namespace vgfx

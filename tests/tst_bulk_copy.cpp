@@ -1,0 +1,196 @@
+#include "graphics/dp_max_bank_num_form.h"
+#include "graphics/multi_load_from_list_view.h"
+#include "shell/library_flow.h"
+#include "support/logo_rig.h"
+#include "support/table_rows.h"
+#include "support/test_widgets.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+using vgfx::CopyDestination;
+using Shown = PromptRecorder::ShownList;
+
+namespace
+{
+
+// Printer logos 0..count-1, named "L0", "L1", ..., listed as the library selected them.
+vlink::LogoNames printerLogos(LogoRig &rig, int count)
+{
+    vlink::LogoNames names;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = "L" + QByteArray::number(i);
+        rig.stored(vgfx::LogoStore::Printer, i) = logoRecord(name);
+        names.append({i, name});
+    }
+    return names;
+}
+
+// The bulk copy of the names to the destination from number `first`, as Load runs it.
+void bulkCopy(LogoRig &rig, const vlink::LogoNames &names, CopyDestination to, int first = 0)
+{
+    vgfx::TMultiLoadFromListView form(rig.parts.logoContext(), names, to);
+    child<QLineEdit>(form, "FirstLogoNumEdit")->setText(QString::number(first));
+    click(form, "BtLoad");
+    QCoreApplication::sendPostedEvents();
+}
+
+} // namespace
+
+class TestBulkCopy : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pastTheLastNumberRefusedBeforeSending();
+    void failedLogoReportedAndTheCopyGoesOn();
+    void filesNamedSafelyAndNeverOverwritten();
+    void libraryDeletesCopiesAndListsAgain();
+    void depotHighestBankAndVersion();
+};
+
+// 240 + 10 ends on the Depot's last logo 249; one more would not fit.
+void TestBulkCopy::pastTheLastNumberRefusedBeforeSending()
+{
+    LogoRig rig;
+    const vlink::LogoNames names = printerLogos(rig, 10);
+    bulkCopy(rig, names, CopyDestination::Depot, 241);
+    QCOMPARE(rig.prompts.beeps, 1);
+    QVERIFY(rig.sent().isEmpty() && rig.prompts.messages.isEmpty());
+    bulkCopy(rig, names, CopyDestination::Depot, 240);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 240 + i),
+                 logoRecord("L" + QByteArray::number(i)));
+    // From the printer to the Depot: neither list is the one to refresh.
+    QCOMPARE(rig.mainWindow.received, QList<vui::Message>{vui::Message::MultiLoadClose});
+}
+
+void TestBulkCopy::failedLogoReportedAndTheCopyGoesOn()
+{
+    const struct {
+        const char *name;
+        bool fromDepot;
+        CopyDestination to;
+        const char *failure;
+        QList<vui::Message> posted;
+    } rows[] = {
+        {"printer to printer",
+         false,
+         CopyDestination::Printer,
+         "PrinterLogo Write Error",
+         {vui::Message::MultiLoadOK, vui::Message::MultiLoadClose}},
+        {"Depot to Depot",
+         true,
+         CopyDestination::Depot,
+         "DPLogo Write Error",
+         {vui::Message::DPMultiLoadOK, vui::Message::MultiLoadClose}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        rig.logos.depotView = rig.logos.depotTarget = row.fromDepot;
+        rig.device.faults().logoWriteReply = 0x00;
+        bulkCopy(rig, {{1, "A"}, {2, "B"}, {3, "C"}}, row.to, 5);
+        const PromptRecorder::Shown failure{QString::fromLatin1(row.failure), "Error"};
+        QCOMPARE(rig.prompts.messages, (Shown{failure, failure, failure, {"Ok", "Information"}}));
+        QCOMPARE(rig.mainWindow.received, row.posted);
+    });
+}
+
+// Names a file cannot hold fall back to "logo" and the number; a name taken gets " (2)", " (3)".
+void TestBulkCopy::filesNamedSafelyAndNeverOverwritten()
+{
+    LogoRig rig;
+    rig.stored(vgfx::LogoStore::Printer, 1) = logoRecord("a/b");
+    rig.stored(vgfx::LogoStore::Printer, 2) = logoRecord(" X");
+    rig.stored(vgfx::LogoStore::Printer, 3) = logoRecord("X");
+    const QString old = writeFile(rig.file("X.bmp"), "old");
+    rig.prompts.chooseFiles({rig.file("chosen.bmp")});
+    bulkCopy(rig, {{1, "a/b"}, {2, " X"}, {3, "X"}}, CopyDestination::Files);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    for (const char *made : {"logo1.bmp", "X (2).bmp", "X (3).bmp"})
+        QCOMPARE(QImage(rig.file(made)).size(), QSize(2, 8));
+    QFile kept(old);
+    QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old");
+    QVERIFY(!QFile::exists(rig.file("chosen.bmp")));
+}
+
+// The printer library: three deletes with their pauses, then a bulk copy after which the library
+// opens again on the fresh list; the Depot's bank box refuses 16 without a byte sent.
+void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
+{
+    LogoRig rig;
+    printerLogos(rig, 4);
+    vshell::LibraryFlow library(rig.parts.logoContext(), rig.modal, nullptr, rig.flow);
+    rig.mainWindow.answer = [&](vui::Message m) { library.dispatch(m); };
+    const auto rows = [](QDialog &d) { return child<QTreeWidget>(d, "ListView"); };
+    qint64 took = 0;
+    rig.prompts.answer(true);
+    rig.driver.whenOpen([&](QDialog &d) {
+        for (int i : {0, 1, 3})
+            rows(d)->topLevelItem(i)->setSelected(true);
+        QElapsedTimer timer;
+        timer.start();
+        d.findChild<QAction *>("Delete")->trigger();
+        took = timer.elapsed();
+        QCOMPARE(rows(d)->topLevelItemCount(), 1);
+        rows(d)->topLevelItem(0)->setSelected(true);
+        d.findChild<QAction *>("SavetoPrinter")->trigger();
+    });
+    rig.driver.whenOpen([&](QDialog &d) {
+        child<QLineEdit>(d, "FirstLogoNumEdit")->setText("9");
+        click(d, "BtLoad");
+        QTimer::singleShot(2000, &d, [&d] { d.reject(); }); // should the main window not close it
+    });
+    QStringList listed;
+    rig.whenOpen([&](QDialog &d) {
+        for (int i = 0; i < rows(d)->topLevelItemCount(); ++i)
+            listed << rows(d)->topLevelItem(i)->text(1) + ' ' + rows(d)->topLevelItem(i)->text(2);
+    });
+    library.logosView(vgfx::LogoStore::Printer);
+    QVERIFY2(took >= 3 * 300, qPrintable(QString::number(took)));
+    QCOMPARE(rig.prompts.questions, (Shown{{"Logos delete. Are You Sure?", "Confirm"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}, {"Ok", "Information"}}));
+    QCOMPARE(listed, (QStringList{"2 L2", "9 L2"}));
+    QCOMPARE(rig.driver.openedModal.size(), 3);
+
+    rig.whenOpen([&](QDialog &d) {
+        const qsizetype sent = rig.sent().size();
+        child<QLineEdit>(d, "BankNumEdit")->setText("16");
+        click(d, "BtBankSet");
+        QCOMPARE(rig.prompts.beeps, 1);
+        QCOMPARE(rig.sent().size(), sent);
+    });
+    library.logosView(vgfx::LogoStore::Depot);
+    // Nothing of a list too long to show is shown.
+    rig.device.faults().names = vp::NamesFault::OverCount;
+    library.logosView(vgfx::LogoStore::Printer);
+    QCOMPARE(rig.prompts.messages.back(),
+             (PromptRecorder::Shown{"LogoNamesList Count>256 ", "Error"}));
+    QCOMPARE(rig.driver.openedModal.size(), 4);
+}
+
+void TestBulkCopy::depotHighestBankAndVersion()
+{
+    LogoRig rig;
+    vgfx::TDPMaxBankNumForm form(rig.parts.logoContext());
+    for (const char *ignored : {"256", "-1", "x", ""}) {
+        child<QLineEdit>(form, "MaxNumber")->setText(ignored);
+        click(form, "BtOk");
+    }
+    QVERIFY(rig.sent().isEmpty() && rig.prompts.messages.isEmpty());
+    child<QLineEdit>(form, "MaxNumber")->setText("7");
+    click(form, "BtOk");
+    QCOMPARE(rig.device.logos().maxBank, 7);
+    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    vgfx::TDPVersiaForm versia(rig.parts.logoContext());
+    QCOMPARE(child<QLabel>(versia, "LVersia")->text(), QString("DEPOT V2.1"));
+}
+
+QTEST_MAIN(TestBulkCopy)
+#include "tst_bulk_copy.moc"
