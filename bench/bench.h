@@ -10,9 +10,7 @@
 
 // vuva_bench: timing of the link against the virtual printer. Cases come in families, each a
 // function returning its cases from a file of its own (bench/bench_link.cpp: linkCases()). To add
-// a family, define logoCases() in a new bench/bench_logo.cpp (its empty weak fallback in
-// bench/registry.cpp then gives way), or declare another function here and list it in
-// allCases() in bench/registry.cpp.
+// a family, declare its function here and list it in allCases() in bench/registry.cpp.
 namespace bench
 {
 
