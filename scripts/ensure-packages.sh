@@ -1,5 +1,5 @@
 # Sourced by ./run and ./test: installs the Debian packages the project needs, once.
-vuva_packages=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev xvfb xauth)
+vuva_packages=(g++ cmake ninja-build ccache qt6-base-dev qt6-serialport-dev xvfb xauth)
 vuva_missing=()
 for p in "${vuva_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || vuva_missing+=("$p")
@@ -11,3 +11,5 @@ if [ ${#vuva_missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${vuva_missing[@]}"
 fi
+# Rebuilds of sources compiled before (a rerun, a fresh clone) come from the compiler cache.
+vuva_cmake_cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
