@@ -55,8 +55,8 @@ TAutoControl::~TAutoControl() = default;
 
 std::array<Workflow *, 9> TAutoControl::workflows()
 {
-    return {&menus_,  &port_, &machine_,  &markConfig_, &logos_,
-            &text_,   &help_, &specFunc_, &markDialogs_};
+    return {&menus_, &port_, &machine_,  &markConfig_, &logos_,
+            &text_,  &help_, &specFunc_, &markDialogs_};
 }
 
 void TAutoControl::wire()
@@ -66,10 +66,11 @@ void TAutoControl::wire()
     handlers_.on(c_.FileExitItem, [this] { close(); });
     // The items of the windows the station does not have yet do nothing when chosen: the editors
     // (Counter, TimeDate, PostDate and the FKey items but MarkRead, and their buttons), the
-    // other logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
-    // buttons), the mark preview (MarkRead), the parameter and status windows (ParamsValue,
-    // ByteStatus, DepotBankMaxNum, DepotVersia) and the hydraulic panel. A window joins the
-    // station with a workflow of its own, listed in workflows().
+    // other logo windows (LogosView, DepotLogoRead and the other Depot items, PrinterLogoPaste,
+    // DepotLogoPaste, the clipboard import and their buttons), the mark preview (MarkRead), the
+    // parameter and status windows (ParamsValue, ByteStatus, DepotBankMaxNum, DepotVersia) and the
+    // hydraulic panel. A window joins the station with a workflow of its own, listed in
+    // workflows().
 }
 
 void TAutoControl::createStartWindows()
