@@ -8,6 +8,7 @@
 #include "shell/auto_run_repeat.h"
 #include "support/memory_port.h"
 #include "support/prompt_recorder.h"
+#include "support/station_fixture.h"
 #include "support/station_parts.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
@@ -71,6 +72,7 @@ private slots:
     void autoRunPeriod();
     void storedMarks();
     void printerRunsTheExpandedCounterByGroups();
+    void itemsOpenTheirWindows();
 };
 
 void TestMarkDialogs::counterWriteChecksAndSends()
@@ -332,6 +334,29 @@ void TestMarkDialogs::printerRunsTheExpandedCounterByGroups()
     }
     QCOMPARE(shown, QByteArray("55557777999955"));
     QCOMPARE(rig.device.mark().cells[1][2].kind, vp::MarkFragment::SpecFunc);
+}
+
+// Store and restore are modal, the rest modeless; the item chooses the stored-mark operation.
+void TestMarkDialogs::itemsOpenTheirWindows()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    f.driver.whenOpen([](QDialog &font) { font.reject(); });
+    f.driver.whenOpen([](QDialog &store) {
+        edit(store, "MarkNum")->setText("11");
+        click(store, "BtOk");
+        store.reject(); // Ok leaves the dialog up for the next slot
+    });
+    for (const char *name : {"ScriptRead1", "Write1", "TbSpecFuncWrite", "Font1", "AutoRunPeriod",
+                             "MarkWriteToStorage_", "TbMarkRestore", "MarkRead2"})
+        f.action(name)->trigger();
+    const QString stored = QStringLiteral("TMarkNotCusrrent");
+    QCOMPARE(f.driver.opened,
+             (QStringList{"TScriptReadForm", "TSpecFuncForm", "TSpecFuncForm", "TSetFontForm",
+                          "TAutoRunPeriodForm", stored, stored, stored}));
+    QCOMPARE(f.driver.openedModal, (QStringList{"TSetFontForm", stored, stored}));
+    QVERIFY(f.port->written().endsWith(bytes({0x0C, 0x57, 0x3A, 0x0D})));
 }
 
 QTEST_MAIN(TestMarkDialogs)

@@ -58,6 +58,7 @@ void TestShellMenus::keysOperatorsRelyOn()
     } rows[] = {
         {"FragEdit1", "F1", true},      {"FKeyFragEdit", "F1", true}, {"Start", "F12", true},
         {"LogosView1", "Ctrl+X", true}, {"EditCut1", "Ctrl+X", true}, {"FKey1Item", "", false},
+        {"Font1", "Ctrl+F", true},
     };
     StationFixture f;
     f.start();
@@ -114,7 +115,7 @@ void TestShellMenus::enableRules()
         }
         QCOMPARE(actual, row.states);
         // The tool buttons a Depot unit alone cannot serve.
-        for (const char *name : {"TbLogoRead", "TbAutoRunStop", "TbParamsValue"})
+        for (const char *name : {"TbLogoRead", "TbAutoRunStop", "TbParamsValue", "Font1"})
             QCOMPARE(f.action(name)->isEnabled(), !row.depotOnly);
     });
 }
