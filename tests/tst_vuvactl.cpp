@@ -7,6 +7,7 @@
 #include "support/pty_vprinter.h"
 #include "support/table_rows.h"
 #include "support/vuvactl_run.h"
+#include "support/wire_bytes.h"
 
 #include <QFile>
 #include <QImage>
@@ -47,6 +48,7 @@ private slots:
     void exitCodesAndLastErrorLine();
     void logosFileToFile();
     void discoverConnectsOnce();
+    void clockSyncSetsTimeThenDate();
 };
 
 void TestVuvactl::usageErrorsNeverReachTheLine()
@@ -203,6 +205,28 @@ void TestVuvactl::discoverConnectsOnce()
         printer.stop();
         QCOMPARE(printer.device().received().toHex(), QByteArray(row.wire).replace(' ', ""));
     });
+}
+
+// A printer a week off is set to this computer's clock, time first, and read back.
+void TestVuvactl::clockSyncSetsTimeThenDate()
+{
+    vp::Device device;
+    MemoryPort port(device);
+    device.printer().clockOffsetMs = -7 * 24 * 3600 * 1000LL;
+    QString problem;
+    const vuvactl::Action action =
+        vuvactl::findCommand(vuvactl::allCommands(), "clock-sync")->bind({}, problem);
+    QString out;
+    QTextStream stream(&out);
+    vlink::Connection connection;
+    vuvactl::Context context{port, false, stream, connection};
+    QCOMPARE(action(context).kind, Outcome::Kind::Ok);
+    stream.flush();
+    const QDateTime shown =
+        QDateTime::fromString(out.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QVERIFY2(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 2, qPrintable(out));
+    const QByteArray wire = device.received();
+    QCOMPARE(wire.left(2) + wire.mid(9, 2) + wire.mid(18), bytes({0x1A, 0x54, 0x1A, 0x44, 0x08}));
 }
 
 QTEST_GUILESS_MAIN(TestVuvactl)
