@@ -6,7 +6,6 @@
 #include "support/wire_bytes.h"
 
 #include <QDialog>
-#include <QLineEdit>
 #include <QTest>
 
 class TestShellCellEditors : public QObject
@@ -15,7 +14,6 @@ class TestShellCellEditors : public QObject
 
 private slots:
     void itemsOpenEachEditorAnew();
-    void failedCounterSetEndsTheProgram();
 };
 
 // Every opening is a new editor: it starts on cell (1, 1) wherever the last one was left.
@@ -46,29 +44,6 @@ void TestShellCellEditors::itemsOpenEachEditorAnew()
         }
         QCOMPARE(f.driver.openedModal, QStringList(row.items.size(), row.dialog));
     });
-}
-
-// A counter the printer did not take ends the program, through the main window's close.
-void TestShellCellEditors::failedCounterSetEndsTheProgram()
-{
-    StationFixture f;
-    vp::Device &printer = f.addDevice(0);
-    f.startConnected();
-    printer.mark().cells[0][0] = {"1", 1, 0x06, 0};
-    f.driver.whenOpen([&f, &printer](QDialog &dialog) {
-        child<QLineEdit>(dialog, "DayQuant")->setText("5");
-        // The printer falls silent as the counter set begins.
-        f.port->onRead = [&f, &printer] {
-            if (f.port->written().endsWith(char(0x19)))
-                printer.faults().silent = true;
-        };
-        f.port->expectProtocolErrors(-1);
-        click(dialog, "BtWriteText");
-        dialog.reject();
-    });
-    f.action("Counter2")->trigger();
-    QCOMPARE(f.prompts.messages.value(0), (PromptRecorder::Shown{"Counter Set Error", "Error"}));
-    QCOMPARE(f.endCalls, 1);
 }
 
 QTEST_MAIN(TestShellCellEditors)
