@@ -4,6 +4,7 @@
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 #include "link/printer_clock.h"
+#include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QCheckBox>
@@ -148,6 +149,7 @@ void TTimeForm::fillFromComputer(bool checked)
 
 void TTimeForm::formatWrite()
 {
+    const vui::BusyCursor busy;
     if (changeRefused(QStringLiteral("DateTimeFormat")) || !formatSet())
         return;
     if (fontSet())

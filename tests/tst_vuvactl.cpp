@@ -8,6 +8,7 @@
 #include "support/pty_vprinter.h"
 #include "support/table_rows.h"
 #include "support/vuvactl_run.h"
+#include "support/wire_bytes.h"
 
 #include <QFile>
 #include <QImage>
@@ -68,6 +69,7 @@ private slots:
     void logosFileToFile();
     void discoverConnectsOnce();
     void storeSavedAndLoadedBackWhole();
+    void clockSyncSetsTimeThenDate();
 };
 
 void TestVuvactl::usageErrorsNeverReachTheLine()
@@ -289,6 +291,21 @@ void TestVuvactl::storeSavedAndLoadedBackWhole()
     device.faults().silent = true;
     QCOMPARE(runIn(port, false, {"logo-copy", "depot", "printer", "9", "1"}).text,
              QString("DPLogo Read Error"));
+}
+
+// A printer a week off is set to this computer's clock, time first, and read back.
+void TestVuvactl::clockSyncSetsTimeThenDate()
+{
+    vp::Device device;
+    MemoryPort port(device);
+    device.printer().clockOffsetMs = -7 * 24 * 3600 * 1000LL;
+    QString out;
+    QCOMPARE(runIn(port, false, {"clock-sync"}, &out).kind, Outcome::Kind::Ok);
+    const QDateTime shown =
+        QDateTime::fromString(out.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QVERIFY2(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 2, qPrintable(out));
+    const QByteArray wire = device.received();
+    QCOMPARE(wire.left(2) + wire.mid(9, 2) + wire.mid(18), bytes({0x1A, 0x54, 0x1A, 0x44, 0x08}));
 }
 
 QTEST_GUILESS_MAIN(TestVuvactl)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "compose/counter_form.h"
+#include "compose/post_date_form.h"
 #include "compose/text_fragment_editor.h"
+#include "compose/time_form.h"
 #include "graphics/logo_form_base.h"
 #include "shell/logo_flow.h"
 #include "ui/station_state.h"
@@ -28,6 +31,20 @@ public:
     std::unique_ptr<vcompose::TOKHelpRightDlg> textEditor()
     {
         return ::textEditor(state, prompts_, mainWindow_);
+    }
+    std::unique_ptr<vcompose::TCounterForm> counterForm()
+    {
+        return std::make_unique<vcompose::TCounterForm>(line, prompts_, vlink::CodePage(),
+                                                        mainWindow_);
+    }
+    std::unique_ptr<vcompose::TTimeForm> timeForm()
+    {
+        return std::make_unique<vcompose::TTimeForm>(line, prompts_, vlink::CodePage(),
+                                                     state.clock);
+    }
+    std::unique_ptr<vcompose::TPostDateForm> postDateForm()
+    {
+        return std::make_unique<vcompose::TPostDateForm>(line, prompts_, vlink::CodePage());
     }
 
     vlink::LogoBuffer logo;
