@@ -154,8 +154,8 @@ bool Device::logoCommand(Wire &w)
         return true;
     }
     if (second != ViewOp && second != ReadOp && second != WriteOp) {
-        // The keyboard channel (0x07 0x0A) is not modelled: the
-        // station stopped after the opcode, and the next byte starts another command.
+        // No other command starts with 0x07 (the keyboard channel is taken before): the station
+        // stopped after the opcode, and the next byte starts another command.
         w.sb();
         w.error(QStringLiteral("command 0x07 cut off after 1 byte: 0x%1 came next")
                     .arg(second, 2, 16, QLatin1Char('0')));
