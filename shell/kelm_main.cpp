@@ -29,7 +29,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       text_(*this, state_.line, state_.mark, gate_, env_.modal, env_.settingsPath),
       help_(*this, gate_, env_.modal, env_.workDir),
       library_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
-               env_.modal, this, logos_)
+               env_.modal, this, logos_),
+      placement_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+                 env_.modal, this, logos_, env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -53,9 +55,10 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 8> TAutoControl::workflows()
+std::array<Workflow *, 9> TAutoControl::workflows()
 {
-    return {&menus_, &port_, &machine_, &markConfig_, &logos_, &text_, &help_, &library_};
+    return {&menus_, &port_, &machine_, &markConfig_, &logos_,
+            &text_,  &help_, &library_, &placement_};
 }
 
 void TAutoControl::wire()
@@ -65,10 +68,9 @@ void TAutoControl::wire()
     handlers_.on(c_.FileExitItem, [this] { close(); });
     // The items of the windows the station does not have yet do nothing when chosen: the editors
     // (Counter, TimeDate, PostDate, SpecFunc, AutoRun Period, Store, Restore, __MarkRead and the
-    // FKey items and their buttons), the other logo windows (DepotLogoRead and the
-    // other Depot items, PrinterLogoPaste, DepotLogoPaste, the clipboard import and their
-    // buttons), the mark preview (MarkRead), the parameter and status windows (ParamsValue,
-    // ByteStatus) and the hydraulic panel. A window joins the
+    // FKey items and their buttons), the other logo windows (the other Depot items, the
+    // clipboard import and their buttons), the mark preview (MarkRead), the parameter and
+    // status windows (ParamsValue, ByteStatus) and the hydraulic panel. A window joins the
     // station with a workflow of its own, listed in workflows().
 }
 

@@ -11,6 +11,7 @@
 #include "shell/main_controls.h"
 #include "shell/mark_config_flow.h"
 #include "shell/menu_enabling.h"
+#include "shell/placement_flow.h"
 #include "shell/port_flow.h"
 #include "shell/station_environment.h"
 #include "shell/text_fragment_flow.h"
@@ -54,7 +55,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 8> workflows();
+    std::array<Workflow *, 9> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -75,6 +76,7 @@ private:
     TextFragmentFlow text_;
     HelpFlow help_;
     LibraryFlow library_;
+    PlacementFlow placement_;
 
     bool closed_ = false;
 };
