@@ -114,6 +114,7 @@ void LogoToMarkForm::buildControls()
     main->addWidget(coordinates_);
     buildActions();
     main->addWidget(copies_);
+    main->addLayout(actions_);
     main->addWidget(bankBox_);
 }
 
@@ -174,11 +175,13 @@ void LogoToMarkForm::buildActions()
                [this] { copyToStore(LogoStore::Printer); });
     copyButton("BtSaveToDepot", compact ? QStringLiteral("SaveToDepot") : QStringLiteral("Depot"),
                [this] { copyToStore(LogoStore::Depot); });
-    copies->addWidget(paste_);
-    copies->addWidget(rename_);
-    copies->addWidget(clear_);
     copies->addStretch();
-    copies->addWidget(cancel);
+    // Apart from the copy buttons, which the placement form enables only on a Depot line.
+    actions_ = new QHBoxLayout;
+    for (QPushButton *button : {paste_, rename_, clear_})
+        actions_->addWidget(button);
+    actions_->addStretch();
+    actions_->addWidget(cancel);
 
     bankBox_ = new QWidget(this);
     bank_ = new vgfx::UpDownBox(QStringLiteral("BankNum"), bankBox_);

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -109,6 +110,7 @@ private:
     QPushButton *rename_ = nullptr;
     QPushButton *clear_ = nullptr;
     QWidget *copies_ = nullptr;
+    QHBoxLayout *actions_ = nullptr;
     QWidget *bankBox_ = nullptr;
     vgfx::UpDownBox *bank_ = nullptr;
     QLabel *size_ = nullptr;
