@@ -1,9 +1,12 @@
 #include "compose/logo_to_mark_form.h"
+#include "graphics/logo_bmp.h"
+#include "link/depot_commands.h"
 #include "link/mark_commands.h"
 #include "shell/placement_flow.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
 
+#include <QLabel>
 #include <QTest>
 
 using vgfx::LogoStore;
@@ -40,6 +43,8 @@ private slots:
     void unreadableCellIsTriedFiftyLessItsColumnTimes();
     void pasteOverwritesOnlyAGraphicWithoutChange();
     void numberBoxRefusesTextAndForcesTheRange();
+    void depotRenameWritesTheLogoAgainUnderItsNumber();
+    void printerDeleteShowsTheBlankLogo();
 };
 
 void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
@@ -131,6 +136,50 @@ void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
         if (!row.viewSent.isEmpty())
             QCOMPARE(reopenedWith, QString::number(quint8(row.viewSent[2])));
     });
+}
+
+void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
+{
+    PlacementRig rig;
+    vlink::LogoBuffer logo;
+    QCOMPARE(vgfx::convertBmpToLogo(threeDots(rig.file("a.bmp")), logo), vgfx::BmpLoad::Loaded);
+    logo.name = "OLD";
+    QVERIFY(vlink::DPLogoWrite(rig.port, 5, logo));
+    const QByteArray before = rig.stored(LogoStore::Depot, 5);
+    QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
+    rig.logos.placementLogo = 5;
+    rig.whenOpen([](QDialog &d) {
+        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("NEWNAME"));
+        click(d, "BtRename");
+    });
+    // The Depot's load dialog writes at once and is closed by the main window.
+    rig.leaveOpen();
+    rig.placement.open({LogoStore::Depot, true});
+    QTRY_COMPARE(rig.driver.openedModal,
+                 QStringList({"TDPLogoToMarkFormSmall", "TDPLogoReadWriteForm"}));
+    const QByteArray after = rig.stored(LogoStore::Depot, 5);
+    const int name = vp::LogoState::NameOffset;
+    QCOMPARE(storedName(after), QByteArray("NEWNAME "));
+    QCOMPARE(after.left(name), before.left(name));
+    // What follows the name is the record's check byte, which the name changes.
+    QCOMPARE(after.size(), before.size());
+}
+
+void TestLogoPlacement::printerDeleteShowsTheBlankLogo()
+{
+    PlacementRig rig;
+    rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
+    QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
+    rig.logos.placementLogo = 3;
+    rig.prompts.answer(true);
+    rig.whenOpen([](QDialog &d) { click(d, "BtClear"); });
+    QString size;
+    rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
+    rig.placement.open({LogoStore::Printer, true});
+    QCOMPARE(rig.prompts.questions.size(), 1);
+    QCOMPARE(rig.shown("Ok"), 1);
+    QCOMPARE(size, QStringLiteral("Col:1*Row:4"));
+    QCOMPARE(rig.driver.openedModal, QStringList({"TLogoToMarkFormSmall", "TLogoToMarkFormSmall"}));
 }
 
 QTEST_MAIN(TestLogoPlacement)
