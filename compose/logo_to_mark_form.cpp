@@ -11,6 +11,7 @@
 #include "link/mark_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/screen_fit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -76,6 +77,7 @@ LogoToMarkForm::LogoToMarkForm(Placement placement, const vgfx::LogoFormContext 
                        : QStringLiteral("LogoToMark"));
     buildControls();
     connectControls();
+    vui::keepOnScreen(*this);
 }
 
 void LogoToMarkForm::buildControls()
@@ -92,7 +94,9 @@ void LogoToMarkForm::buildControls()
     // Any text may be typed: what is not a number is refused with a beep when it is used.
     number_ = new vgfx::UpDownBox(QStringLiteral("LogoNum"), this);
     number_->edit()->setValidator(nullptr);
-    show_ = vui::pushButton(this, "BtShow", QStringLiteral("Show"));
+    // Enter pastes in the placement form and shows the typed logo in the compact one.
+    show_ = placement_.compact ? vui::actionButton(*this, "BtShow", QStringLiteral("Show"))
+                               : vui::pushButton(this, "BtShow", QStringLiteral("Show"));
     name_ = named<QLineEdit>(this, "LogoName");
     name_->setReadOnly(!placement_.compact);
     auto *fields = new QGridLayout;
@@ -241,13 +245,18 @@ void LogoToMarkForm::showEvent(QShowEvent *event)
 
 bool LogoToMarkForm::fromDepot() const
 {
-    // The compact Depot form views the Depot whoever opened it.
-    return logos_.depotSource || (placement_.compact && placement_.store == LogoStore::Depot);
+    return logos_.depotSource;
 }
 
 void LogoToMarkForm::formShow()
 {
     name_->clear();
+    // The compact Depot form views the Depot whoever opened it, and is opened again as such.
+    if (placement_.compact && placement_.store == LogoStore::Depot)
+        logos_.depotSource = true;
+    // The cell last used, whichever store the logo comes from.
+    row_->setNumber(logos_.placementRow);
+    column_->setNumber(logos_.placementColumn);
     if (placement_.store == LogoStore::Printer && !placement_.compact)
         copies_->setEnabled(line_.deviceKind == vlink::DeviceKind::PrinterViaDepot);
     const int bank = logos_.lastDepotBank;
@@ -271,8 +280,6 @@ void LogoToMarkForm::formShow()
 void LogoToMarkForm::showPrinterSource()
 {
     kind_->clear();
-    row_->setNumber(logos_.placementRow);
-    column_->setNumber(logos_.placementColumn);
     // A viewer has no cell to look at.
     if (!placement_.compact)
         probeCell();

@@ -45,6 +45,7 @@ private slots:
     void numberBoxRefusesTextAndForcesTheRange();
     void depotRenameWritesTheLogoAgainUnderItsNumber();
     void printerDeleteShowsTheBlankLogo();
+    void depotViewerOpensAgainAsTheDepotViewer();
 };
 
 void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
@@ -180,6 +181,20 @@ void TestLogoPlacement::printerDeleteShowsTheBlankLogo()
     QCOMPARE(rig.shown("Ok"), 1);
     QCOMPARE(size, QStringLiteral("Col:1*Row:4"));
     QCOMPARE(rig.driver.openedModal, QStringList({"TLogoToMarkFormSmall", "TLogoToMarkFormSmall"}));
+}
+
+void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
+{
+    PlacementRig rig;
+    rig.parts.line.deviceKind = vlink::DeviceKind::PrinterViaDepot;
+    rig.whenOpen([](QDialog &d) { click(d, "LogoNumUp"); });
+    QString shown;
+    rig.whenOpen([&shown](QDialog &d) { shown = child<QLineEdit>(d, "LogoNumEdit")->text(); });
+    rig.placement.depotRead();
+    QCOMPARE(rig.driver.openedModal,
+             QStringList({"TDPLogoToMarkFormSmall", "TDPLogoToMarkFormSmall"}));
+    QCOMPARE(shown, QStringLiteral("1"));
+    QVERIFY(rig.logos.depotSource);
 }
 
 QTEST_MAIN(TestLogoPlacement)
