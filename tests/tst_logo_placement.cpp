@@ -6,6 +6,7 @@
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QTest>
 
@@ -46,6 +47,7 @@ private slots:
     void depotRenameWritesTheLogoAgainUnderItsNumber();
     void printerDeleteShowsTheBlankLogo();
     void depotViewerOpensAgainAsTheDepotViewer();
+    void cellArrowsStayOnTheGridAndProbeTheNewCell();
 };
 
 void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
@@ -195,6 +197,41 @@ void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
              QStringList({"TDPLogoToMarkFormSmall", "TDPLogoToMarkFormSmall"}));
     QCOMPARE(shown, QStringLiteral("1"));
     QVERIFY(rig.logos.depotSource);
+}
+
+void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
+{
+    struct Row {
+        const char *name;
+        const char *button;
+        bool change;
+        int row, column;        // as the form opens
+        int afterRow, afterCol; // the cell remembered after the arrow
+    };
+    const Row rows[] = {
+        {"column stops at 8", "ColumnUp", false, 2, 8, 2, 8},
+        {"row stops at 1", "RowDown", false, 1, 5, 1, 5},
+        {"row up", "RowUp", false, 3, 5, 4, 5},
+        {"with Change the cell is kept", "ColumnDown", true, 3, 5, 3, 5},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.placementRow = row.row;
+        rig.logos.placementColumn = row.column;
+        rig.whenOpen([&row, &rig](QDialog &d) {
+            child<QCheckBox>(d, "CBChange")->setChecked(row.change);
+            rig.port.clearWritten();
+            click(d, row.button);
+        });
+        rig.placement.open({LogoStore::Printer, false});
+        QCOMPARE(rig.logos.placementRow, row.afterRow);
+        QCOMPARE(rig.logos.placementColumn, row.afterCol);
+        const QByteArray probe = row.change
+                                     ? QByteArray()
+                                     : QByteArray(1, char(vlink::MarkOp::FragmentRead)) +
+                                           char('0' + row.afterRow) + char('0' + row.afterCol);
+        QCOMPARE(rig.port.written().left(3), probe);
+    });
 }
 
 QTEST_MAIN(TestLogoPlacement)
