@@ -160,6 +160,8 @@ void LogoToMarkForm::buildActions()
 
     copies_ = new QWidget(this);
     copies_->setObjectName(QStringLiteral("SaveTo"));
+    // The placement forms keep their copy box hidden.
+    copies_->setVisible(compact);
     auto *copies = new QHBoxLayout(copies_);
     copies->setContentsMargins(0, 0, 0, 0);
     if (!compact)
