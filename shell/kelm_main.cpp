@@ -35,7 +35,9 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       specFunc_(*this, state_.line, gate_, env_.modal),
       markDialogs_(*this, state_.line, gate_, env_.modal),
       library_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
-               env_.modal, this, logos_)
+               env_.modal, this, logos_),
+      placement_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+                 env_.modal, this, logos_, env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -59,10 +61,11 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 14> TAutoControl::workflows()
+std::array<Workflow *, 15> TAutoControl::workflows()
 {
-    return {&menus_,   &port_,   &machine_, &markConfig_, &logos_,    &text_,        &help_,
-            &preview_, &params_, &hydro_,   &editors_,    &specFunc_, &markDialogs_, &library_};
+    return {&menus_,   &port_,     &machine_,     &markConfig_, &logos_,
+            &text_,    &help_,     &preview_,     &params_,     &hydro_,
+            &editors_, &specFunc_, &markDialogs_, &library_,    &placement_};
 }
 
 void TAutoControl::wire()
@@ -70,10 +73,9 @@ void TAutoControl::wire()
     for (Workflow *workflow : workflows())
         workflow->wire(c_, handlers_);
     handlers_.on(c_.FileExitItem, [this] { close(); });
-    // The items of the windows the station does not have yet do nothing when chosen: the logo
-    // placement windows (DepotLogoRead, PrinterLogoPaste, DepotLogoPaste) and the clipboard
-    // import, with their buttons. A window joins the station with a workflow of its own, listed in
-    // workflows().
+    // The items of the windows the station does not have yet do nothing when chosen: the
+    // clipboard import and its button. A window joins the station with a workflow of its own,
+    // listed in workflows().
 }
 
 void TAutoControl::createStartWindows()

@@ -16,6 +16,7 @@
 #include "shell/mark_preview_flow.h"
 #include "shell/menu_enabling.h"
 #include "shell/params_flow.h"
+#include "shell/placement_flow.h"
 #include "shell/port_flow.h"
 #include "shell/spec_func_flow.h"
 #include "shell/station_environment.h"
@@ -62,7 +63,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 14> workflows();
+    std::array<Workflow *, 15> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -89,6 +90,7 @@ private:
     SpecFuncFlow specFunc_;
     MarkDialogsFlow markDialogs_;
     LibraryFlow library_;
+    PlacementFlow placement_;
 
     bool closed_ = false;
 };

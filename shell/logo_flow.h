@@ -51,6 +51,10 @@ public:
 
     // Set while the logo library window exists: it takes a fresh names list after a write.
     void setLibraryRefresh(std::function<void(const vlink::LogoNames &)> refresh);
+    const std::function<void(const vlink::LogoNames &)> &libraryRefresh() const
+    {
+        return dialogs_.refreshLibrary;
+    }
 
     vgfx::TLogoReadWriteForm *printerForm() const { return printerForm_; }
     vgfx::TDPLogoReadWriteForm *depotForm() const { return depotForm_; }

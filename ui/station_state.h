@@ -96,6 +96,8 @@ struct LogoWorkflow {
     quint8 placementLogo = 0;
     int placementWork = 0; // the placement dialogs' second working value
     bool placementRunning = false;
+    // Logo shown: a placement dialog read a new logo and asks to be opened again when it closes.
+    bool placementShown = false;
     int depotLogoDialogTop = 267;
 
     // The logo library: the names list last read, and whether the library opens again with a

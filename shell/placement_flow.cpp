@@ -1,0 +1,94 @@
+#include "shell/placement_flow.h"
+
+#include "link/command_table.h"
+#include "link/depot_commands.h"
+#include "link/logo_commands.h"
+
+namespace vshell
+{
+
+using vgfx::LogoStore;
+
+PlacementFlow::PlacementFlow(vgfx::LogoFormContext dialogs, vui::ModalRunner &modal,
+                             QWidget *dialogParent, LogoFlow &logoDialogs, QString workDir)
+    : dialogs_(std::move(dialogs)), logos_(dialogs_.logos), modal_(modal), parent_(dialogParent),
+      logoDialogs_(logoDialogs), workDir_(std::move(workDir))
+{
+}
+
+void PlacementFlow::wire(const MainControls &c, const ItemHandlers &on)
+{
+    on.on(c.LogoToMarkAction1, [this] { paste(LogoStore::Printer); });
+    on.on(c.DepotLogoPaste1, [this] { paste(LogoStore::Depot); });
+    on.on(c.DepotLogoRead1, [this] { depotRead(); });
+}
+
+void PlacementFlow::start()
+{
+    logos_.placementRunning = true;
+    logos_.placementLogo = 0;
+    logos_.placementWork = 0;
+}
+
+LogoStore PlacementFlow::formStore() const
+{
+    return dialogs_.line.depotOnly || logos_.depotSource ? LogoStore::Depot : LogoStore::Printer;
+}
+
+void PlacementFlow::paste(LogoStore item)
+{
+    start();
+    logos_.depotSource = item == LogoStore::Depot;
+    const bool printer = item == LogoStore::Printer && !dialogs_.line.depotOnly;
+    const bool read = printer ? vlink::PrinterLogoView(dialogs_.line.port, 0, logos_.logo)
+                              : vlink::DPLogoView(dialogs_.line.port, 0, logos_.logo);
+    if (!read) {
+        logos_.errorFlag = true;
+        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoView));
+        return;
+    }
+    open({formStore(), false});
+}
+
+void PlacementFlow::depotRead()
+{
+    start();
+    logos_.listRefresh = false;
+    if (!vlink::DPLogoView(dialogs_.line.port, 0, logos_.logo)) {
+        logos_.errorFlag = true;
+        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::DPLogoView));
+        return;
+    }
+    open({LogoStore::Depot, true});
+}
+
+void PlacementFlow::open(vcompose::Placement placement)
+{
+    vgfx::LogoFormContext context = dialogs_;
+    context.refreshLibrary = logoDialogs_.libraryRefresh();
+    vcompose::LogoToMarkForm form(
+        placement, context, [this](LogoStore store) { logoDialogs_.openFresh(store); }, workDir_,
+        parent_);
+    form_ = &form;
+    modal_.exec(form);
+}
+
+bool PlacementFlow::dispatch(vui::Message message)
+{
+    using M = vui::Message;
+    switch (message) {
+    case M::LogoReadOK:
+        open({formStore(), false});
+        return true;
+    case M::LogoReadOKSmall:
+        open({formStore(), true});
+        return true;
+    case M::LogoReadOKSmallnotDP:
+        open({LogoStore::Printer, true});
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace vshell

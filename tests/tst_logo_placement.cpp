@@ -1,0 +1,238 @@
+#include "compose/logo_to_mark_form.h"
+#include "graphics/logo_bmp.h"
+#include "link/depot_commands.h"
+#include "link/mark_commands.h"
+#include "shell/placement_flow.h"
+#include "support/logo_rig.h"
+#include "support/table_rows.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+using vgfx::LogoStore;
+using vui::Message;
+
+namespace
+{
+
+// The logo rig with the placement items and their reopening answered as the main window does.
+struct PlacementRig : LogoRig {
+    PlacementRig()
+    {
+        mainWindow.answer = [this](Message m) {
+            if (!placement.dispatch(m))
+                flow.dispatch(m);
+        };
+    }
+    int shown(const QString &text) const
+    {
+        return int(std::count_if(prompts.messages.begin(), prompts.messages.end(),
+                                 [&](const PromptRecorder::Shown &s) { return s.first == text; }));
+    }
+
+    vshell::PlacementFlow placement{parts.logoContext(), modal, nullptr, flow, dir.path()};
+};
+
+} // namespace
+
+class TestLogoPlacement : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unreadableCellIsTriedFiftyLessItsColumnTimes();
+    void pasteOverwritesOnlyAGraphicWithoutChange();
+    void numberBoxRefusesTextAndForcesTheRange();
+    void depotRenameWritesTheLogoAgainUnderItsNumber();
+    void printerDeleteShowsTheBlankLogo();
+    void depotViewerOpensAgainAsTheDepotViewer();
+    void cellArrowsStayOnTheGridAndProbeTheNewCell();
+};
+
+void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
+{
+    struct Row {
+        const char *name;
+        int column;
+        int attempts;
+    };
+    const Row rows[] = {{"column 8", 8, 42}, {"column 1", 1, 49}};
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.placementColumn = row.column;
+        rig.device.faults().silent = true;
+        rig.whenOpen([](QDialog &) {});
+        rig.placement.open({LogoStore::Printer, false});
+        QCOMPARE(int(rig.port.written().count(char(vlink::MarkOp::FragmentRead))), row.attempts);
+        QCOMPARE(rig.shown("TextFragmentRead Error"), 1);
+    });
+}
+
+void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
+{
+    struct Row {
+        const char *name;
+        bool graphic;
+        QString shown;
+        int beeps;
+        int logoInCell;
+    };
+    const Row rows[] = {
+        {"text refused", false, "Select \"Change\" mode, if you want LogoToMark insert", 1, -1},
+        {"graphic overwritten", true, "Ok", 0, 7},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.placementRow = 2;
+        rig.logos.placementColumn = 3;
+        if (row.graphic)
+            QVERIFY(vlink::MarkLoad(rig.port, 9, 3, 2));
+        else
+            QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
+        rig.whenOpen([](QDialog &d) {
+            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
+            click(d, "BtPaste");
+        });
+        rig.placement.paste(LogoStore::Printer);
+        QCOMPARE(rig.shown(row.shown), 1);
+        QCOMPARE(rig.prompts.beeps, row.beeps);
+        const vp::MarkFragment *cell = rig.device.mark().cell(2, 3);
+        if (row.logoInCell < 0)
+            QCOMPARE(cell->text, QByteArray("AB"));
+        else
+            QCOMPARE(int(cell->logo), row.logoInCell);
+    });
+}
+
+void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
+{
+    struct Row {
+        const char *name;
+        QString typed;
+        int beeps;
+        QByteArray viewSent; // empty: nothing read
+    };
+    const Row rows[] = {
+        {"not a number", "abc", 1, {}},
+        {"above the store", "300", 0, QByteArray("\x07\x00\xFF", 3)},
+        {"negative", "-3", 0, QByteArray("\x07\x00\x00", 3)},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.placementLogo = 4;
+        rig.whenOpen([&row, &rig](QDialog &d) {
+            rig.port.clearWritten();
+            child<QLineEdit>(d, "LogoNumEdit")->setText(row.typed);
+            click(d, "BtShow");
+        });
+        QString reopenedWith;
+        rig.whenOpen([&reopenedWith](QDialog &d) {
+            reopenedWith = child<QLineEdit>(d, "LogoNumEdit")->text();
+        });
+        rig.placement.open({LogoStore::Printer, true});
+        QCOMPARE(rig.prompts.beeps, row.beeps);
+        const QByteArray sent = rig.port.written();
+        QCOMPARE(sent.left(3), row.viewSent);
+        // A logo read is shown by the dialog opened again on it.
+        QCOMPARE(rig.driver.openedModal.size(), row.viewSent.isEmpty() ? 1 : 2);
+        if (!row.viewSent.isEmpty())
+            QCOMPARE(reopenedWith, QString::number(quint8(row.viewSent[2])));
+    });
+}
+
+void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
+{
+    PlacementRig rig;
+    vlink::LogoBuffer logo;
+    QCOMPARE(vgfx::convertBmpToLogo(threeDots(rig.file("a.bmp")), logo), vgfx::BmpLoad::Loaded);
+    logo.name = "OLD";
+    QVERIFY(vlink::DPLogoWrite(rig.port, 5, logo));
+    const QByteArray before = rig.stored(LogoStore::Depot, 5);
+    QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
+    rig.logos.placementLogo = 5;
+    rig.whenOpen([](QDialog &d) {
+        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("NEWNAME"));
+        click(d, "BtRename");
+    });
+    // The Depot's load dialog writes at once and is closed by the main window.
+    rig.leaveOpen();
+    rig.placement.open({LogoStore::Depot, true});
+    QTRY_COMPARE(rig.driver.openedModal,
+                 QStringList({"TDPLogoToMarkFormSmall", "TDPLogoReadWriteForm"}));
+    const QByteArray after = rig.stored(LogoStore::Depot, 5);
+    const int name = vp::LogoState::NameOffset;
+    QCOMPARE(storedName(after), QByteArray("NEWNAME "));
+    QCOMPARE(after.left(name), before.left(name));
+    // What follows the name is the record's check byte, which the name changes.
+    QCOMPARE(after.size(), before.size());
+}
+
+void TestLogoPlacement::printerDeleteShowsTheBlankLogo()
+{
+    PlacementRig rig;
+    rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
+    QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
+    rig.logos.placementLogo = 3;
+    rig.prompts.answer(true);
+    rig.whenOpen([](QDialog &d) { click(d, "BtClear"); });
+    QString size;
+    rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
+    rig.placement.open({LogoStore::Printer, true});
+    QCOMPARE(rig.prompts.questions.size(), 1);
+    QCOMPARE(rig.shown("Ok"), 1);
+    QCOMPARE(size, QStringLiteral("Col:1*Row:4"));
+    QCOMPARE(rig.driver.openedModal, QStringList({"TLogoToMarkFormSmall", "TLogoToMarkFormSmall"}));
+}
+
+void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
+{
+    PlacementRig rig;
+    rig.parts.line.deviceKind = vlink::DeviceKind::PrinterViaDepot;
+    rig.whenOpen([](QDialog &d) { click(d, "LogoNumUp"); });
+    QString shown;
+    rig.whenOpen([&shown](QDialog &d) { shown = child<QLineEdit>(d, "LogoNumEdit")->text(); });
+    rig.placement.depotRead();
+    QCOMPARE(rig.driver.openedModal,
+             QStringList({"TDPLogoToMarkFormSmall", "TDPLogoToMarkFormSmall"}));
+    QCOMPARE(shown, QStringLiteral("1"));
+    QVERIFY(rig.logos.depotSource);
+}
+
+void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
+{
+    struct Row {
+        const char *name;
+        const char *button;
+        bool change;
+        int row, column;        // as the form opens
+        int afterRow, afterCol; // the cell remembered after the arrow
+    };
+    const Row rows[] = {
+        {"column stops at 8", "ColumnUp", false, 2, 8, 2, 8},
+        {"row stops at 1", "RowDown", false, 1, 5, 1, 5},
+        {"row up", "RowUp", false, 3, 5, 4, 5},
+        {"with Change the cell is kept", "ColumnDown", true, 3, 5, 3, 5},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.placementRow = row.row;
+        rig.logos.placementColumn = row.column;
+        rig.whenOpen([&row, &rig](QDialog &d) {
+            child<QCheckBox>(d, "CBChange")->setChecked(row.change);
+            rig.port.clearWritten();
+            click(d, row.button);
+        });
+        rig.placement.open({LogoStore::Printer, false});
+        QCOMPARE(rig.logos.placementRow, row.afterRow);
+        QCOMPARE(rig.logos.placementColumn, row.afterCol);
+        const QByteArray probe = row.change
+                                     ? QByteArray()
+                                     : QByteArray(1, char(vlink::MarkOp::FragmentRead)) +
+                                           char('0' + row.afterRow) + char('0' + row.afterCol);
+        QCOMPARE(rig.port.written().left(3), probe);
+    });
+}
+
+QTEST_MAIN(TestLogoPlacement)
+#include "tst_logo_placement.moc"
