@@ -1,6 +1,7 @@
 #include "graphics/show_all_logo_list_form.h"
 
 #include "graphics/dp_logo_read_write_form.h"
+#include "graphics/logo_view_form.h"
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
@@ -92,6 +93,11 @@ TShowAllLogoListForm::TShowAllLogoListForm(const LogoFormContext &context, vui::
         bankSetClick();
     });
     connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *row) {
+        const vui::BusyCursor busy;
+        if (openLogo_)
+            openLogo_(shownStore(), row->text(NumberColumn).toInt());
+    });
 }
 
 void TShowAllLogoListForm::showEvent(QShowEvent *event)
@@ -104,16 +110,24 @@ void TShowAllLogoListForm::fill()
 {
     const int bank = logos_.lastDepotBank;
     bank_->setText(bank < 0 ? QString() : QString::number(bank));
-    list_->clear();
-    int row = 0;
-    for (const vlink::LogoName &entry : logos_.names) {
-        auto *item = new QTreeWidgetItem(list_);
-        item->setText(0, QString::number(++row));
-        item->setText(NumberColumn, QString::number(entry.number));
-        item->setText(2, context_.codePage.decode(entry.name));
-    }
+    clearRows();
+    for (const vlink::LogoName &entry : logos_.names)
+        addRow(entry);
     bankBox_->setVisible(depotShown());
     cancel_->setVisible(!depotShown());
+}
+
+void TShowAllLogoListForm::clearRows()
+{
+    list_->clear();
+}
+
+void TShowAllLogoListForm::addRow(const vlink::LogoName &entry)
+{
+    auto *item = new QTreeWidgetItem(list_);
+    item->setText(0, QString::number(list_->topLevelItemCount()));
+    item->setText(NumberColumn, QString::number(entry.number));
+    item->setText(2, context_.codePage.decode(entry.name));
 }
 
 void TShowAllLogoListForm::rebuild(const vlink::LogoNames &names)
@@ -157,7 +171,21 @@ void TShowAllLogoListForm::bankSetClick()
         return;
     }
     logos_.lastDepotBank = *bank;
-    readNamesAgain();
+    readBank();
+}
+
+// The bank's list comes in through the reading window, as every list the library opens on.
+void TShowAllLogoListForm::readBank()
+{
+    vlink::LogoNames names;
+    vlink::NamesRead result = vlink::NamesRead::Ok;
+    if (!readLogoNames(context_.line.port, LogoStore::Depot, names, &result)) {
+        prompts_.error(vlink::namesFailureText(result));
+        return;
+    }
+    logos_.names = names;
+    TLogoViewForm reading(names, this, context_.mainWindow, this);
+    modal_.exec(reading);
 }
 
 void TShowAllLogoListForm::readNamesAgain()

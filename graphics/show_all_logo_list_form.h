@@ -6,11 +6,13 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vgfx
 {
@@ -34,7 +36,15 @@ public:
     void rebuild(const vlink::LogoNames &names);
     // Closes the bulk copy it opened, if one is open.
     void closeBulkCopy();
+    // The list's rows, as the reading window builds them.
+    void clearRows();
+    void addRow(const vlink::LogoName &entry);
     QMenu *popup() const { return popup_; }
+    // A double click on a row opens that logo of the store shown.
+    void setOpenLogo(std::function<void(LogoStore, int)> openLogo)
+    {
+        openLogo_ = std::move(openLogo);
+    }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,6 +59,7 @@ private:
     bool deleteRows(const vlink::LogoNames &rows);
     void saveTo(CopyDestination destination);
     void readNamesAgain();
+    void readBank();
 
     LogoFormContext context_;
     vui::LogoWorkflow &logos_;
@@ -61,6 +72,7 @@ private:
     QProgressBar *progress_ = nullptr;
     QMenu *popup_ = nullptr;
     QPointer<TMultiLoadFromListView> bulk_;
+    std::function<void(LogoStore, int)> openLogo_;
 };
 
 } // namespace vgfx

@@ -57,6 +57,8 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
     state_.line.speedText = settings.speed;
     vui::registerMessages();
     wire();
+    library_.setOpenLogo(
+        [this](vgfx::LogoStore store, int number) { placement_.openFromLibrary(store, number); });
 }
 
 TAutoControl::~TAutoControl() = default;

@@ -2,6 +2,8 @@
 
 #include "graphics/dp_max_bank_num_form.h"
 
+#include <QCoreApplication>
+
 namespace vshell
 {
 
@@ -19,7 +21,7 @@ void LibraryFlow::wire(const MainControls &c, const ItemHandlers &on)
     on.on(c.LogosView1, [this] { logosView(LogoStore::Printer); });
     on.on(c.DepotLogosView1, [this] { logosView(LogoStore::Depot); });
     // The button shows the list last read, without reading it again.
-    on.on(c.TbLogosView, [this] { openLibrary(); });
+    on.on(c.TbLogosView, [this] { showReading(); });
     on.on(c.DepotBankMaxNum1, [this] {
         vgfx::TDPMaxBankNumForm form(dialogs_, parent_);
         modal_.exec(form);
@@ -43,26 +45,64 @@ void LibraryFlow::logosView(LogoStore store)
         return;
     }
     logos_.names = names;
-    openLibrary();
+    showReading();
+}
+
+void LibraryFlow::showReading()
+{
+    vgfx::TLogoViewForm form(logos_.names, library_, dialogs_.mainWindow, parent_);
+    reading_ = &form;
+    modal_.exec(form);
+    // Its request may still wait in the queue: the main window answers it now.
+    QCoreApplication::sendPostedEvents(dialogs_.mainWindow);
 }
 
 void LibraryFlow::openLibrary()
 {
+    inLibraryLoop_ = true;
     do {
-        logos_.libraryReopen = false;
-        vgfx::TShowAllLogoListForm form(dialogs_, modal_, parent_);
-        library_ = &form;
-        logoDialogs_.setLibraryRefresh(
-            [&form](const vlink::LogoNames &names) { form.rebuild(names); });
-        modal_.exec(form);
-        logoDialogs_.setLibraryRefresh({});
-    } while (logos_.libraryReopen);
+        requested_ = false;
+        {
+            vgfx::TShowAllLogoListForm form(dialogs_, modal_, parent_);
+            library_ = &form;
+            form.setOpenLogo([this](vgfx::LogoStore store, int number) {
+                if (openLogo_)
+                    openLogo_(store, number);
+            });
+            logoDialogs_.setLibraryRefresh(
+                [&form](const vlink::LogoNames &names) { form.rebuild(names); });
+            modal_.exec(form);
+            logoDialogs_.setLibraryRefresh({});
+        }
+        if (logos_.libraryReopen) {
+            logos_.libraryReopen = false;
+            showReading();
+        }
+    } while (requested_);
+    inLibraryLoop_ = false;
+}
+
+// The reading window has listed the names: it closes, and the library opens on them. A library
+// already on the screen was the one that asked; it is not opened twice.
+void LibraryFlow::listRequested()
+{
+    if (reading_)
+        reading_->accept();
+    QCoreApplication::processEvents();
+    if (inLibraryLoop_) {
+        requested_ = !library_;
+        return;
+    }
+    openLibrary();
 }
 
 bool LibraryFlow::dispatch(vui::Message message)
 {
     using M = vui::Message;
     switch (message) {
+    case M::LogoListRequest:
+        listRequested();
+        return true;
     case M::MultiLoadOK:
         copied(LogoStore::Printer);
         return true;
@@ -90,6 +130,7 @@ void LibraryFlow::copied(LogoStore store)
         return;
     }
     logos_.names = names;
+    // The reading window opens once the bulk copy and the library have closed.
     logos_.libraryReopen = true;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "graphics/logo_view_form.h"
 #include "graphics/show_all_logo_list_form.h"
 #include "shell/logo_flow.h"
 #include "shell/workflow.h"
 
 #include <QPointer>
+#include <functional>
 
 namespace vshell
 {
@@ -24,13 +26,21 @@ public:
 
     // "LogosView" (printer) and "DepotLogosView" (Depot): the store's names list, then the library.
     void logosView(vgfx::LogoStore store);
+    // The reading window on the names list last read; its request opens the library.
+    void showReading();
     // The library on the names list last read.
     void openLibrary();
+    // What a double click on a library row opens: the store shown and the row's logo number.
+    void setOpenLogo(std::function<void(vgfx::LogoStore, int)> openLogo)
+    {
+        openLogo_ = std::move(openLogo);
+    }
 
     vgfx::TShowAllLogoListForm *library() const { return library_; }
 
 private:
     void copied(vgfx::LogoStore store);
+    void listRequested();
 
     vgfx::LogoFormContext dialogs_;
     vui::LogoWorkflow &logos_;
@@ -38,6 +48,11 @@ private:
     QPointer<QWidget> parent_;
     LogoFlow &logoDialogs_;
     QPointer<vgfx::TShowAllLogoListForm> library_;
+    QPointer<vgfx::TLogoViewForm> reading_;
+    std::function<void(vgfx::LogoStore, int)> openLogo_;
+    // Set while the library's own loop runs: a list request there only asks it to go round again.
+    bool inLibraryLoop_ = false;
+    bool requested_ = false;
 };
 
 } // namespace vshell

@@ -62,6 +62,21 @@ void PlacementFlow::depotRead()
     open({LogoStore::Depot, true});
 }
 
+void PlacementFlow::openFromLibrary(LogoStore store, int number)
+{
+    logos_.placementLogo = quint8(number);
+    logos_.placementShown = true;
+    const bool read = store == LogoStore::Depot
+                          ? vlink::DPLogoView(dialogs_.line.port, number, logos_.logo)
+                          : vlink::PrinterLogoView(dialogs_.line.port, number, logos_.logo);
+    if (!read) {
+        logos_.errorFlag = true;
+        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoView));
+        return;
+    }
+    open({store, true});
+}
+
 void PlacementFlow::open(vcompose::Placement placement)
 {
     vgfx::LogoFormContext context = dialogs_;

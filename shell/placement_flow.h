@@ -26,6 +26,8 @@ public:
     // "DepotLogoRead".
     void depotRead();
     void open(vcompose::Placement placement);
+    // A logo of the library, in the compact dialog of the store the library shows.
+    void openFromLibrary(vgfx::LogoStore store, int number);
 
     vcompose::LogoToMarkForm *form() const { return form_; }
 

@@ -1,6 +1,9 @@
 #include "graphics/dp_max_bank_num_form.h"
+#include "graphics/logo_names_list_form.h"
+#include "graphics/logo_view_form.h"
 #include "graphics/multi_load_from_list_view.h"
 #include "shell/library_flow.h"
+#include "shell/placement_flow.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
@@ -52,6 +55,9 @@ private slots:
     void filesNamedSafelyAndNeverOverwritten();
     void libraryDeletesCopiesAndListsAgain();
     void depotHighestBankAndVersion();
+    void readingListsEveryEntryThenAsksForTheLibrary();
+    void doubleClickOpensTheLogoInTheCompactDialog();
+    void namesListWindowShowsNothingOfARefusedList();
 };
 
 // 240 + 10 ends on the Depot's last logo 249; one more would not fit.
@@ -131,6 +137,8 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
     const auto rows = [](QDialog &d) { return child<QTreeWidget>(d, "ListView"); };
     qint64 took = 0;
     rig.prompts.answer(true);
+    const auto reading = [](QDialog &) {}; // closes itself
+    rig.driver.whenOpen(reading);
     rig.driver.whenOpen([&](QDialog &d) {
         for (int i : {0, 1, 3})
             rows(d)->topLevelItem(i)->setSelected(true);
@@ -148,6 +156,7 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
         QTimer::singleShot(2000, &d, [&d] { d.reject(); }); // should the main window not close it
     });
     QStringList listed;
+    rig.driver.whenOpen(reading);
     rig.whenOpen([&](QDialog &d) {
         for (int i = 0; i < rows(d)->topLevelItemCount(); ++i)
             listed << rows(d)->topLevelItem(i)->text(1) + ' ' + rows(d)->topLevelItem(i)->text(2);
@@ -157,8 +166,11 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
     QCOMPARE(rig.prompts.questions, (Shown{{"Logos delete. Are You Sure?", "Confirm"}}));
     QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}, {"Ok", "Information"}}));
     QCOMPARE(listed, (QStringList{"2 L2", "9 L2"}));
-    QCOMPARE(rig.driver.openedModal.size(), 3);
+    QCOMPARE(rig.driver.openedModal,
+             (QStringList{"TLogoViewForm", "TShowAllLogoListForm", "TMultiLoadFromListView",
+                          "TLogoViewForm", "TShowAllLogoListForm"}));
 
+    rig.driver.whenOpen(reading);
     rig.whenOpen([&](QDialog &d) {
         const qsizetype sent = rig.sent().size();
         child<QLineEdit>(d, "BankNumEdit")->setText("16");
@@ -172,7 +184,7 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
     library.logosView(vgfx::LogoStore::Printer);
     QCOMPARE(rig.prompts.messages.back(),
              (PromptRecorder::Shown{"LogoNamesList Count>256 ", "Error"}));
-    QCOMPARE(rig.driver.openedModal.size(), 4);
+    QCOMPARE(rig.driver.openedModal.size(), 7);
 }
 
 void TestBulkCopy::depotHighestBankAndVersion()
@@ -190,6 +202,85 @@ void TestBulkCopy::depotHighestBankAndVersion()
     QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
     vgfx::TDPVersiaForm versia(rig.parts.logoContext());
     QCOMPARE(child<QLabel>(versia, "LVersia")->text(), QString("DEPOT V2.1"));
+}
+
+// The request reaches the main window once, after the last entry is in the library's list.
+void TestBulkCopy::readingListsEveryEntryThenAsksForTheLibrary()
+{
+    const struct {
+        const char *name;
+        vlink::LogoNames names;
+        QStringList rows;
+    } rows[] = {
+        {"in list order", {{7, "B"}, {0, "A"}, {255, "Z"}}, {"1 7 B", "2 0 A", "3 255 Z"}},
+        {"a number no store holds", {{3, "C"}, {256, "X"}, {4, "D"}}, {"1 3 C", "2 4 D"}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        vgfx::TShowAllLogoListForm library(rig.parts.logoContext(), rig.modal);
+        library.rebuild({{9, "OLD"}});
+        const auto *list = child<QTreeWidget>(library, "ListView");
+        QList<int> listedAtRequest;
+        rig.mainWindow.answer = [&](vui::Message) { listedAtRequest << list->topLevelItemCount(); };
+        vgfx::TLogoViewForm reading(row.names, &library, &rig.mainWindow);
+        rig.driver.whenOpen([](QDialog &) {}); // it closes itself
+        rig.modal.exec(reading);
+        QCoreApplication::sendPostedEvents();
+        QStringList shown;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = list->topLevelItem(i);
+            shown << item->text(0) + ' ' + item->text(1) + ' ' + item->text(2);
+        }
+        QCOMPARE(shown, row.rows);
+        QCOMPARE(rig.mainWindow.received, QList<vui::Message>{vui::Message::LogoListRequest});
+        QCOMPARE(listedAtRequest, QList<int>{int(row.rows.size())});
+    });
+}
+
+void TestBulkCopy::doubleClickOpensTheLogoInTheCompactDialog()
+{
+    const struct {
+        const char *name;
+        vgfx::LogoStore store;
+        const char *form;
+    } rows[] = {
+        {"printer", vgfx::LogoStore::Printer, "TLogoToMarkFormSmall"},
+        {"Depot", vgfx::LogoStore::Depot, "TDPLogoToMarkFormSmall"},
+    };
+    forEachRow(rows, [](const auto &row) {
+        LogoRig rig;
+        rig.stored(row.store, 6) = logoRecord("SIX");
+        rig.logos.depotView = row.store == vgfx::LogoStore::Depot;
+        vshell::PlacementFlow placement{rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                                        rig.dir.path()};
+        vgfx::TShowAllLogoListForm library(rig.parts.logoContext(), rig.modal);
+        library.setOpenLogo(
+            [&](vgfx::LogoStore store, int number) { placement.openFromLibrary(store, number); });
+        library.rebuild({{2, "TWO"}, {6, "SIX"}});
+        auto *list = child<QTreeWidget>(library, "ListView");
+        QString shown;
+        rig.whenOpen([&](QDialog &d) { shown = child<QLineEdit>(d, "LogoNumEdit")->text(); });
+        emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+        QCOMPARE(rig.driver.openedModal, QStringList{row.form});
+        QCOMPARE(shown, QString("6"));
+        rig.device.faults().silent = true;
+        emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+        QCOMPARE(rig.prompts.messages, (Shown{{"Logo Read Error", "Error"}}));
+        QVERIFY(rig.logos.errorFlag && rig.driver.openedModal.size() == 1);
+    });
+}
+
+// A list too long to show leaves the window and the kept list empty.
+void TestBulkCopy::namesListWindowShowsNothingOfARefusedList()
+{
+    LogoRig rig;
+    printerLogos(rig, 2);
+    rig.logos.names = {{9, "OLD"}};
+    rig.device.faults().names = vp::NamesFault::OverCount;
+    vgfx::TLogoNamesListForm form(rig.parts.logoContext());
+    QCOMPARE(child<QTreeWidget>(form, "ListView")->topLevelItemCount(), 0);
+    QVERIFY(rig.logos.names.isEmpty());
+    QCOMPARE(rig.prompts.messages, (Shown{{"LogoNamesList Count>256 ", "Error"}}));
 }
 
 QTEST_MAIN(TestBulkCopy)
