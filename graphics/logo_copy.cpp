@@ -21,10 +21,13 @@ CopyStep copyLogo(vlink::Port &port, LogoStore from, int number, LogoStore to, i
 {
     if (!readStoredLogo(port, from, number, logo))
         return CopyStep::ReadFailed;
-    const bool written = to == LogoStore::Printer
-                             ? vlink::PrinterLogoCopyWrite(port, toNumber, logo)
-                             : vlink::DPLogoCopyWrite(port, toNumber, logo);
-    return written ? CopyStep::Copied : CopyStep::WriteFailed;
+    return writeCopiedLogo(port, to, toNumber, logo) ? CopyStep::Copied : CopyStep::WriteFailed;
+}
+
+bool writeCopiedLogo(vlink::Port &port, LogoStore to, int number, const vlink::LogoBuffer &logo)
+{
+    return to == LogoStore::Printer ? vlink::PrinterLogoCopyWrite(port, number, logo)
+                                    : vlink::DPLogoCopyWrite(port, number, logo);
 }
 
 QString copyReadFailure(LogoStore from)

@@ -16,6 +16,8 @@ enum class CopyStep { Copied, ReadFailed, WriteFailed };
 // of the destination. The logo stays in the buffer.
 CopyStep copyLogo(vlink::Port &port, LogoStore from, int number, LogoStore to, int toNumber,
                   vlink::LogoBuffer &logo);
+// Writes the logo in the buffer back unchanged, name kept, under the number: true on success.
+bool writeCopiedLogo(vlink::Port &port, LogoStore to, int number, const vlink::LogoBuffer &logo);
 // The logo read without display from the store: true on success.
 bool readStoredLogo(vlink::Port &port, LogoStore store, int number, vlink::LogoBuffer &logo);
 

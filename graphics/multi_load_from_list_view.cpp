@@ -49,6 +49,15 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
+    bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
+    bank_->edit()->setReadOnly(true);
+    if (logos_.lastDepotBank >= 0)
+        bank_->setNumber(logos_.lastDepotBank);
+    auto *bankSet = vui::pushButton(this, "BtBankSet", QStringLiteral("Set"));
+    auto *bankRow = new QHBoxLayout;
+    bankRow->addWidget(new QLabel(QStringLiteral("Bank № "), this));
+    bankRow->addWidget(bank_);
+    bankRow->addWidget(bankSet);
 
     auto *number = new QHBoxLayout;
     number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
@@ -58,12 +67,18 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     buttons->addWidget(cancel);
     auto *main = new QVBoxLayout(this);
     main->addLayout(number);
+    main->addLayout(bankRow);
     main->addWidget(progress_);
     main->addLayout(buttons);
 
     connect(first_, &UpDownBox::arrow, this, [this](int delta) {
         first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
     });
+    // Only a copy from one Depot bank to another has a bank to choose.
+    for (int i = 0; i < bankRow->count(); ++i)
+        bankRow->itemAt(i)->widget()->setVisible(depotToDepot());
+    connect(bank_, &UpDownBox::arrow, this, &TMultiLoadFromListView::bankArrow);
+    connect(bankSet, &QPushButton::clicked, this, &TMultiLoadFromListView::bankSet);
     connect(load, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;
         loadClick();
@@ -74,6 +89,40 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
 LogoStore TMultiLoadFromListView::source() const
 {
     return logos_.depotView ? LogoStore::Depot : LogoStore::Printer;
+}
+
+bool TMultiLoadFromListView::depotToDepot() const
+{
+    return destination_ == CopyDestination::Depot && source() == LogoStore::Depot;
+}
+
+// After discovery the Depot stands on bank 0 until a bank is chosen.
+int TMultiLoadFromListView::sourceBank() const
+{
+    return logos_.lastDepotBank >= 0 ? logos_.lastDepotBank : logos_.currentDepotBank;
+}
+
+void TMultiLoadFromListView::bankArrow(int delta)
+{
+    bank_->setNumber(std::clamp(bank_->number().value_or(0) + delta, 0, vlink::DepotBanks - 1));
+}
+
+void TMultiLoadFromListView::bankSet()
+{
+    const std::optional<int> bank = bank_->number();
+    if (!bank || *bank >= vlink::DepotBanks) {
+        prompts_.beep();
+        return;
+    }
+    destinationBank_ = *bank;
+}
+
+bool TMultiLoadFromListView::onBank(int bank)
+{
+    if (vlink::BankNumSet(line_.port, bank))
+        return true;
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
+    return false;
 }
 
 void TMultiLoadFromListView::advance(int done)
@@ -105,20 +154,25 @@ void TMultiLoadFromListView::copyToStore(LogoStore to, int first)
     progress_->setRange(0, int(selected_.size()));
     progress_->show();
     repaintNow();
-    vlink::LogoBuffer &logo = logos_.logo;
+    const int from = sourceBank();
+    const bool switching = depotToDepot() && destinationBank_ && *destinationBank_ != from;
     for (int i = 0; i < selected_.size(); ++i) {
-        switch (copyLogo(line_.port, source(), selected_[i].number, to, first + i, logo)) {
-        case CopyStep::ReadFailed:
+        // A bank that could not be set would take the logo into the wrong bank: the copy stops.
+        if (switching && !onBank(from))
+            break;
+        const int number = selected_[i].number;
+        const bool read = readStoredLogo(line_.port, source(), number, logos_.logo);
+        if (!read)
             prompts_.error(copyReadFailure(source()));
+        else if (switching && !onBank(*destinationBank_))
             break;
-        case CopyStep::WriteFailed:
+        else if (!writeCopiedLogo(line_.port, to, first + i, logos_.logo))
             prompts_.error(copyWriteFailure(to));
-            break;
-        case CopyStep::Copied:
-            break;
-        }
         advance(i + 1);
     }
+    // The library lists the bank it came from.
+    if (switching)
+        onBank(from);
     prompts_.ok();
     finish();
 }

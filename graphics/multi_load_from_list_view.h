@@ -33,6 +33,11 @@ private:
     void finish();
     LogoStore source() const;
     void advance(int done);
+    bool depotToDepot() const;
+    int sourceBank() const;
+    bool onBank(int bank);
+    void bankArrow(int delta);
+    void bankSet();
 
     vui::LineState &line_;
     vui::LogoWorkflow &logos_;
@@ -42,6 +47,9 @@ private:
     vlink::LogoNames selected_;
     CopyDestination destination_;
     UpDownBox *first_ = nullptr;
+    UpDownBox *bank_ = nullptr;
+    // The bank a Depot-to-Depot copy writes to, once "Set" took it; else the bank listed.
+    std::optional<int> destinationBank_;
     QProgressBar *progress_ = nullptr;
 };
 

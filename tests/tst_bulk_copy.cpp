@@ -52,6 +52,7 @@ class TestBulkCopy : public QObject
 private slots:
     void pastTheLastNumberRefusedBeforeSending();
     void failedLogoReportedAndTheCopyGoesOn();
+    void depotToDepotCopyTakesTheBankSet();
     void filesNamedSafelyAndNeverOverwritten();
     void libraryDeletesCopiesAndListsAgain();
     void depotHighestBankAndVersion();
@@ -75,6 +76,31 @@ void TestBulkCopy::pastTheLastNumberRefusedBeforeSending()
                  logoRecord("L" + QByteArray::number(i)));
     // From the printer to the Depot: neither list is the one to refresh.
     QCOMPARE(rig.mainWindow.received, QList<vui::Message>{vui::Message::MultiLoadClose});
+}
+
+// Read from the bank listed, written to the bank set, and the Depot left on the bank listed.
+// Arrows alone choose nothing.
+void TestBulkCopy::depotToDepotCopyTakesTheBankSet()
+{
+    for (const bool set : {true, false}) {
+        LogoRig rig;
+        rig.logos.depotView = rig.logos.depotTarget = true;
+        rig.stored(vgfx::LogoStore::Depot, 1) = logoRecord("ONE");
+        rig.stored(vgfx::LogoStore::Depot, 2) = logoRecord("TWO");
+        vgfx::TMultiLoadFromListView form(rig.parts.logoContext(), {{1, "ONE"}, {2, "TWO"}},
+                                          CopyDestination::Depot);
+        child<QLineEdit>(form, "FirstLogoNumEdit")->setText(QStringLiteral("10"));
+        click(form, "BankNumUp", 3);
+        if (set)
+            click(form, "BtBankSet");
+        click(form, "BtLoad");
+        const int bank = set ? 3 : 0;
+        QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 10, bank), logoRecord("ONE"));
+        QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 11, bank), logoRecord("TWO"));
+        QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 10, 3 - bank), QByteArray());
+        QCOMPARE(rig.device.logos().bank, 0);
+        QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    }
 }
 
 void TestBulkCopy::failedLogoReportedAndTheCopyGoesOn()
