@@ -2,6 +2,7 @@
 #include "compose/logo_to_mark_form.h"
 
 #include "graphics/logo_bmp.h"
+#include "graphics/logo_save_to_file.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "link/logo_commands.h"
@@ -91,20 +92,7 @@ void LogoToMarkForm::depotRenameClick()
 
 void LogoToMarkForm::copyToFile()
 {
-    if (shown_.isEmpty() || shown_.isDeleted())
-        return;
-    vui::FileDialogRequest request;
-    request.caption = QStringLiteral("Save As");
-    request.directory = logos_.logoSaveDir;
-    request.filter = QStringLiteral("Bitmaps (*.bmp)");
-    QString path = prompts_.saveFile(request);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".bmp");
-    logos_.logoSaveDir = QFileInfo(path).absolutePath();
-    if (!vgfx::saveLogoBmp(shown_, path))
-        prompts_.beep();
+    vgfx::saveLogoToChosenFile(shown_, logos_, prompts_);
 }
 
 void LogoToMarkForm::copyToStore(LogoStore store)

@@ -2,6 +2,7 @@
 
 #include "graphics/logo_bmp.h"
 #include "graphics/logo_preview.h"
+#include "graphics/logo_save_to_file.h"
 #include "graphics/logo_zoom.h"
 #include "graphics/up_down_box.h"
 #include "link/command_table.h"
@@ -271,21 +272,7 @@ void LogoFormBase::zoomClick(bool in)
 
 void LogoFormBase::saveToFileClick()
 {
-    const vlink::LogoBuffer &logo = logos_.logo;
-    if (logo.isEmpty() || logo.isDeleted())
-        return;
-    vui::FileDialogRequest request;
-    request.caption = QStringLiteral("Save As");
-    request.directory = logos_.logoSaveDir;
-    request.filter = QStringLiteral("Bitmaps (*.bmp)");
-    QString path = prompts_.saveFile(request);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".bmp");
-    logos_.logoSaveDir = QFileInfo(path).absolutePath();
-    if (!saveLogoBmp(logo, path))
-        prompts_.beep();
+    saveLogoToChosenFile(logos_.logo, logos_, prompts_);
 }
 
 void LogoFormBase::gridsClick(bool checked)

@@ -3,6 +3,7 @@
 #include "graphics/logo_bmp.h"
 #include "graphics/logo_copy.h"
 #include "graphics/logo_file_names.h"
+#include "graphics/logo_save_to_file.h"
 #include "graphics/up_down_box.h"
 #include "link/depot_commands.h"
 #include "ui/busy_cursor.h"
@@ -181,11 +182,7 @@ void TMultiLoadFromListView::copyToStore(LogoStore to, int first)
 // there, never one that exists already.
 void TMultiLoadFromListView::copyToFiles()
 {
-    vui::FileDialogRequest request;
-    request.caption = QStringLiteral("Save As");
-    request.directory = logos_.logoSaveDir;
-    request.filter = QStringLiteral("Bitmaps (*.bmp)");
-    const QString chosen = prompts_.saveFile(request);
+    const QString chosen = prompts_.saveFile(logoSaveRequest(logos_));
     if (chosen.isEmpty())
         return;
     const QString folder = QFileInfo(chosen).absolutePath();
