@@ -48,6 +48,9 @@ private slots:
     void printerDeleteShowsTheBlankLogo();
     void depotViewerOpensAgainAsTheDepotViewer();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
+    void viewerCopiesTheShownLogoUnderTheNameInItsField();
+    void depotViewerClearDeletesAndCloses();
+    void bankBoxSetsOnlyABankTheDepotHas();
 };
 
 void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
@@ -231,6 +234,123 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
                                      : QByteArray(1, char(vlink::MarkOp::FragmentRead)) +
                                            char('0' + row.afterRow) + char('0' + row.afterCol);
         QCOMPARE(rig.port.written().left(3), probe);
+    });
+}
+
+// The copy reads nothing again: it is the logo shown, handed to the store's load dialog as
+// tmp1.bmp, which writes it under the number chosen there.
+void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
+{
+    struct Row {
+        const char *name;
+        const char *button;
+        LogoStore target;
+        const char *loadDialog; // nullptr: a file is written instead
+    };
+    const Row rows[] = {
+        {"to a file", "BtSaveToFile", LogoStore::Printer, nullptr},
+        {"to the printer", "BtSaveToPrinter", LogoStore::Printer, "TLogoReadWriteForm"},
+        {"to the depot", "BtSaveToDepot", LogoStore::Depot, "TDPLogoReadWriteForm"},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
+        QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
+        rig.logos.placementLogo = 3;
+        rig.prompts.chooseFiles({rig.file("copy")});
+        rig.whenOpen([&row](QDialog &d) {
+            child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("COPY"));
+            click(d, row.button);
+        });
+        rig.whenOpen([](QDialog &d) {
+            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
+            click(d, "BtOk");
+        });
+        rig.placement.open({LogoStore::Printer, true});
+        if (!row.loadDialog) {
+            vlink::LogoBuffer saved;
+            QCOMPARE(vgfx::convertBmpToLogo(rig.file("copy.bmp"), saved), vgfx::BmpLoad::Loaded);
+            QCOMPARE(saved.width, 2);
+            return;
+        }
+        QCOMPARE(rig.driver.openedModal.value(1), QString::fromLatin1(row.loadDialog));
+        const QByteArray &copy = rig.stored(row.target, 7);
+        QCOMPARE(storedName(copy), QByteArray("COPY    "));
+        QCOMPARE(copy.left(2), QByteArray::fromHex("0102")); // one band, two columns
+        QCOMPARE(rig.shown("Ok"), 1);
+    });
+}
+
+// The Depot viewer has nothing to show after a delete: it closes, and a library listing the Depot
+// gets its names again.
+void TestLogoPlacement::depotViewerClearDeletesAndCloses()
+{
+    struct Row {
+        const char *name;
+        bool depotListed;
+    };
+    const Row rows[] = {{"library lists the depot", true}, {"library lists the printer", false}};
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.stored(LogoStore::Depot, 5) = logoRecord("DEPOT5");
+        QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
+        rig.logos.placementLogo = 5;
+        rig.logos.depotView = row.depotListed;
+        QList<vlink::LogoNames> lists;
+        rig.flow.setLibraryRefresh([&](const vlink::LogoNames &names) { lists.append(names); });
+        rig.prompts.answer(true);
+        bool closed = false;
+        rig.whenOpen([&closed](QDialog &d) {
+            click(d, "BtClear");
+            closed = !d.isVisible();
+        });
+        rig.placement.open({LogoStore::Depot, true});
+        QVERIFY(closed);
+        QCOMPARE(rig.prompts.questions.size(), 1);
+        QCOMPARE(rig.shown("Ok"), 1);
+        QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty());
+        QVERIFY(rig.stored(LogoStore::Printer, 5).isEmpty());
+        QCOMPARE(rig.driver.openedModal, QStringList{"TDPLogoToMarkFormSmall"});
+        QCOMPARE(lists.size(), row.depotListed ? 1 : 0);
+    });
+}
+
+// The box is read-only: the arrows choose within the banks. The Depot echoes any byte, so a bank
+// it does not have is refused before anything is sent.
+void TestLogoPlacement::bankBoxSetsOnlyABankTheDepotHas()
+{
+    struct Row {
+        const char *name;
+        int startBank;
+        const char *arrow; // nullptr: the bank is put in the box as it stands
+        bool silent;
+        QString message;
+        int bankAfter; // what the station remembers
+    };
+    const Row rows[] = {
+        {"arrow up, set", 3, "BankNumUp", false, "Ok", 4},
+        {"arrow stops at 15", 15, "BankNumUp", false, "Ok", 15},
+        {"set fails", 3, nullptr, true, "BankNumSet Error", -1},
+        {"bank 16 beeps", 16, nullptr, false, {}, 16},
+    };
+    forEachRow(rows, [](const Row &row) {
+        PlacementRig rig;
+        rig.logos.lastDepotBank = row.startBank;
+        rig.whenOpen([&row, &rig](QDialog &d) {
+            rig.port.clearWritten();
+            rig.port.expectProtocolErrors(row.silent ? -1 : 0);
+            rig.device.faults().silent = row.silent;
+            if (row.arrow)
+                click(d, row.arrow);
+            click(d, "BtBankSet");
+        });
+        rig.placement.open({LogoStore::Depot, true});
+        QCOMPARE(rig.prompts.messages.value(0).first, row.message);
+        QCOMPARE(rig.prompts.beeps, row.message.isEmpty() ? 1 : 0);
+        QCOMPARE(rig.port.written().isEmpty(), row.message.isEmpty());
+        QCOMPARE(rig.logos.lastDepotBank, row.bankAfter);
+        if (row.message == QStringLiteral("Ok"))
+            QCOMPARE(rig.device.logos().bank, row.bankAfter);
     });
 }
 
