@@ -5,6 +5,7 @@
 #include "graphics/select_logos_num.h"
 #include "shell/clipboard_flow.h"
 #include "support/logo_rig.h"
+#include "support/station_fixture.h"
 #include "support/table_rows.h"
 
 #include <QClipboard>
@@ -58,6 +59,8 @@ private slots:
     void expandTakesZeroPercentAsAHundred();
     void wideImageIsStoredAsPiecesPlacedInTheMark();
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
+    void selectionIsLoadedThroughTheLoadDialog();
+    void mainWindowOpensTheWindowAndReadsOnItsMessage();
 };
 
 void TestClipboardImport::heightSearchStepsTowardsTheTarget()
@@ -263,6 +266,76 @@ void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
              (PromptRecorder::ShownList{{"not SupportsClipboardFormat", "Error"}}));
     QVERIFY(flow.grid().isDot(5, 5));
     QVERIFY(!rig.logos.clipboardReopen);
+}
+
+// The selection goes to the printer's load dialog as tmp1.bmp: 10 columns, the two lowest dots of
+// the text band, so one band. A Depot store button is offered only with a Depot on the line.
+void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
+{
+    LogoRig rig;
+    vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                               rig.dir.path());
+    const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
+    flow.grid().set(3, baseline, vgfx::ClipDot);
+    flow.grid().set(9, baseline - 1, vgfx::ClipDot);
+    flow.grid().set(10, baseline, vgfx::ClipDot); // outside the selection
+    bool depotOffered = false;
+    rig.whenOpen([&](QDialog &d) {
+        depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden();
+        static_cast<vgfx::TClipBrdReadForm &>(d).sheet()->setSelection(
+            DotRect{0, baseline - 31, 9, baseline});
+        d.findChild<QAction *>(QStringLiteral("SavetoPrinterMemory1"))->trigger();
+    });
+    rig.whenOpen([](QDialog &d) {
+        child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
+        click(d, "BtOk");
+    });
+    flow.open();
+    QVERIFY(depotOffered);
+    QCOMPARE(rig.driver.openedModal, (QStringList{"TClipBrdReadForm", "TLogoReadWriteForm"}));
+    QCOMPARE(rig.logos.logoFileName, rig.file(QStringLiteral("tmp1.bmp")));
+    QCOMPARE(rig.stored(vgfx::LogoStore::Printer, 7).left(2), QByteArray::fromHex("010A"));
+
+    rig.parts.line.deviceKind = vlink::DeviceKind::Printer;
+    rig.whenOpen([&](QDialog &d) { depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden(); });
+    flow.open();
+    QVERIFY(!depotOffered);
+}
+
+// The tool button asks for 24 dots, the item for the height last asked; "ReRead ClipBoard" makes
+// the main window open the window again, which renders the clipboard through Logo/tmp.bmp.
+void TestClipboardImport::mainWindowOpensTheWindowAndReadsOnItsMessage()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    const auto height = [](QDialog &d) {
+        return child<QComboBox>(d, "MaxTextHeight")->currentText().toInt();
+    };
+    QList<int> heights;
+    f.driver.whenOpen([&](QDialog &d) {
+        heights.append(height(d));
+        d.reject();
+    });
+    f.action("TbClipBoard")->trigger();
+    f.state().logos.clipboardWork = 12;
+    f.driver.whenOpen([&](QDialog &d) {
+        heights.append(height(d));
+        child<QComboBox>(d, "MaxTextHeight")->setCurrentText(QStringLiteral("20"));
+        click(d, "BtReRead");
+    });
+    f.driver.whenOpen([&](QDialog &d) {
+        QCoreApplication::processEvents();
+        heights.append(height(d));
+        d.reject();
+    });
+    QGuiApplication::clipboard()->setText(QStringLiteral("Lot 4711"));
+    f.action("ReadMSWordtextviaClipBoard1")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(heights, (QList<int>{24, 12, 20}));
+    QCOMPARE(f.driver.openedModal.size(), 3);
+    QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
+    QVERIFY(QFile::exists(QDir(f.workDir()).filePath(QStringLiteral("Logo/tmp.bmp"))));
 }
 
 QTEST_MAIN(TestClipboardImport)
