@@ -35,25 +35,46 @@ void ClipSheet::paintArea(QPainter &painter, const QRect &area) const
     const int lastColumn = std::min(area.right() / ClipZoom, ClipColumns - 1);
     const int firstRow = std::max(area.top() / ClipZoom, 0);
     const int lastRow = std::min(area.bottom() / ClipZoom, ClipRows - 1);
+    if (firstColumn > lastColumn || firstRow > lastRow)
+        return;
+    // Drawn pixel by pixel into one image of the area's cells: a row of text holds thousands of
+    // dots, too many to fill one by one.
+    const QRect cells(firstColumn * ClipZoom, firstRow * ClipZoom,
+                      (lastColumn - firstColumn + 1) * ClipZoom,
+                      (lastRow - firstRow + 1) * ClipZoom);
+    QImage image(cells.size(), QImage::Format_RGB32);
     for (int row = firstRow; row <= lastRow; ++row) {
-        // Runs of dots are filled at once: a line of text is mostly runs.
-        int run = -1;
-        for (int column = firstColumn; column <= lastColumn + 1; ++column) {
-            const bool dot = column <= lastColumn && grid_.isDot(column, row);
-            if (dot && run < 0)
-                run = column;
-            if (!dot && run >= 0) {
-                painter.fillRect(run * ClipZoom, row * ClipZoom, (column - run) * ClipZoom,
-                                 ClipZoom, Qt::black);
-                run = -1;
-            }
-        }
+        const int y = (row - firstRow) * ClipZoom;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            std::fill_n(line + (column - firstColumn) * ClipZoom, ClipZoom,
+                        grid_.isDot(column, row) ? 0xFF000000u : 0xFFFFFFFFu);
+        for (int i = 1; i < ClipZoom; ++i)
+            std::copy_n(line, cells.width(), reinterpret_cast<QRgb *>(image.scanLine(y + i)));
     }
-    if (selection_) {
-        painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
-        painter.drawRect(selection_->left * ClipZoom, selection_->top * ClipZoom,
-                         selection_->width() * ClipZoom - 1, selection_->height() * ClipZoom - 1);
-    }
+    painter.drawImage(cells.topLeft(), image);
+    if (selection_)
+        paintSelection(painter, area);
+}
+
+// Only the part of the frame inside the area: a dashed line is dashed along its whole length,
+// and a selection can be 80,000 pixels long.
+void ClipSheet::paintSelection(QPainter &painter, const QRect &area) const
+{
+    const QRect frame(selection_->left * ClipZoom, selection_->top * ClipZoom,
+                      selection_->width() * ClipZoom, selection_->height() * ClipZoom);
+    const QRect shown = frame.intersected(area.adjusted(-1, -1, 1, 1));
+    if (shown.isEmpty())
+        return;
+    painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
+    if (frame.top() >= shown.top())
+        painter.drawLine(shown.left(), frame.top(), shown.right(), frame.top());
+    if (frame.bottom() <= shown.bottom())
+        painter.drawLine(shown.left(), frame.bottom(), shown.right(), frame.bottom());
+    if (frame.left() >= shown.left())
+        painter.drawLine(frame.left(), shown.top(), frame.left(), shown.bottom());
+    if (frame.right() <= shown.right())
+        painter.drawLine(frame.right(), shown.top(), frame.right(), shown.bottom());
 }
 
 void ClipSheet::paintEvent(QPaintEvent *event)

@@ -40,6 +40,7 @@ protected:
 private:
     static QPoint dotAt(const QPoint &pixel);
     void dragTo(const QPoint &pixel);
+    void paintSelection(QPainter &painter, const QRect &area) const;
 
     const ClipGrid &grid_;
     std::optional<QPoint> anchor_;
