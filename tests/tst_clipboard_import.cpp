@@ -61,6 +61,8 @@ private slots:
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
     void selectionIsLoadedThroughTheLoadDialog();
     void mainWindowOpensTheWindowAndReadsOnItsMessage();
+    void floatingBlockAnswersEnterDeleteAndEscape();
+    void depotPiecesGoToTheBankSet();
 };
 
 void TestClipboardImport::heightSearchStepsTowardsTheTarget()
@@ -336,6 +338,68 @@ void TestClipboardImport::mainWindowOpensTheWindowAndReadsOnItsMessage()
     QCOMPARE(f.driver.openedModal.size(), 3);
     QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
     QVERIFY(QFile::exists(QDir(f.workDir()).filePath(QStringLiteral("Logo/tmp.bmp"))));
+}
+
+// Keys in the height box steer a pasted block; a refused file leaves the grid as it was.
+void TestClipboardImport::floatingBlockAnswersEnterDeleteAndEscape()
+{
+    struct Row {
+        const char *name;
+        Qt::Key key;
+        bool pastedStays;
+        bool underComesBack;
+    };
+    const Row rows[] = {{"Enter", Qt::Key_Return, true, false},
+                        {"Delete", Qt::Key_Delete, false, false},
+                        {"Escape", Qt::Key_Escape, false, true}};
+    forEachRow(rows, [](const Row &row) {
+        LogoRig rig;
+        vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                                   rig.dir.path());
+        ClipGrid &grid = flow.grid();
+        grid.set(0, 0, vgfx::ClipDot);  // copied
+        grid.set(21, 1, vgfx::ClipDot); // under the paste
+        bool open = false;
+        rig.whenOpen([&](QDialog &d) {
+            auto &form = static_cast<vgfx::TClipBrdReadForm &>(d);
+            const auto item = [&](const char *name) {
+                d.findChild<QAction *>(QLatin1String(name))->trigger();
+            };
+            form.sheet()->setSelection(DotRect{0, 0, 1, 1});
+            item("Copy1");
+            form.sheet()->setSelection(DotRect{20, 0, 21, 1});
+            item("Paste1");
+            QTest::keyClick(child<QComboBox>(d, "MaxTextHeight"), row.key);
+            open = d.isVisible();
+            rig.prompts.chooseFiles({writeBmp(
+                rig.file("grey.bmp"), 4, 4, [](int, int) { return true; }, QImage::Format_RGB32)});
+            item("PastefromFile1");
+        });
+        flow.open();
+        QVERIFY(open);
+        QCOMPARE(grid.isDot(20, 0), row.pastedStays);
+        QCOMPARE(grid.isDot(21, 1), row.underComesBack);
+        QCOMPARE(rig.prompts.messages,
+                 (PromptRecorder::ShownList{{"Image is not monochrome...", "Information"}}));
+    });
+}
+
+void TestClipboardImport::depotPiecesGoToTheBankSet()
+{
+    LogoRig rig;
+    ClipGrid grid;
+    grid.set(130, vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset, vgfx::ClipDot);
+    grid.imageWidth = 131;
+    vgfx::TSelectLogosNum form(vgfx::LogoStore::Depot, rig.parts.line, rig.logos, rig.prompts,
+                               vlink::CodePage(), grid, vgfx::ClipDefaultOffset);
+    child<QLineEdit>(form, "BankNumEdit")->setText(QStringLiteral("3"));
+    click(form, "BtBankSet");
+    click(form, "BtOk");
+    QCOMPARE(rig.prompts.messages,
+             (PromptRecorder::ShownList{{"Ok", "Information"}, {"Ok", "Information"}}));
+    QCOMPARE(rig.logos.lastDepotBank, 3);
+    QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 33, 3).left(2), QByteArray::fromHex("0106"));
+    QCOMPARE(int(rig.device.mark().cell(1, 2)->logo), 33);
 }
 
 QTEST_MAIN(TestClipboardImport)
