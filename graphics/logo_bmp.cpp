@@ -112,6 +112,15 @@ BmpLoad convertBmpToLogo(const QString &path, LogoBuffer &logo)
     return BmpLoad::Loaded;
 }
 
+void convertImageToLogo(const QImage &image, LogoBuffer &logo)
+{
+    logo.fill(0);
+    logo.order = vlink::DotOrder::Composed;
+    if (image.isNull())
+        return;
+    composeFromImage(image, logo);
+}
+
 bool saveLogoBmp(const LogoBuffer &logo, const QString &path)
 {
     if (logo.isEmpty() || logo.isDeleted())

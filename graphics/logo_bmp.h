@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QImage;
+
 namespace vgfx
 {
 
@@ -34,6 +36,9 @@ QString bmpLoadText(BmpLoad result);
 // leaves an empty buffer; number and name are kept. The width is not capped to what one
 // logo record can announce: callers that write to a printer cap it themselves.
 BmpLoad convertBmpToLogo(const QString &path, vlink::LogoBuffer &logo);
+
+// The same conversion from a picture already in memory: any pixel but pure white is a dot.
+void convertImageToLogo(const QImage &image, vlink::LogoBuffer &logo);
 
 // Saves the logo as a 1-bit BMP, one pixel per dot, top band first, white background. Nothing
 // is written for an empty buffer or the deleted logo. Meant for device order; a composed logo

@@ -37,6 +37,8 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       library_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
                env_.modal, this, logos_),
       placement_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
+                 env_.modal, this, logos_, env_.workDir),
+      clipboard_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
                  env_.modal, this, logos_, env_.workDir)
 {
     setObjectName(QStringLiteral("AutoControl"));
@@ -63,11 +65,11 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 15> TAutoControl::workflows()
+std::array<Workflow *, 16> TAutoControl::workflows()
 {
-    return {&menus_,   &port_,     &machine_,     &markConfig_, &logos_,
-            &text_,    &help_,     &preview_,     &params_,     &hydro_,
-            &editors_, &specFunc_, &markDialogs_, &library_,    &placement_};
+    return {&menus_,       &port_,    &machine_,   &markConfig_, &logos_,   &text_,
+            &help_,        &preview_, &params_,    &hydro_,      &editors_, &specFunc_,
+            &markDialogs_, &library_, &placement_, &clipboard_};
 }
 
 void TAutoControl::wire()
@@ -75,9 +77,6 @@ void TAutoControl::wire()
     for (Workflow *workflow : workflows())
         workflow->wire(c_, handlers_);
     handlers_.on(c_.FileExitItem, [this] { close(); });
-    // The items of the windows the station does not have yet do nothing when chosen: the
-    // clipboard import and its button. A window joins the station with a workflow of its own,
-    // listed in workflows().
 }
 
 void TAutoControl::createStartWindows()

@@ -3,6 +3,7 @@
 #include "link/logo_buffer.h"
 #include "shell/application_title.h"
 #include "shell/cell_editors_flow.h"
+#include "shell/clipboard_flow.h"
 #include "shell/help_flow.h"
 #include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
@@ -63,7 +64,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 15> workflows();
+    std::array<Workflow *, 16> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -91,6 +92,7 @@ private:
     MarkDialogsFlow markDialogs_;
     LibraryFlow library_;
     PlacementFlow placement_;
+    ClipboardFlow clipboard_;
 
     bool closed_ = false;
 };

@@ -1,0 +1,182 @@
+#include "graphics/select_logos_num.h"
+
+#include "graphics/clip_store.h"
+#include "graphics/dp_logo_read_write_form.h"
+#include "graphics/logo_name.h"
+#include "graphics/up_down_box.h"
+#include "link/command_table.h"
+#include "link/depot_commands.h"
+#include "link/exchange.h"
+#include "link/logo_commands.h"
+#include "link/mark_commands.h"
+#include "ui/busy_cursor.h"
+#include "ui/named_controls.h"
+#include "ui/screen_fit.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vgfx
+{
+
+namespace
+{
+
+constexpr int FirstPieceNumber = 32;
+constexpr int LastLogoNumber = 255;
+constexpr int MarkColumns = 9;
+// Between a logo's write and its placement, and after each piece.
+constexpr int PieceDelayMs = 50;
+
+QString ordinal(int n)
+{
+    const char *suffix = n == 1 ? "st" : n == 2 ? "nd" : n == 3 ? "rd" : "th";
+    return QStringLiteral("%1-%2 LogoNum").arg(n).arg(QLatin1String(suffix));
+}
+
+} // namespace
+
+TSelectLogosNum::TSelectLogosNum(LogoStore store, vui::LineState &line, vui::LogoWorkflow &logos,
+                                 vui::Prompts &prompts, vlink::CodePage codePage,
+                                 const ClipGrid &grid, int verticalOffset, QWidget *parent)
+    : QDialog(parent), store_(store), line_(line), logos_(logos), prompts_(prompts),
+      codePage_(std::move(codePage)), grid_(grid), verticalOffset_(verticalOffset)
+{
+    setObjectName(QStringLiteral("TSelectLogosNum"));
+    setWindowTitle(QStringLiteral("LogoNumbers Select"));
+    auto *layout = new QVBoxLayout(this);
+    auto *boxes = new QGridLayout;
+    layout->addLayout(boxes);
+    for (int width : pieceWidths(grid.imageWidth)) {
+        buildGroup(int(groups_.size()), width);
+        const int i = int(groups_.size()) - 1;
+        boxes->addWidget(groups_.back().number->parentWidget(), i / 3, i % 3);
+    }
+    if (store_ == LogoStore::Depot)
+        layout->addWidget(buildBankBox());
+    progress_ = vui::named<QProgressBar>(this, "ProgressBar1");
+    progress_->setRange(0, std::max(pieces(), 1));
+    progress_->setValue(0);
+    progress_->hide();
+    layout->addWidget(progress_);
+    auto *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
+    auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &TSelectLogosNum::okClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    vui::keepOnScreen(*this);
+}
+
+void TSelectLogosNum::buildGroup(int index, int width)
+{
+    const int n = index + 1;
+    auto *box = new QGroupBox(ordinal(n), this);
+    box->setObjectName(QStringLiteral("LogoGroup%1").arg(n));
+    Group group{index * PieceColumns, width, nullptr, nullptr, nullptr};
+    group.number = vui::named<QComboBox>(box, QStringLiteral("LogoNum%1").arg(n));
+    for (int number = FirstPieceNumber; number <= LastLogoNumber; ++number)
+        group.number->addItem(QString::number(number));
+    group.number->setCurrentIndex(index);
+    group.column = vui::named<QComboBox>(box, QStringLiteral("Column%1").arg(n));
+    for (int column = 1; column <= MarkColumns; ++column)
+        group.column->addItem(QString::number(column));
+    group.column->setCurrentIndex(index);
+    group.name = vui::named<QLineEdit>(box, QStringLiteral("LogoName%1").arg(n));
+    QLineEdit *name = group.name;
+    connect(name, &QLineEdit::textEdited, this, [name] {
+        const NameEdit edit = filterLogoName(name->text());
+        name->setText(edit.text);
+        name->setCursorPosition(edit.caret);
+    });
+    auto *form = new QGridLayout(box);
+    form->addWidget(group.number, 0, 0);
+    form->addWidget(new QLabel(QStringLiteral("Column"), box), 0, 1);
+    form->addWidget(group.column, 0, 2);
+    form->addWidget(group.name, 1, 0, 1, 3);
+    groups_.push_back(group);
+}
+
+QWidget *TSelectLogosNum::buildBankBox()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    bank_ = new UpDownBox(QStringLiteral("BankNum"), row);
+    auto *set = vui::pushButton(row, "BtBankSet", QStringLiteral("Set"));
+    layout->addWidget(new QLabel(QStringLiteral("Bank № "), row));
+    layout->addWidget(bank_);
+    layout->addWidget(set);
+    layout->addStretch();
+    const int bank = logos_.lastDepotBank;
+    bank_->setText(bank < 0 ? QString() : QString::number(bank));
+    connect(bank_, &UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(bankBoxStep(bank_->text(), delta)); });
+    connect(set, &QPushButton::clicked, this, &TSelectLogosNum::bankSetClick);
+    return row;
+}
+
+void TSelectLogosNum::bankSetClick()
+{
+    const std::optional<int> bank = bank_->number();
+    if (!bank || *bank >= vlink::DepotBanks) {
+        prompts_.beep();
+        return;
+    }
+    const vui::BusyCursor busy;
+    if (vlink::BankNumSet(line_.port, *bank)) {
+        logos_.lastDepotBank = *bank;
+        prompts_.ok();
+        return;
+    }
+    logos_.errorFlag = true;
+    logos_.lastDepotBank = -1;
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
+}
+
+bool TSelectLogosNum::storePiece(const Group &group)
+{
+    vlink::LogoBuffer logo = pieceLogo(grid_, group.firstColumn, group.width, verticalOffset_);
+    const int number = group.number->currentText().toInt();
+    logo.number = number;
+    logo.name = codePage_.encode(group.name->text());
+    const bool written = store_ == LogoStore::Printer
+                             ? vlink::PrinterLogoWrite(line_.port, number, logo)
+                             : vlink::DPLogoWrite(line_.port, number, logo);
+    if (!written)
+        return false;
+    vlink::Delay(PieceDelayMs);
+    vlink::MarkLoad(line_.port, quint8(number), group.column->currentText().toInt(), 1);
+    return true;
+}
+
+void TSelectLogosNum::okClick()
+{
+    progress_->setVisible(pieces() > 1);
+    const vui::BusyCursor busy;
+    bool ok = true;
+    for (const Group &group : groups_) {
+        if (!storePiece(group)) {
+            ok = false;
+            break;
+        }
+        progress_->setValue(progress_->value() + 1);
+        QCoreApplication::processEvents();
+        vlink::Delay(PieceDelayMs);
+    }
+    progress_->setValue(0);
+    if (ok)
+        prompts_.ok();
+    else
+        prompts_.error(QStringLiteral("Write Error"));
+}
+
+} // namespace vgfx

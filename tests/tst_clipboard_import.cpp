@@ -1,0 +1,406 @@
+#include "graphics/clip_brd_read_form.h"
+#include "graphics/clip_render.h"
+#include "graphics/clip_sheet.h"
+#include "graphics/clip_store.h"
+#include "graphics/select_logos_num.h"
+#include "shell/clipboard_flow.h"
+#include "support/logo_rig.h"
+#include "support/station_fixture.h"
+#include "support/table_rows.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTest>
+
+using vgfx::ClipGrid;
+using vgfx::DotRect;
+
+namespace
+{
+
+// A picture whose dark rows run from the top to row span(h), whatever height it is drawn at.
+vgfx::PictureSource rowsTo(std::function<int(int)> span)
+{
+    return [span](int h) {
+        QImage image(20, std::max(h, span(h) + 1), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int y = 0; y <= span(h); ++y)
+            image.setPixel(3, y, 0xFF000000);
+        return image;
+    };
+}
+
+int dotRows(const ClipGrid &grid, int column, bool first)
+{
+    for (int i = 0; i < vgfx::ClipRows; ++i) {
+        const int row = first ? i : vgfx::ClipRows - 1 - i;
+        for (int c = 0; c < (column < 0 ? 2000 : 1); ++c)
+            if (grid.isDot(column < 0 ? c : column, row))
+                return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestClipboardImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void heightSearchStepsTowardsTheTarget();
+    void greyIsDarkAndEveryOtherShadeADot();
+    void clipboardTextBecomesDotsOnTheBaseline();
+    void selectionDraggedPastEveryEdgeStaysInTheGrid();
+    void expandTakesZeroPercentAsAHundred();
+    void wideImageIsStoredAsPiecesPlacedInTheMark();
+    void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
+    void selectionIsLoadedThroughTheLoadDialog();
+    void mainWindowOpensTheWindowAndReadsOnItsMessage();
+    void floatingBlockAnswersEnterDeleteAndEscape();
+    void depotPiecesGoToTheBankSet();
+};
+
+void TestClipboardImport::heightSearchStepsTowardsTheTarget()
+{
+    struct Row {
+        const char *name;
+        int target;
+        std::function<int(int)> span;
+        std::vector<int> heights;
+    };
+    const Row rows[] = {
+        // last - first = h - 1: 17 rows are reached after five steps.
+        {"16, met", 16, [](int h) { return h - 1; }, {16, 24, 20, 18, 14, 16, 17}},
+        // The span is always odd, never 16: all six steps 8, 4, 2, 4, 2, 1 are taken.
+        {"16, never met", 16, [](int h) { return h / 2 * 2 - 1; }, {16, 24, 20, 18, 14, 16, 17}},
+        // 32 aims at a span of 31, with steps 16, 8, 4, 4, 2.
+        {"32", 32, [](int h) { return h / 2; }, {32, 48, 56, 60, 64, 62}},
+        {"32 at once", 32, [](int h) { return h - 1; }, {32}},
+        // A picture that is always too tall is never drawn below 1 pixel.
+        {"8, floor", 8, [](int) { return 40; }, {8, 4, 2, 1, 1, 1, 1}},
+    };
+    forEachRow(rows, [](const Row &row) {
+        const vgfx::HeightSearch search = vgfx::searchRenderHeight(rowsTo(row.span), row.target);
+        QCOMPARE(search.heights, row.heights);
+    });
+}
+
+void TestClipboardImport::greyIsDarkAndEveryOtherShadeADot()
+{
+    QImage picture(10, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setPixel(0, 2, 0xFF808080);  // grey: the top of the dark rows
+    picture.setPixel(4, 18, 0xFF000000); // black: the bottom
+    picture.setPixel(2, 10, 0xFFFEFEFE); // antialiasing: a dot, though not dark
+    picture.setPixel(1, 5, 0xFFC0C0C0);  // light grey: a dot, not dark
+    picture.setPixel(7, 20, 0xFF000000 | 0x7F7F7F);
+    QVERIFY(vgfx::isDarkPixel(0x808080) && !vgfx::isDarkPixel(0x7F7F7F));
+    const vgfx::HeightSearch search = vgfx::searchRenderHeight([&](int) { return picture; }, 16);
+    QCOMPARE(search.heights.size(), 1u);
+    ClipGrid grid;
+    QVERIFY(vgfx::placeSample(search, vgfx::ClipDefaultOffset, grid));
+    // The last dark row lands on row 31 + 16 = 47.
+    QCOMPARE(grid.imageWidth, 5);
+    QCOMPARE(grid.imageHeight, 19);
+    for (auto [x, y] : {std::pair{0, 31}, {4, 47}, {2, 39}, {1, 34}})
+        QVERIFY2(grid.isDot(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    // Row 20 lies below the image.
+    QVERIFY(!grid.isDot(7, 49));
+}
+
+void TestClipboardImport::clipboardTextBecomesDotsOnTheBaseline()
+{
+    struct Row {
+        const char *name;
+        bool html;
+        QString text;
+    };
+    const Row rows[] = {
+        {"word processor HTML", true,
+         QStringLiteral("<p style=\"font-family:'DejaVu Serif'; font-size:14pt\"><b>Lot</b> "
+                        "<span style=\"font-size:20pt\">4711</span></p>")},
+        {"plain text", false, QStringLiteral("Best before 12.2027")},
+    };
+    forEachRow(rows, [](const Row &row) {
+        auto *data = new QMimeData;
+        if (row.html)
+            data->setHtml(row.text);
+        else
+            data->setText(row.text);
+        QGuiApplication::clipboard()->setMimeData(data);
+        const QImage picture = vgfx::clipboardPicture(QGuiApplication::clipboard()->mimeData());
+        QVERIFY(!picture.isNull());
+        const vgfx::HeightSearch search =
+            vgfx::searchRenderHeight(vgfx::scaledPicture(picture), 24);
+        QVERIFY(std::abs(search.extent.lastRow - search.extent.firstRow - 24) <= 1);
+        ClipGrid grid;
+        QVERIFY(vgfx::pictureToDots(picture, 24, vgfx::ClipDefaultOffset, grid));
+        QCOMPARE(dotRows(grid, -1, false), 47);
+        QVERIFY(dotRows(grid, -1, true) <= 47 - 23);
+        QVERIFY(grid.imageWidth > 40);
+    });
+    QGuiApplication::clipboard()->clear();
+    QVERIFY(vgfx::clipboardPicture(QGuiApplication::clipboard()->mimeData()).isNull());
+}
+
+void TestClipboardImport::selectionDraggedPastEveryEdgeStaysInTheGrid()
+{
+    using vgfx::ClipColumns;
+    using vgfx::ClipRows;
+    ClipGrid grid;
+    vgfx::ClipSheet sheet(grid);
+    // The mouse pressed inside and released far beyond the right and bottom edges, then the
+    // reverse beyond the left and top.
+    const auto drag = [&](QPoint from, QPoint to) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, from, Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, to, to, Qt::LeftButton, {}, {});
+        QCoreApplication::sendEvent(&sheet, &press);
+        QCoreApplication::sendEvent(&sheet, &release);
+        return sheet.selection();
+    };
+    QCOMPARE(drag({ClipColumns * 8 - 20, ClipRows * 8 - 20}, {ClipColumns * 9, ClipRows * 9}),
+             (DotRect{ClipColumns - 3, ClipRows - 3, ClipColumns - 1, ClipRows - 1}));
+    QCOMPARE(drag({17, 9}, {-500, -3}), (DotRect{0, 0, 2, 1}));
+    QCOMPARE(drag({-90, -90}, {-10, -1}), std::nullopt);
+
+    // A block pasted at the last cells is cut at the edge and put back whole by Escape.
+    grid.set(0, 0, vgfx::ClipDot);
+    grid.set(ClipColumns - 1, ClipRows - 1, vgfx::ClipDot);
+    grid.copy({0, 0, 9, 9});
+    QVERIFY(grid.paste({ClipColumns - 2, ClipRows - 2, ClipColumns - 1, ClipRows - 1}));
+    QVERIFY(grid.isDot(ClipColumns - 2, ClipRows - 2) &&
+            !grid.isDot(ClipColumns - 1, ClipRows - 1));
+    grid.escape();
+    QVERIFY(grid.isDot(ClipColumns - 1, ClipRows - 1) &&
+            !grid.isDot(ClipColumns - 2, ClipRows - 2));
+    // A stretch far past the edges fills what lies inside from the block's first cell.
+    grid.set(ClipColumns - 5, ClipRows - 5, vgfx::ClipDot);
+    grid.set(ClipColumns - 1, ClipRows - 1, vgfx::ClipWhite);
+    grid.expand({ClipColumns - 5, ClipRows - 5, ClipColumns - 1, ClipRows - 1}, 5000, 5000);
+    QVERIFY(grid.isDot(ClipColumns - 1, ClipRows - 1));
+}
+
+void TestClipboardImport::expandTakesZeroPercentAsAHundred()
+{
+    ClipGrid grid;
+    // A block of 2 x 2 at (10, 20): dots at its top left and bottom right, one after it.
+    grid.set(10, 20, vgfx::ClipDot);
+    grid.set(11, 21, vgfx::ClipDot);
+    grid.set(12, 20, vgfx::ClipDot);
+    grid.expand({10, 20, 11, 21}, 200, 0);
+    const QList<bool> row20{grid.isDot(10, 20), grid.isDot(11, 20), grid.isDot(12, 20),
+                            grid.isDot(13, 20), grid.isDot(14, 20)};
+    QCOMPARE(row20, (QList<bool>{true, true, false, false, true}));
+    QVERIFY(grid.isDot(12, 21) && grid.isDot(13, 21) && !grid.isDot(12, 22));
+    // Shrinking leaves the freed cells white.
+    grid.expand({10, 20, 13, 21}, 50, 50);
+    QVERIFY(grid.isDot(10, 20) && !grid.isDot(11, 20) && !grid.isDot(12, 21));
+}
+
+void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMark()
+{
+    QCOMPARE(vgfx::pieceWidths(300), (std::vector<int>{125, 125, 50}));
+    QCOMPARE(vgfx::pieceWidths(5000).size(), 9u);
+    LogoRig rig;
+    ClipGrid grid;
+    // A dot at the foot of the last column of each piece, and one at the top of the band.
+    for (int column : {124, 249, 299})
+        grid.set(column, vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset, vgfx::ClipDot);
+    grid.set(0, vgfx::textBandTop(vgfx::ClipDefaultOffset), vgfx::ClipDot);
+    grid.imageWidth = 300;
+    vgfx::TSelectLogosNum form(vgfx::LogoStore::Printer, rig.parts.line, rig.logos, rig.prompts,
+                               vlink::CodePage(), grid, vgfx::ClipDefaultOffset);
+    QCOMPARE(form.pieces(), 3);
+    child<QComboBox>(form, "LogoNum2")->setCurrentText(QStringLiteral("200"));
+    child<QLineEdit>(form, "LogoName1")->setText(QStringLiteral("LOT"));
+    click(form, "BtOk");
+    QCOMPARE(rig.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Information"}}));
+    struct Piece {
+        int number;
+        int width;
+        int height;
+        int column;
+    };
+    for (const Piece &p : {Piece{32, 125, 4, 1}, Piece{200, 125, 1, 2}, Piece{34, 50, 1, 3}}) {
+        const QByteArray &record = rig.stored(vgfx::LogoStore::Printer, p.number);
+        QCOMPARE(int(quint8(record.at(0))), p.height);
+        QCOMPARE(int(quint8(record.at(1))), p.width);
+        const vp::MarkFragment *cell = rig.device.mark().cell(1, p.column);
+        QCOMPARE(int(cell->logo), p.number);
+    }
+    QCOMPARE(storedName(rig.stored(vgfx::LogoStore::Printer, 32)), QByteArray("LOT     "));
+
+    rig.prompts.clear();
+    rig.device.faults().silent = true;
+    click(form, "BtOk");
+    QCOMPARE(rig.prompts.messages, (PromptRecorder::ShownList{{"Write Error", "Error"}}));
+}
+
+void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
+{
+    LogoRig rig;
+    vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                               rig.dir.path());
+    rig.mainWindow.answer = [&](vui::Message m) { flow.dispatch(m); };
+    flow.grid().set(5, 5, vgfx::ClipDot);
+    QGuiApplication::clipboard()->clear();
+    rig.whenOpen([](QDialog &d) {
+        child<QComboBox>(d, "MaxTextHeight")->setCurrentText(QStringLiteral("16"));
+        click(d, "BtReRead");
+    });
+    int readsSeen = 0;
+    rig.whenOpen([&](QDialog &d) {
+        QCoreApplication::processEvents();
+        readsSeen = int(rig.prompts.messages.size());
+        QCOMPARE(child<QComboBox>(d, "MaxTextHeight")->currentText(), QStringLiteral("16"));
+    });
+    flow.open();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.mainWindow.received, (QList<vui::Message>{vui::Message::ReadClpBoard_}));
+    QCOMPARE(rig.driver.openedModal, (QStringList{"TClipBrdReadForm", "TClipBrdReadForm"}));
+    QCOMPARE(readsSeen, 1);
+    QCOMPARE(rig.prompts.messages,
+             (PromptRecorder::ShownList{{"not SupportsClipboardFormat", "Error"}}));
+    QVERIFY(flow.grid().isDot(5, 5));
+    QVERIFY(!rig.logos.clipboardReopen);
+}
+
+// The selection goes to the printer's load dialog as tmp1.bmp: 10 columns, the two lowest dots of
+// the text band, so one band. A Depot store button is offered only with a Depot on the line.
+void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
+{
+    LogoRig rig;
+    vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                               rig.dir.path());
+    const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
+    flow.grid().set(3, baseline, vgfx::ClipDot);
+    flow.grid().set(9, baseline - 1, vgfx::ClipDot);
+    flow.grid().set(10, baseline, vgfx::ClipDot); // outside the selection
+    bool depotOffered = false;
+    rig.whenOpen([&](QDialog &d) {
+        depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden();
+        static_cast<vgfx::TClipBrdReadForm &>(d).sheet()->setSelection(
+            DotRect{0, baseline - 31, 9, baseline});
+        d.findChild<QAction *>(QStringLiteral("SavetoPrinterMemory1"))->trigger();
+    });
+    rig.whenOpen([](QDialog &d) {
+        child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
+        click(d, "BtOk");
+    });
+    flow.open();
+    QVERIFY(depotOffered);
+    QCOMPARE(rig.driver.openedModal, (QStringList{"TClipBrdReadForm", "TLogoReadWriteForm"}));
+    QCOMPARE(rig.logos.logoFileName, rig.file(QStringLiteral("tmp1.bmp")));
+    QCOMPARE(rig.stored(vgfx::LogoStore::Printer, 7).left(2), QByteArray::fromHex("010A"));
+
+    rig.parts.line.deviceKind = vlink::DeviceKind::Printer;
+    rig.whenOpen([&](QDialog &d) { depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden(); });
+    flow.open();
+    QVERIFY(!depotOffered);
+}
+
+// The tool button asks for 24 dots, the item for the height last asked; "ReRead ClipBoard" makes
+// the main window open the window again, which renders the clipboard through Logo/tmp.bmp.
+void TestClipboardImport::mainWindowOpensTheWindowAndReadsOnItsMessage()
+{
+    StationFixture f;
+    f.addDevice(0);
+    f.startConnected();
+    const auto height = [](QDialog &d) {
+        return child<QComboBox>(d, "MaxTextHeight")->currentText().toInt();
+    };
+    QList<int> heights;
+    f.driver.whenOpen([&](QDialog &d) {
+        heights.append(height(d));
+        d.reject();
+    });
+    f.action("TbClipBoard")->trigger();
+    f.state().logos.clipboardWork = 12;
+    f.driver.whenOpen([&](QDialog &d) {
+        heights.append(height(d));
+        child<QComboBox>(d, "MaxTextHeight")->setCurrentText(QStringLiteral("20"));
+        click(d, "BtReRead");
+    });
+    f.driver.whenOpen([&](QDialog &d) {
+        QCoreApplication::processEvents();
+        heights.append(height(d));
+        d.reject();
+    });
+    QGuiApplication::clipboard()->setText(QStringLiteral("Lot 4711"));
+    f.action("ReadMSWordtextviaClipBoard1")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(heights, (QList<int>{24, 12, 20}));
+    QCOMPARE(f.driver.openedModal.size(), 3);
+    QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
+    QVERIFY(QFile::exists(QDir(f.workDir()).filePath(QStringLiteral("Logo/tmp.bmp"))));
+}
+
+// Keys in the height box steer a pasted block; a refused file leaves the grid as it was.
+void TestClipboardImport::floatingBlockAnswersEnterDeleteAndEscape()
+{
+    struct Row {
+        const char *name;
+        Qt::Key key;
+        bool pastedStays;
+        bool underComesBack;
+    };
+    const Row rows[] = {{"Enter", Qt::Key_Return, true, false},
+                        {"Delete", Qt::Key_Delete, false, false},
+                        {"Escape", Qt::Key_Escape, false, true}};
+    forEachRow(rows, [](const Row &row) {
+        LogoRig rig;
+        vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                                   rig.dir.path());
+        ClipGrid &grid = flow.grid();
+        grid.set(0, 0, vgfx::ClipDot);  // copied
+        grid.set(21, 1, vgfx::ClipDot); // under the paste
+        bool open = false;
+        rig.whenOpen([&](QDialog &d) {
+            auto &form = static_cast<vgfx::TClipBrdReadForm &>(d);
+            const auto item = [&](const char *name) {
+                d.findChild<QAction *>(QLatin1String(name))->trigger();
+            };
+            form.sheet()->setSelection(DotRect{0, 0, 1, 1});
+            item("Copy1");
+            form.sheet()->setSelection(DotRect{20, 0, 21, 1});
+            item("Paste1");
+            QTest::keyClick(child<QComboBox>(d, "MaxTextHeight"), row.key);
+            open = d.isVisible();
+            rig.prompts.chooseFiles({writeBmp(
+                rig.file("grey.bmp"), 4, 4, [](int, int) { return true; }, QImage::Format_RGB32)});
+            item("PastefromFile1");
+        });
+        flow.open();
+        QVERIFY(open);
+        QCOMPARE(grid.isDot(20, 0), row.pastedStays);
+        QCOMPARE(grid.isDot(21, 1), row.underComesBack);
+        QCOMPARE(rig.prompts.messages,
+                 (PromptRecorder::ShownList{{"Image is not monochrome...", "Information"}}));
+    });
+}
+
+void TestClipboardImport::depotPiecesGoToTheBankSet()
+{
+    LogoRig rig;
+    ClipGrid grid;
+    grid.set(130, vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset, vgfx::ClipDot);
+    grid.imageWidth = 131;
+    vgfx::TSelectLogosNum form(vgfx::LogoStore::Depot, rig.parts.line, rig.logos, rig.prompts,
+                               vlink::CodePage(), grid, vgfx::ClipDefaultOffset);
+    child<QLineEdit>(form, "BankNumEdit")->setText(QStringLiteral("3"));
+    click(form, "BtBankSet");
+    click(form, "BtOk");
+    QCOMPARE(rig.prompts.messages,
+             (PromptRecorder::ShownList{{"Ok", "Information"}, {"Ok", "Information"}}));
+    QCOMPARE(rig.logos.lastDepotBank, 3);
+    QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 33, 3).left(2), QByteArray::fromHex("0106"));
+    QCOMPARE(int(rig.device.mark().cell(1, 2)->logo), 33);
+}
+
+QTEST_MAIN(TestClipboardImport)
+#include "tst_clipboard_import.moc"
