@@ -9,7 +9,7 @@ namespace vlink
 QString settingsLocation(const QString &besidePath, const SettingsPlaces &places)
 {
     const QFileInfo beside(besidePath);
-    if (places.home.isEmpty() || places.writable(beside.absolutePath()))
+    if (places.writable(beside.absolutePath()))
         return besidePath;
     return QDir(places.home).filePath(QStringLiteral(".config/VuvaZuvevov/") + beside.fileName());
 }
