@@ -121,11 +121,12 @@ bool socatEcho()
         network.push_back(n.meanUs);
         longestUs = std::max(longestUs, n.longestUs);
     }
-    std::printf("   %d rounds of %d bytes at 57600 bit/s, paced; median of the round means:\n",
+    std::printf("   %d rounds of %d bytes at 57600 bit/s, paced; a byte, over the round means:\n",
                 Rounds, BytesPerRound);
-    std::printf("   the printer's own line: %7.1f us a byte\n", medianOf(own));
-    std::printf("   through socat and TCP:  %7.1f us a byte (longest %.1f us)\n", medianOf(network),
-                longestUs);
+    std::printf("   the printer's own line: best %7.1f us, median %7.1f us\n",
+                *std::min_element(own.begin(), own.end()), medianOf(own));
+    std::printf("   through socat and TCP:  best %7.1f us, median %7.1f us, longest %.1f us\n",
+                *std::min_element(network.begin(), network.end()), medianOf(network), longestUs);
     std::printf("   goal: the longest within the read time-out, %.0f us\n", ReadTimeoutUs);
     return longestUs < ReadTimeoutUs;
 }
