@@ -1,6 +1,7 @@
 // The control station: one main window that owns the line, on the one user-interface thread.
 #include "link/com_io.h"
 #include "link/settings_file.h"
+#include "link/settings_location.h"
 #include "shell/kelm_main.h"
 #include "shell/station_application.h"
 #include "shell/station_environment.h"
@@ -29,8 +30,8 @@ void scheduleScreenshot(QWidget &window)
 int main(int argc, char **argv)
 {
     vshell::StationApplication app(argc, argv);
-    const QString settingsPath =
-        vlink::SettingsFile::pathForProgram(QCoreApplication::applicationFilePath());
+    const QString settingsPath = vlink::settingsLocation(
+        vlink::SettingsFile::pathForProgram(QCoreApplication::applicationFilePath()));
     const vlink::DeviceMap devices = vlink::deviceMapFrom(vlink::SettingsFile(settingsPath));
     vlink::ComIo port(devices);
     vui::QtPrompts prompts;

@@ -2,6 +2,7 @@
 
 #include "link/printable.h"
 #include "link/settings_file.h"
+#include "link/settings_location.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -127,8 +128,8 @@ std::optional<int> wholeNumber(const QString &text, int low, int high)
 
 vlink::CodePage stationCodePage()
 {
-    return vlink::CodePage::fromSettings(vlink::SettingsFile(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
+    return vlink::CodePage::fromSettings(vlink::SettingsFile(vlink::settingsLocation(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")))));
 }
 
 QString deviceText(const QByteArray &bytes)

@@ -4,6 +4,7 @@
 #include "link/com_io.h"
 #include "link/discovery.h"
 #include "link/settings_file.h"
+#include "link/settings_location.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,8 +107,8 @@ int failure(const QString &text)
 
 vlink::SettingsFile stationSettings()
 {
-    return vlink::SettingsFile(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev")));
+    return vlink::SettingsFile(vlink::settingsLocation(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vuvazuvevov.dev"))));
 }
 
 // The station's start-up discovery over the ports its settings file maps, the remembered port

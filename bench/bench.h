@@ -28,6 +28,7 @@ Cases markImageCases();    // bench/bench_mark_image.cpp
 Cases hydroCases();        // bench/bench_hydro.cpp
 Cases bulkCopyCases();     // bench/bench_bulk_copy.cpp
 Cases clipboardCases();    // bench/bench_clipboard.cpp
+Cases networkCases();      // bench/bench_network.cpp
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.

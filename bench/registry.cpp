@@ -11,6 +11,8 @@ Cases allCases()
     for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
                          hydroCases(), bulkCopyCases(), clipboardCases()})
         all.insert(all.end(), family.begin(), family.end());
+    const Cases network = networkCases();
+    all.insert(all.end(), network.begin(), network.end());
     return all;
 }
 

@@ -68,6 +68,8 @@ void SettingsFile::load(const QString &path)
 
 bool SettingsFile::save() const
 {
+    // The user's configuration folder may not exist yet.
+    QDir().mkpath(QFileInfo(path_).absolutePath());
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;

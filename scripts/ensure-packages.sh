@@ -1,5 +1,7 @@
 # Sourced by ./run and ./test: installs the Debian packages the project needs, once.
 vuva_packages=(g++ cmake ninja-build ccache qt6-base-dev qt6-serialport-dev xvfb xauth)
+# The package build and its check, and the network line test.
+vuva_packages+=(dpkg-dev desktop-file-utils socat)
 vuva_missing=()
 for p in "${vuva_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || vuva_missing+=("$p")

@@ -1,6 +1,10 @@
 #include "shell/help_flow.h"
 
+#include "shell/help_page.h"
+
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace vshell
 {
@@ -35,7 +39,8 @@ void HelpFlow::FileOpen1Click()
 
 void HelpFlow::HelpItemClick()
 {
-    const QString path = QDir(workDir_).filePath(QStringLiteral("help.html"));
+    const QString path = helpPagePath(workDir_, QCoreApplication::applicationDirPath(),
+                                      [](const QString &file) { return QFileInfo(file).isFile(); });
     // The viewer may give up after this handler has returned, even after the window is gone.
     prompts_.openDocument(path, [window = QPointer<QWidget>(&mainWindow_), this, path] {
         if (window)

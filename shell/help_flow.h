@@ -12,7 +12,7 @@
 namespace vshell
 {
 
-// "Help" (the operator's help page in the working folder), "About", and "Open", which asks for a
+// "Help" (the operator's help page, see help_page.h), "About", and "Open", which asks for a
 // file and keeps nothing: the station has no document of its own.
 class HelpFlow : public Workflow
 {
