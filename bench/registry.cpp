@@ -9,10 +9,8 @@ Cases allCases()
 {
     Cases all;
     for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
-                         hydroCases(), bulkCopyCases(), clipboardCases()})
+                         hydroCases(), bulkCopyCases(), clipboardCases(), networkCases()})
         all.insert(all.end(), family.begin(), family.end());
-    const Cases network = networkCases();
-    all.insert(all.end(), network.begin(), network.end());
     return all;
 }
 
