@@ -52,7 +52,8 @@ TClipBrdReadForm::TClipBrdReadForm(ClipContext context, QWidget *parent)
     height_->setCurrentText(QString::number(
         target >= LowestTargetHeight && target <= HighestTargetHeight ? target : ToolBarTarget));
     depotButton_->setVisible(context_.logoContext.line.deviceKind != vlink::DeviceKind::Printer);
-    resize(900, 420);
+    // Tall enough for all 65 rows of the grid at 8 pixels a dot, so nothing scrolls vertically.
+    resize(1000, 700);
     vui::keepOnScreen(*this);
 }
 
