@@ -27,6 +27,7 @@ Cases logoTransferCases(); // bench/bench_logo.cpp
 Cases markImageCases();    // bench/bench_mark_image.cpp
 Cases hydroCases();        // bench/bench_hydro.cpp
 Cases bulkCopyCases();     // bench/bench_bulk_copy.cpp
+Cases faultSoakCases();    // bench/bench_fault_soak.cpp
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.
@@ -39,6 +40,8 @@ public:
     FrontendThread &operator=(const FrontendThread &) = delete;
     // The device file to open; empty when the pseudo-terminal could not be made.
     const QString &device() const { return device_; }
+    // Safe while the line is served.
+    qint64 echoFaultsInjected() const { return frontend_->device().echoFaultsInjected(); }
 
 private:
     std::unique_ptr<vp::PtyFrontend> frontend_;

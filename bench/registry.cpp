@@ -9,7 +9,7 @@ Cases allCases()
 {
     Cases all;
     for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
-                         hydroCases(), bulkCopyCases()})
+                         hydroCases(), bulkCopyCases(), faultSoakCases()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }
