@@ -60,6 +60,7 @@ private slots:
     void silentLineTimesOut();
     void openFailures();
     void hangUpFailsFastWithoutSpinning();
+    void hangUpBetweenCommandsClosesOnce();
     void bytesAndBlocksReachTheLineInOrder();
     void bytesLeaveTheLineBeforeTheyAreAnsweredOrReset();
     void detectSpeedCostsOneTimeOutPerFailedProbe();
@@ -144,6 +145,30 @@ void TestComIo::hangUpFailsFastWithoutSpinning()
         const qint64 cpuUs = cpuMicroseconds() - cpuBefore;
         QVERIFY2(cpuUs < timer.elapsed() * 1000 / 5, qPrintable(QString::number(cpuUs)));
     }
+}
+
+// The line hung up while the event loop waits between commands: closed at once, reported once,
+// nothing spinning on it, and the port opens again on a new line.
+void TestComIo::hangUpBetweenCommandsClosesOnce()
+{
+    PtyThread thread;
+    ComIo port(DeviceMap{thread.start()});
+    QVERIFY(openAt(port) && SendByte(port, 0x0D));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^line hung up: \"/dev/pts/\\d+\" "));
+    QTest::failOnWarning(QRegularExpression("hung up"));
+    thread.close();
+    const qint64 cpuBefore = cpuMicroseconds();
+    QElapsedTimer timer;
+    timer.start();
+    QTest::qWait(500);
+    const qint64 cpuUs = cpuMicroseconds() - cpuBefore;
+    QVERIFY2(cpuUs < timer.elapsed() * 1000 / 10, qPrintable(QString::number(cpuUs)));
+    QVERIFY(port.hungUp() && !port.isOpen());
+    PtyThread next;
+    port.setDeviceMap(DeviceMap{next.start()});
+    QVERIFY(openAt(port) && SendByte(port, 0x0D));
+    QTest::qWait(50);
+    QVERIFY(port.isOpen() && !port.hungUp());
 }
 
 // A logo record goes out as one block, straight after echoed bytes; nothing may overtake it.
