@@ -214,9 +214,12 @@ void ComIo::onError(QSerialPort::SerialPortError error)
         Qt::QueuedConnection);
 }
 
+// A hang-up while the station waits for a byte shows as a read error as often as a resource one.
 void ComIo::checkHangUp()
 {
-    if (serial_.error() == QSerialPort::ResourceError)
+    const QSerialPort::SerialPortError error = serial_.error();
+    if (error == QSerialPort::ResourceError ||
+        (error == QSerialPort::ReadError && hangUpOn(serial_.handle())))
         hangUp(serial_.errorString());
     serial_.clearError();
 }

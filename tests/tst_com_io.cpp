@@ -61,6 +61,7 @@ private slots:
     void openFailures();
     void hangUpFailsFastWithoutSpinning();
     void hangUpBetweenCommandsClosesOnce();
+    void hangUpAwaitingAnEchoClosesAtOnce();
     void bytesAndBlocksReachTheLineInOrder();
     void bytesLeaveTheLineBeforeTheyAreAnsweredOrReset();
     void detectSpeedCostsOneTimeOutPerFailedProbe();
@@ -169,6 +170,22 @@ void TestComIo::hangUpBetweenCommandsClosesOnce()
     QVERIFY(openAt(port) && SendByte(port, 0x0D));
     QTest::qWait(50);
     QVERIFY(port.isOpen() && !port.hungUp());
+}
+
+// The printer's end hangs up while the station waits for the echo of a command's first, second or
+// third byte: the command fails and the port is closed before it returns, so the next fails fast.
+void TestComIo::hangUpAwaitingAnEchoClosesAtOnce()
+{
+    for (int at = 1; at <= 3; ++at) {
+        PtyThread thread;
+        ComIo port(DeviceMap{thread.start()});
+        QVERIFY(openAt(port) && SendByte(port, 0x0D));
+        thread.hangUpAt(at);
+        thread.expectProtocolErrors(-1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^line hung up: "));
+        QVERIFY(!RunningNumberForward(port));
+        QVERIFY2(port.hungUp() && !port.isOpen(), qPrintable(QString::number(at)));
+    }
 }
 
 // A logo record goes out as one block, straight after echoed bytes; nothing may overtake it.
