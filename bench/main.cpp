@@ -6,10 +6,19 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
+#ifdef VUVA_BENCH_STATION
+#include <QApplication>
+using BenchApplication = QApplication;
+#else
+using BenchApplication = QCoreApplication;
+#endif
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The station's windows are driven, never shown: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchApplication app(argc, argv);
     const QStringList wanted = app.arguments().mid(1);
     int missed = 0;
     for (const bench::Case &c : bench::allCases()) {

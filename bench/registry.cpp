@@ -11,6 +11,10 @@ Cases allCases()
     for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
                          hydroCases(), bulkCopyCases(), faultSoakCases()})
         all.insert(all.end(), family.begin(), family.end());
+#ifdef VUVA_BENCH_STATION
+    const Cases station = unplugSoakCases();
+    all.insert(all.end(), station.begin(), station.end());
+#endif
     return all;
 }
 
