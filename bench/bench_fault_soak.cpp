@@ -30,11 +30,11 @@ constexpr int AcknowledgeMs = vp::Device::CutOffQuietMs + 50;
 constexpr double SlackMs = 50;
 constexpr int Shown = 10;
 
-int envOr(const char *name, int fallback)
+int envOr(const char *name, int fallback, int lowest = 1)
 {
     bool ok = false;
     const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok && v > 0 ? v : fallback;
+    return ok && v >= lowest ? v : fallback;
 }
 
 struct Hit {
@@ -107,6 +107,8 @@ bool faultSoak()
 {
     const int wanted = envOr("VUVA_SOAK_COMMANDS", DefaultCommands);
     const quint64 seed = quint64(envOr("VUVA_SOAK_SEED", int(DefaultSeed)));
+    // Shorter, to see what a station that went on at once would meet.
+    const int acknowledgeMs = envOr("VUVA_SOAK_ACKNOWLEDGE_MS", AcknowledgeMs, 0);
     vp::FrontendOptions options;
     options.kind = vp::Kind::ViaDepot;
     options.faults.dropEchoRate = EchoFaultRate;
@@ -129,11 +131,12 @@ bool faultSoak()
     std::printf("   %zu commands of every family, unpaced pseudo-terminal at 57600 bit/s, echoes "
                 "dropped %.0f %% and garbled %.0f %% (seed %llu), %d ms after each failure\n",
                 commands.size(), EchoFaultRate * 100, EchoFaultRate * 100,
-                static_cast<unsigned long long>(seed), AcknowledgeMs);
+                static_cast<unsigned long long>(seed), acknowledgeMs);
     std::fflush(stdout);
 
     Tally t;
     bool lastHit = false;
+    QString previous = QStringLiteral("nothing");
     QElapsedTimer wall;
     wall.start();
     for (; t.run < wanted; ++t.run) {
@@ -145,7 +148,13 @@ bool faultSoak()
         const bool ok = c.run(port);
         const double ms = timer.nsecsElapsed() / 1e6;
         const bool hit = printer.echoFaultsInjected() > faultsBefore;
-        const QString label = QStringLiteral("#%1 %2").arg(t.run).arg(c.name);
+        // Enough to tell why a command failed: what ran before it, and how this one went.
+        const QString label = QStringLiteral("#%1 %2 (%3 ms, %4 empty reads; after %5)")
+                                  .arg(t.run)
+                                  .arg(c.name)
+                                  .arg(ms, 0, 'f', 1)
+                                  .arg(port.emptyReads())
+                                  .arg(previous);
         if (hit) {
             ++t.hits;
             ++t.hitsByFamily[c.family];
@@ -158,8 +167,9 @@ bool faultSoak()
             t.cleanMaxMs[c.name] = qMax(t.cleanMaxMs.value(c.name), ms);
         }
         lastHit = hit;
+        previous = QStringLiteral("%1%2 %3").arg(c.name, hit ? " hit" : "", ok ? "ok" : "failed");
         if (!ok)
-            vlink::Delay(AcknowledgeMs - qMin(port.emptyReadMs(), AcknowledgeMs));
+            vlink::Delay(qMax(0, acknowledgeMs - port.quietMs()));
     }
     return report(t, wanted, wall.elapsed());
 }

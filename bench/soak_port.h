@@ -2,6 +2,8 @@
 
 #include "link/port.h"
 
+#include <chrono>
+
 // A port that passes everything through to another and adds up the time-outs of the reads that
 // came back empty: what a failed command may take beyond its usual time.
 class SoakPort : public vlink::Port
@@ -11,6 +13,12 @@ public:
 
     int emptyReads() const { return emptyReads_; }
     int emptyReadMs() const { return emptyReadMs_; }
+    // How long the station has sent nothing: the quiet the printer has seen.
+    int quietMs() const
+    {
+        return int(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastWrite_)
+                       .count());
+    }
     void clearCounts() { emptyReads_ = emptyReadMs_ = 0; }
 
     bool testCom(int index) override { return line_.testCom(index); }
@@ -19,10 +27,10 @@ public:
     bool isOpen() const override { return line_.isOpen(); }
     bool setBaud(int speedIndex) override { return line_.setBaud(speedIndex); }
     void setTimeouts() override { line_.setTimeouts(); }
-    bool writeByte(quint8 byte) override { return line_.writeByte(byte); }
+    bool writeByte(quint8 byte) override { return wrote(line_.writeByte(byte)); }
     bool writeBlock(const QByteArray &block, int &written) override
     {
-        return line_.writeBlock(block, written);
+        return wrote(line_.writeBlock(block, written));
     }
     bool readByte(quint8 &byte) override { return counted(line_.readByte(byte), FullReadMs); }
     bool readByteWithin(quint8 &byte, int timeoutMs) override
@@ -34,7 +42,14 @@ public:
     QString deviceName() const override { return line_.deviceName(); }
 
 private:
+    using Clock = std::chrono::steady_clock;
     static constexpr int FullReadMs = vlink::ReadTotalConstantMs + vlink::ReadTotalPerByteMs;
+
+    bool wrote(bool ok)
+    {
+        lastWrite_ = Clock::now();
+        return ok;
+    }
 
     bool counted(bool ok, int timeoutMs)
     {
@@ -48,4 +63,5 @@ private:
     vlink::Port &line_;
     int emptyReads_ = 0;
     int emptyReadMs_ = 0;
+    Clock::time_point lastWrite_ = Clock::now();
 };
