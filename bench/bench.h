@@ -29,6 +29,8 @@ Cases hydroCases();        // bench/bench_hydro.cpp
 Cases bulkCopyCases();     // bench/bench_bulk_copy.cpp
 Cases clipboardCases();    // bench/bench_clipboard.cpp
 Cases networkCases();      // bench/bench_network.cpp
+Cases faultSoakCases();    // bench/bench_fault_soak.cpp
+Cases unplugSoakCases();   // bench/bench_unplug_soak.cpp, with the station's shell
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.
@@ -41,6 +43,10 @@ public:
     FrontendThread &operator=(const FrontendThread &) = delete;
     // The device file to open; empty when the pseudo-terminal could not be made.
     const QString &device() const { return device_; }
+    // Safe while the line is served.
+    qint64 echoFaultsInjected() const { return frontend_->device().echoFaultsInjected(); }
+    // The printer's end hangs up as the count-th byte from now arrives.
+    void hangUpAt(int count) { frontend_->hangUpAt(count); }
 
 private:
     std::unique_ptr<vp::PtyFrontend> frontend_;

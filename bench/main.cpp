@@ -9,7 +9,7 @@
 
 int main(int argc, char **argv)
 {
-    // The clipboard cases draw text and widgets; nothing is ever shown on a screen.
+    // The clipboard and unplug cases draw text and drive windows; nothing is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -9,8 +9,13 @@ Cases allCases()
 {
     Cases all;
     for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
-                         hydroCases(), bulkCopyCases(), clipboardCases(), networkCases()})
+                         hydroCases(), bulkCopyCases(), clipboardCases(), networkCases(),
+                         faultSoakCases()})
         all.insert(all.end(), family.begin(), family.end());
+#ifdef VUVA_BENCH_STATION
+    const Cases station = unplugSoakCases();
+    all.insert(all.end(), station.begin(), station.end());
+#endif
     return all;
 }
 

@@ -26,6 +26,13 @@ using std::chrono::milliseconds;
 constexpr milliseconds ResetMargin{50};
 constexpr milliseconds DrainPoll{1};
 
+// The other end has hung up (a pseudo-terminal's master closed, an adapter unplugged).
+bool hangUpOn(int fd)
+{
+    pollfd line{fd, POLLIN, 0};
+    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 bool holdsControl(const QString &text)
 {
     return std::any_of(text.begin(), text.end(),
@@ -61,7 +68,11 @@ DeviceMap defaultDeviceMap()
     return map;
 }
 
-ComIo::ComIo(DeviceMap devices) : devices_(std::move(devices)) {}
+ComIo::ComIo(DeviceMap devices) : devices_(std::move(devices))
+{
+    QObject::connect(&serial_, &QSerialPort::errorOccurred, &serial_,
+                     [this](QSerialPort::SerialPortError error) { onError(error); });
+}
 
 ComIo::~ComIo()
 {
@@ -113,6 +124,8 @@ bool ComIo::openCom(int index)
                         .toStdString());
     }
     device_ = device;
+    ++opened_;
+    closeQueued_ = false;
     hungUp_ = false;
     timeoutsApplied_ = false;
     lineFree_ = {}; // nothing written yet: nothing to wait for
@@ -182,9 +195,31 @@ void ComIo::hangUp(const QString &reason)
     serial_.clearError();
 }
 
+// Between commands QSerialPort keeps watching the descriptor; once the other end is gone it
+// reports a read error in a tight loop. The close is queued: the error comes from deep inside
+// QSerialPort's own read.
+void ComIo::onError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    if (closeQueued_ || !hangUpOn(serial_.handle()))
+        return;
+    closeQueued_ = true;
+    QMetaObject::invokeMethod(
+        &serial_,
+        [this, line = opened_, reason = serial_.errorString()] {
+            if (line == opened_ && serial_.isOpen() && !hungUp_)
+                hangUp(reason);
+        },
+        Qt::QueuedConnection);
+}
+
+// A hang-up while the station waits for a byte shows as a read error as often as a resource one.
 void ComIo::checkHangUp()
 {
-    if (serial_.error() == QSerialPort::ResourceError)
+    const QSerialPort::SerialPortError error = serial_.error();
+    if (error == QSerialPort::ResourceError ||
+        (error == QSerialPort::ReadError && hangUpOn(serial_.handle())))
         hangUp(serial_.errorString());
     serial_.clearError();
 }

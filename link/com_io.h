@@ -58,6 +58,8 @@ private:
     void drainOutput(Clock::duration margin);
     void checkHangUp();
     void hangUp(const QString &reason);
+    // A hang-up seen by the event loop while no command runs.
+    void onError(QSerialPort::SerialPortError error);
     QString deviceFor(int index) const;
 
     DeviceMap devices_;
@@ -65,6 +67,9 @@ private:
     QString device_;
     bool timeoutsApplied_ = false;
     bool hungUp_ = false;
+    // Counts the opens, so a close queued for one line never closes the next.
+    quint64 opened_ = 0;
+    bool closeQueued_ = false;
     // When the last byte written will have left the line at the current speed.
     Clock::time_point lineFree_{};
 };

@@ -60,6 +60,8 @@ private slots:
     void silentLineTimesOut();
     void openFailures();
     void hangUpFailsFastWithoutSpinning();
+    void hangUpBetweenCommandsClosesOnce();
+    void hangUpAwaitingAnEchoClosesAtOnce();
     void bytesAndBlocksReachTheLineInOrder();
     void bytesLeaveTheLineBeforeTheyAreAnsweredOrReset();
     void detectSpeedCostsOneTimeOutPerFailedProbe();
@@ -143,6 +145,46 @@ void TestComIo::hangUpFailsFastWithoutSpinning()
         QTest::qWait(300);
         const qint64 cpuUs = cpuMicroseconds() - cpuBefore;
         QVERIFY2(cpuUs < timer.elapsed() * 1000 / 5, qPrintable(QString::number(cpuUs)));
+    }
+}
+
+// The line hung up while the event loop waits between commands: closed at once, reported once,
+// nothing spinning on it, and the port opens again on a new line.
+void TestComIo::hangUpBetweenCommandsClosesOnce()
+{
+    PtyThread thread;
+    ComIo port(DeviceMap{thread.start()});
+    QVERIFY(openAt(port) && SendByte(port, 0x0D));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^line hung up: \"/dev/pts/\\d+\" "));
+    QTest::failOnWarning(QRegularExpression("hung up"));
+    thread.close();
+    const qint64 cpuBefore = cpuMicroseconds();
+    QElapsedTimer timer;
+    timer.start();
+    QTest::qWait(500);
+    const qint64 cpuUs = cpuMicroseconds() - cpuBefore;
+    QVERIFY2(cpuUs < timer.elapsed() * 1000 / 10, qPrintable(QString::number(cpuUs)));
+    QVERIFY(port.hungUp() && !port.isOpen());
+    PtyThread next;
+    port.setDeviceMap(DeviceMap{next.start()});
+    QVERIFY(openAt(port) && SendByte(port, 0x0D));
+    QTest::qWait(50);
+    QVERIFY(port.isOpen() && !port.hungUp());
+}
+
+// The printer's end hangs up while the station waits for the echo of a command's first, second or
+// third byte: the command fails and the port is closed before it returns, so the next fails fast.
+void TestComIo::hangUpAwaitingAnEchoClosesAtOnce()
+{
+    for (int at = 1; at <= 3; ++at) {
+        PtyThread thread;
+        ComIo port(DeviceMap{thread.start()});
+        QVERIFY(openAt(port) && SendByte(port, 0x0D));
+        thread.hangUpAt(at);
+        thread.expectProtocolErrors(-1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^line hung up: "));
+        QVERIFY(!RunningNumberForward(port));
+        QVERIFY2(port.hungUp() && !port.isOpen(), qPrintable(QString::number(at)));
     }
 }
 

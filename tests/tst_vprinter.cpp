@@ -17,6 +17,7 @@ class TestVprinter : public QObject
 private slots:
     void protocolErrors();
     void pacedByteTakesTheSettingsItEndsIn();
+    void randomEchoFaultsFollowTheSeed();
 };
 
 void TestVprinter::protocolErrors()
@@ -95,6 +96,39 @@ void TestVprinter::pacedByteTakesTheSettingsItEndsIn()
         QVERIFY2(waitMs > 100 ? started == Sent : started < Sent,
                  qPrintable(QString::number(started)));
     }
+}
+
+// Each echo dropped or wrong by its own chance, the same bytes again for the same seed, each fault
+// counted once although the command is replayed for every byte.
+void TestVprinter::randomEchoFaultsFollowTheSeed()
+{
+    constexpr int Sent = 20000;
+    const vp::Faults faults{.dropEchoRate = 0.01, .wrongEchoRate = 0.01, .echoSeed = 7};
+    vp::Device device;
+    device.faults() = faults;
+    int drops = 0;
+    int wrongs = 0;
+    for (qint64 i = 0; i < Sent; ++i) {
+        device.receive(0x0D, 57600);
+        const QByteArray out = device.takeOutput();
+        const vp::EchoFault fault = vp::RandomEchoFault(faults, i);
+        drops += fault == vp::EchoFault::Drop;
+        wrongs += fault == vp::EchoFault::Wrong;
+        const QByteArray expected = fault == vp::EchoFault::Drop    ? QByteArray()
+                                    : fault == vp::EchoFault::Wrong ? bytes({0x0D ^ 0x5A})
+                                                                    : bytes({0x0D});
+        QVERIFY2(out == expected, qPrintable(QString::number(i)));
+    }
+    QVERIFY2(drops > 150 && drops < 250 && wrongs > 150 && wrongs < 250,
+             qPrintable(QStringLiteral("%1 %2").arg(drops).arg(wrongs)));
+    QCOMPARE(device.echoFaultsInjected(), drops + wrongs);
+    vp::Faults other = faults;
+    other.echoSeed = 8;
+    int same = 0;
+    for (qint64 i = 0; i < Sent; ++i)
+        same += vp::RandomEchoFault(faults, i) != vp::EchoFault::None &&
+                vp::RandomEchoFault(other, i) == vp::RandomEchoFault(faults, i);
+    QVERIFY(same < (drops + wrongs) / 4);
 }
 
 QTEST_GUILESS_MAIN(TestVprinter)

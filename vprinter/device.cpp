@@ -38,7 +38,7 @@ int Device::echoFor(qint64 index, quint8 byte) const
         return -1;
     if (index == faults_.wrongEchoAt)
         return quint8(byte ^ 0x5A);
-    return byte;
+    return randomEcho(index, byte);
 }
 
 void Device::receive(quint8 byte, int lineSpeed, bool eightN1)

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QList>
 #include <array>
+#include <atomic>
 
 namespace vp
 {
@@ -37,14 +38,24 @@ struct Faults {
     quint8 logoWriteReply = 0x73;               // anything but "s" refuses the logo written
     MarkImageFault markImage = MarkImageFault::None;
     NamesFault names = NamesFault::None; // the names lists of both stores
+    // Echoes dropped or sent wrong at random, each byte with these chances (0..1); the seed
+    // decides which bytes, so a run can be repeated.
+    double dropEchoRate = 0;
+    double wrongEchoRate = 0;
+    quint64 echoSeed = 0;
 
     bool any() const
     {
         return dropEchoAt >= 0 || wrongEchoAt >= 0 || silent || logoRecord != RecordFault::None ||
                logoWriteReply != 0x73 || markImage != MarkImageFault::None ||
-               names != NamesFault::None;
+               names != NamesFault::None || dropEchoRate > 0 || wrongEchoRate > 0;
     }
 };
+
+enum class EchoFault { None, Drop, Wrong };
+// What the random mode does to the echo of received byte index: the same for the same seed and
+// index, however often a command is replayed.
+EchoFault RandomEchoFault(const Faults &faults, qint64 index);
 
 // The device model: bytes in, bytes out, no timing and no I/O of its own. It checks the station
 // as it goes: every deviation from the exchange is a protocol error, counted and logged.
@@ -97,6 +108,8 @@ public:
     // Every byte received at the right speed, for tests to inspect.
     const QByteArray &received() const { return log_; }
     void clearReceived() { log_.clear(); }
+    // Echoes dropped or sent wrong so far; safe to read from another thread while the device runs.
+    qint64 echoFaultsInjected() const { return echoFaults_.count.load(); }
 
 private:
     void replay();
@@ -129,6 +142,7 @@ private:
     void timeParams(Wire &w);
     bool printerAnswers() const { return kind_ == Kind::Printer || kind_ == Kind::ViaDepot; }
     int echoFor(qint64 index, quint8 byte) const;
+    int randomEcho(qint64 index, quint8 byte) const;
 
     Kind kind_;
     int speed_;
@@ -150,6 +164,12 @@ private:
     QList<ProtocolError> errors_;
     QByteArray out_;
     QByteArray log_;
+    // A replay asks again for the echoes of bytes it has seen: each byte is counted once.
+    struct EchoFaultCount {
+        std::atomic<qint64> count{0};
+        std::atomic<qint64> lastAt{-1};
+    };
+    mutable EchoFaultCount echoFaults_;
 };
 
 } // namespace vp

@@ -203,11 +203,24 @@ void PtyFrontend::readMaster(Clock::time_point now)
     }
     const Clock::duration step = byteTime();
     for (ssize_t i = 0; i < n; ++i) {
+        if (hangUpCountdown_.load() > 0 && hangUpCountdown_.fetch_sub(1) == 1) {
+            hangUp();
+            return;
+        }
         // A paced byte is there only once all its bits have crossed the line.
         const Clock::time_point due = std::max(now, inputFree_) + step;
         inputFree_ = due;
         in_.push_back({buf[i], due});
     }
+}
+
+void PtyFrontend::hangUp()
+{
+    closeFd(slaveFd_);
+    closeFd(masterFd_);
+    masterFailed_ = true;
+    in_.clear();
+    out_.clear();
 }
 
 void PtyFrontend::deliverInput(Clock::time_point now)

@@ -3,6 +3,7 @@
 #include "vprinter/device.h"
 
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <deque>
 
@@ -41,6 +42,9 @@ public:
     void run(int stopFd = -1);
     // Async-signal-safe and thread-safe.
     void stop();
+    // The printer's end hangs up as the count-th byte from now arrives, unanswered, as when its
+    // cable is pulled during a command; the line stays dead. Thread-safe.
+    void hangUpAt(int count) { hangUpCountdown_.store(count); }
     // The model itself; touch it only while run() is not running.
     Device &device() { return device_; }
 
@@ -60,6 +64,7 @@ private:
     bool makeLink(QString &error);
     void removeLink();
     void readMaster(Clock::time_point now);
+    void hangUp();
     // What the station has written (no more once stopping) and the device's answers, up to now.
     void serve(Clock::time_point now, bool stopping);
     void deliverInput(Clock::time_point now);
@@ -81,6 +86,7 @@ private:
     Clock::time_point inputFree_;  // when the line from the station is next free (paced)
     Clock::time_point outputFree_; // when the line to the station is next free (paced)
     bool masterFailed_ = false;
+    std::atomic<int> hangUpCountdown_{0};
 };
 
 } // namespace vp

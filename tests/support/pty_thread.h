@@ -22,6 +22,8 @@ public:
     void stop();
     // Stops and closes the master: the station sees a hang-up.
     void close();
+    // The printer's end hangs up, unanswered, as the count-th byte from now arrives.
+    void hangUpAt(int count) { frontend_->hangUpAt(count); }
     // -1: any number.
     void expectProtocolErrors(int count) { expectedErrors_ = count; }
     // The device model; only while stopped.
