@@ -22,7 +22,7 @@ bool ReceiveByte(Port &port, quint8 &byte)
     for (int attempt = 0; attempt < ReceiveAttempts; ++attempt) {
         if (port.readByte(byte))
             return port.writeByte(byte);
-        Delay(ReceiveRetryMs);
+        Delay(port, ReceiveRetryMs);
     }
     return false;
 }
@@ -37,6 +37,17 @@ void Delay(int ms)
     if (ms <= 0)
         return;
     std::this_thread::sleep_until(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
+}
+
+void Delay(Port &port, int ms)
+{
+    if (ms > 0)
+        port.sleepUntil(port.now() + std::chrono::milliseconds(ms));
+}
+
+void Port::sleepUntil(Clock::time_point moment)
+{
+    std::this_thread::sleep_until(moment);
 }
 
 quint8 BitReverse(quint8 byte)
@@ -118,7 +129,7 @@ Sequence &Sequence::block(const QByteArray &bytes)
 Sequence &Sequence::delay(int ms)
 {
     if (ok_)
-        Delay(ms);
+        Delay(port_, ms);
     return *this;
 }
 

@@ -18,6 +18,8 @@ bool ReceiveByte(Port &port, quint8 &byte);
 bool ReadByte(Port &port, quint8 &byte);
 // Sleeps precisely; no events are processed.
 void Delay(int ms);
+// The same pause in the port's time.
+void Delay(Port &port, int ms);
 quint8 BitReverse(quint8 byte);
 // Removes every character 0x00..0x20 at both ends.
 QByteArray TrimText(const QByteArray &text);

@@ -22,9 +22,9 @@ Sequence &hydro(Sequence &seq, HydroOp letter, quint8 argument)
     return seq.send({op(HydroOp::Prefix), op(HydroOp::Hydro), op(letter), argument});
 }
 
-const char *const ProbeError = "Hydro System On Error!!";
+constexpr char ProbeError[] = "Hydro System On Error!!";
 // The ablution, hook-sensor and flow-gate items name their failure with two blanks.
-const char *const SwitchError = "Hydro System  Error!!";
+constexpr char SwitchError[] = "Hydro System  Error!!";
 
 constexpr quint8 Full = 0x55;  // "U"
 constexpr quint8 Clear = 0x5A; // "Z"

@@ -86,7 +86,7 @@ LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, Lo
     LogoOutcome outcome = PrinterLogoRead(port, number, logo, LogoDisplay::Suppressed);
     if (!outcome.ok)
         return outcome;
-    Delay(RenamePauseMs);
+    Delay(port, RenamePauseMs);
     logo.name = name.left(LogoBuffer::NameLength);
     outcome.ok = PrinterLogoCopyWrite(port, number, logo);
     return outcome;

@@ -167,17 +167,16 @@ Sequence &ReceiveLogoView(Sequence &seq, LogoBuffer &logo, quint8 height, quint8
 Sequence &ReadWithin(Sequence &seq, quint8 &byte, int ms)
 {
     return seq.then([&byte, ms](Port &port) {
-        using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+        const auto deadline = port.now() + std::chrono::milliseconds(ms);
         for (;;) {
             // The last attempt gets only what is left of the time, not a whole read time-out.
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - port.now());
             if (left.count() <= 0)
                 return false;
             if (port.readByteWithin(byte, int(left.count())))
                 return true;
             // A read that fails at once (a closed port) must not spin a core for the second.
-            Delay(1);
+            Delay(port, 1);
         }
     });
 }

@@ -43,9 +43,9 @@ private:
 // The rows byte may be late: the printer renders first. Without it rows keeps what it was.
 void readRows(Port &port, int &rows)
 {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(MarkImageRowsWaitMs);
-    for (Clock::time_point now = Clock::now(); now < end; now = Clock::now()) {
+    using Clock = Port::Clock;
+    const Clock::time_point end = port.now() + std::chrono::milliseconds(MarkImageRowsWaitMs);
+    for (Clock::time_point now = port.now(); now < end; now = port.now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
         quint8 byte = 0;
         if (port.readByteWithin(byte, int(left))) {

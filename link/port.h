@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <chrono>
 #include <stdexcept>
 
 namespace vlink
@@ -62,6 +63,12 @@ public:
 
     // The device file behind the open port (for messages); empty when closed.
     virtual QString deviceName() const = 0;
+
+    // The time the commands wait by: pauses and reply deadlines. A port that answers from
+    // memory may keep its own, so that silence and pauses cost it no real time.
+    using Clock = std::chrono::steady_clock;
+    virtual Clock::time_point now() const { return Clock::now(); }
+    virtual void sleepUntil(Clock::time_point moment);
 };
 
 } // namespace vlink
