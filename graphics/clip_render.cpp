@@ -1,6 +1,7 @@
 #include "graphics/clip_render.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPainter>
 #include <QTextDocument>
@@ -117,6 +118,33 @@ namespace
 // Drawn large and scaled down later, so that the strokes keep their shape at a few dots.
 constexpr qreal TextScale = 4;
 
+// Pasted HTML may name local files for its pictures. Only ordinary files of a picture's size are
+// read: a name such as /dev/zero or a pipe would otherwise hang the station or exhaust its memory.
+// Any other picture is a white dot, for the text layout would read the file itself, or draw its
+// broken-file icon into the mark, for a picture it is not given.
+class PastedDocument : public QTextDocument
+{
+protected:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        constexpr qint64 LargestResourceBytes = 64 * 1024 * 1024;
+        const QString path = name.isLocalFile()        ? name.toLocalFile()
+                             : name.scheme().isEmpty() ? name.path()
+                                                       : QString();
+        const QFileInfo file(path);
+        if (!path.isEmpty() && file.isFile() && file.size() <= LargestResourceBytes) {
+            const QVariant loaded = QTextDocument::loadResource(type, name);
+            if (type != ImageResource || !QImage::fromData(loaded.toByteArray()).isNull())
+                return loaded;
+        }
+        if (type != ImageResource)
+            return {};
+        QImage blank(1, 1, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        return blank;
+    }
+};
+
 QImage documentPicture(QTextDocument &document)
 {
     document.setDocumentMargin(0);
@@ -145,7 +173,7 @@ QImage clipboardPicture(const QMimeData *data)
         if (!image.isNull())
             return image;
     }
-    QTextDocument document;
+    PastedDocument document;
     if (data->hasHtml())
         document.setHtml(data->html());
     else if (data->hasText())

@@ -14,7 +14,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using vgfx::ClipGrid;
 using vgfx::DotRect;
@@ -55,6 +57,7 @@ private slots:
     void heightSearchStepsTowardsTheTarget();
     void greyIsDarkAndEveryOtherShadeADot();
     void clipboardTextBecomesDotsOnTheBaseline();
+    void pastedHtmlReadsOnlyOrdinaryPictureFiles();
     void selectionDraggedPastEveryEdgeStaysInTheGrid();
     void expandTakesZeroPercentAsAHundred();
     void wideImageIsStoredAsPiecesPlacedInTheMark();
@@ -146,6 +149,33 @@ void TestClipboardImport::clipboardTextBecomesDotsOnTheBaseline()
     });
     QGuiApplication::clipboard()->clear();
     QVERIFY(vgfx::clipboardPicture(QGuiApplication::clipboard()->mimeData()).isNull());
+}
+
+void TestClipboardImport::pastedHtmlReadsOnlyOrdinaryPictureFiles()
+{
+    QTemporaryDir dir;
+    const QString picturePath = dir.filePath(QStringLiteral("logo.png"));
+    QImage logo(40, 10, QImage::Format_RGB32);
+    logo.fill(Qt::black);
+    QVERIFY(logo.save(picturePath));
+    const auto widthOf = [](const QString &html) {
+        QMimeData data;
+        data.setHtml(html);
+        return vgfx::clipboardPicture(&data).width();
+    };
+    const auto widthWith = [&](const QString &src) {
+        return widthOf(QStringLiteral("<p>Lot<img src=\"%1\"></p>").arg(src));
+    };
+    // A picture that cannot be read is a white dot, not the platform's broken-file icon.
+    const int plain = widthWith(QStringLiteral("absent.png"));
+    QVERIFY(plain <= widthOf(QStringLiteral("<p>Lot</p>")) + 4);
+    QVERIFY(widthWith(QUrl::fromLocalFile(picturePath).toString()) >= plain + 40);
+    // Nothing but an ordinary file is read: a pipe would hang the station, /dev/zero fill its
+    // memory.
+    const QString pipePath = dir.filePath(QStringLiteral("pipe.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipePath).constData(), 0600), 0);
+    QCOMPARE(widthWith(pipePath), plain);
+    QCOMPARE(widthWith(QUrl::fromLocalFile(pipePath).toString()), plain);
 }
 
 void TestClipboardImport::selectionDraggedPastEveryEdgeStaysInTheGrid()
