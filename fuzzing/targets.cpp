@@ -23,6 +23,7 @@ const std::array targets = {
     FuzzTarget{"hydro_text", driveHydroText},
     FuzzTarget{"bmp_logo", nullptr, 1, readBmpLogo},
     FuzzTarget{"settings_file", nullptr, 1, readSettingsFile},
+    FuzzTarget{"clipboard_picture", nullptr, 1, readClipboardPicture},
 };
 
 } // namespace

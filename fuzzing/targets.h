@@ -37,3 +37,4 @@ void driveMarkImage(vlink::Port &port, quint8 variant);
 void driveHydroText(vlink::Port &port, quint8 variant);
 void readBmpLogo(const QByteArray &bytes);
 void readSettingsFile(const QByteArray &bytes);
+void readClipboardPicture(const QByteArray &bytes);
