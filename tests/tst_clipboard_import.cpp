@@ -63,6 +63,7 @@ private slots:
     void wideImageIsStoredAsPiecesPlacedInTheMark();
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
     void selectionIsLoadedThroughTheLoadDialog();
+    void selectionSavedToFileIsPastedBack();
     void mainWindowOpensTheWindowAndReadsOnItsMessage();
     void floatingBlockAnswersEnterDeleteAndEscape();
     void depotPiecesGoToTheBankSet();
@@ -332,6 +333,40 @@ void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
     rig.whenOpen([&](QDialog &d) { depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden(); });
     flow.open();
     QVERIFY(!depotOffered);
+}
+
+// "Save to File" adds the extension; "Paste from File" puts the dots back where they were and
+// refuses a colour picture as the logo dialogs do.
+void TestClipboardImport::selectionSavedToFileIsPastedBack()
+{
+    LogoRig rig;
+    vshell::ClipboardFlow flow(rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
+                               rig.dir.path());
+    const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
+    flow.grid().set(3, baseline, vgfx::ClipDot);
+    flow.grid().set(9, baseline - 31, vgfx::ClipDot);
+    QImage colour(4, 4, QImage::Format_RGB32);
+    colour.fill(Qt::red);
+    QVERIFY(colour.save(rig.file(QStringLiteral("red.bmp")), "BMP"));
+    rig.prompts.chooseFiles({rig.file(QStringLiteral("line"))});
+    rig.prompts.chooseFiles({rig.file(QStringLiteral("line.bmp"))});
+    rig.prompts.chooseFiles({rig.file(QStringLiteral("red.bmp"))});
+    rig.whenOpen([&](QDialog &d) {
+        static_cast<vgfx::TClipBrdReadForm &>(d).sheet()->setSelection(
+            DotRect{0, baseline - 31, 9, baseline});
+        d.findChild<QAction *>(QStringLiteral("SavetoFile1"))->trigger();
+        flow.grid().clear();
+        d.findChild<QAction *>(QStringLiteral("PastefromFile1"))->trigger();
+        QVERIFY(flow.grid().isDot(3, baseline) && flow.grid().isDot(9, baseline - 31));
+        QCOMPARE(flow.grid().imageWidth, 10);
+        d.findChild<QAction *>(QStringLiteral("PastefromFile1"))->trigger();
+        d.reject();
+    });
+    flow.open();
+    QCOMPARE(QImage(rig.file(QStringLiteral("line.bmp"))).size(), QSize(10, 32));
+    QCOMPARE(rig.prompts.messages,
+             (PromptRecorder::ShownList{{"Image is not monochrome...", "Information"}}));
+    QVERIFY(flow.grid().isDot(3, baseline));
 }
 
 // The tool button asks for 24 dots, the item for the height last asked; "ReRead ClipBoard" makes
