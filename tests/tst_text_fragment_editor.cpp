@@ -24,13 +24,6 @@ QByteArray writeFrames(int row, int column, const QByteArray &text, int font)
            bytes({0x0D, 0x1B, 0x30 + row, 0x30 + column, 0x30 + font, 0x0D});
 }
 
-const PromptRecorder::Shown okShown{"Ok", "Information"};
-
-PromptRecorder::Shown error(const char *text)
-{
-    return {QString::fromLatin1(text), QStringLiteral("Error")};
-}
-
 } // namespace
 
 class TestTextFragmentEditor : public QObject
@@ -104,8 +97,8 @@ void TestTextFragmentEditor::kindDisplay()
         const bool text = !shown.endsWith(QLatin1String(" fragment"));
         QCOMPARE(rig.edit("Fragtext")->text(), shown);
         QCOMPARE(rig.edit("Fragtext")->isEnabled(), text);
-        QCOMPARE(child<QCheckBox>(*rig.editor, "Ch_")->isHidden(), text);
-        QVERIFY(!child<QCheckBox>(*rig.editor, "Ch_")->isChecked());
+        QCOMPARE(child<QCheckBox>(*rig.form, "Ch_")->isHidden(), text);
+        QVERIFY(!child<QCheckBox>(*rig.form, "Ch_")->isChecked());
         QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.font));
     });
 }
@@ -137,7 +130,7 @@ void TestTextFragmentEditor::textLengthRules()
         QTest::keyRelease(rig.edit("Fragtext"), Qt::Key_X);
         rig.click("BtWriteText");
         QCOMPARE(rig.sent().toHex(' '), row.wire.toHex(' '));
-        QCOMPARE(rig.prompts.messages, Shown{row.error ? error(row.error) : okShown});
+        QCOMPARE(rig.prompts.messages, Shown{row.error ? errorShown(row.error) : okShown});
         QCOMPARE(rig.prompts.beeps, row.beeps);
         QVERIFY(rig.mainWindow.received.isEmpty());
     });
@@ -151,7 +144,8 @@ void TestTextFragmentEditor::nonTextCellNeedsChange()
     rig.sent();
     rig.click("BtWriteText");
     QCOMPARE(rig.sent(), QByteArray());
-    QCOMPARE(rig.prompts.messages, Shown{error("Select \"Change\" mode, if you want Text insert")});
+    QCOMPARE(rig.prompts.messages,
+             Shown{errorShown("Select \"Change\" mode, if you want Text insert")});
     QCOMPARE(rig.prompts.beeps, 1);
 
     rig.click("Ch_");
@@ -253,7 +247,7 @@ void TestTextFragmentEditor::readTriedTenTimesThenEndsProgram()
         rig.cell(1, 1) = {{}, 4, 0xFF, 0};
         rig.open();
         QCOMPARE(rig.sent(), readRequest(1, 1).repeated(10));
-        const Shown shown{error("TextFragmentRead Error")};
+        const Shown shown{errorShown("TextFragmentRead Error")};
         QCOMPARE(rig.prompts.messages, row.fails ? shown : Shown{});
         QCOMPARE(rig.mainWindow.received, QList<Message>(row.fails ? 1 : 0, Message::ReadError));
         QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.fails ? "1" : "4"));
@@ -271,8 +265,8 @@ void TestTextFragmentEditor::failedWriteOrFontSet()
         QByteArray sent;
         Shown shown;
     } rows[] = {
-        {"write", 6, frames.left(4) + frames.mid(7), {error("TextFragmentWrite Error")}},
-        {"font set", 10, frames.left(8), {okShown, error("Font Set Error")}},
+        {"write", 6, frames.left(4) + frames.mid(7), {errorShown("TextFragmentWrite Error")}},
+        {"font set", 10, frames.left(8), {okShown, errorShown("Font Set Error")}},
     };
     forEachRow(rows, [](const auto &row) {
         const bool writeFailed = row.shown.size() == 1;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 // The station's port wired straight to virtual printers in memory: each read sees at once what
 // the device answered, and a silent read fails at once instead of after the time-out.
@@ -48,6 +49,8 @@ public:
     // Every byte the station wrote, echoed or not.
     const QByteArray &written() const { return written_; }
     void clearWritten() { written_.clear(); }
+    // What was written since the last call.
+    QByteArray takeWritten() { return std::exchange(written_, {}); }
     int readAttempts() const { return readAttempts_; }
     int purges() const { return purges_; }
     int lineSpeed() const { return baud_; }
