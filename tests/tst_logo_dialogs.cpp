@@ -22,7 +22,6 @@ namespace
 
 constexpr LogoStore Printer = LogoStore::Printer;
 constexpr LogoStore Depot = LogoStore::Depot;
-const PromptRecorder::Shown okShown{"Ok", "Information"};
 
 QLineEdit *nameBox(QWidget &w)
 {
@@ -124,10 +123,7 @@ void TestLogoDialogs::refusedLoadsAndReadsSendNothing()
         if (row.number < 0)
             rig.leaveOpen();
         else
-            rig.whenOpen([&](QDialog &d) {
-                numberBox(d)->setText(QString::number(row.number));
-                click(d, "BtOk");
-            });
+            rig.whenOpen(typeNumber(QString::number(row.number)));
         if (row.mode == LogoMode::Read)
             rig.openRead(row.store);
         else

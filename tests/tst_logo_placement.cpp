@@ -93,10 +93,7 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
             QVERIFY(vlink::MarkLoad(rig.port, 9, 3, 2));
         else
             QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
-        rig.whenOpen([](QDialog &d) {
-            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
-            click(d, "BtPaste");
-        });
+        rig.whenOpen(typeNumber("7", "BtPaste"));
         rig.placement.paste(LogoStore::Printer);
         QCOMPARE(rig.shown(row.shown), 1);
         QCOMPARE(rig.prompts.beeps, row.beeps);
@@ -262,10 +259,7 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
             child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("COPY"));
             click(d, row.button);
         });
-        rig.whenOpen([](QDialog &d) {
-            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
-            click(d, "BtOk");
-        });
+        rig.whenOpen(typeNumber("7"));
         rig.placement.open({LogoStore::Printer, true});
         if (!row.loadDialog) {
             vlink::LogoBuffer saved;
