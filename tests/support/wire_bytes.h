@@ -26,6 +26,16 @@ inline QByteArray ff(int count)
     return QByteArray(count, char(0xFF));
 }
 
+// A printer logo record of 2 bands and 3 columns, the middle one full.
+inline QByteArray middleColumnLogo()
+{
+    QByteArray record = ff(512);
+    record[0] = 2;
+    record[1] = 3;
+    record[4] = record[5] = 0;
+    return record;
+}
+
 // The command took every byte it was owed and the device is waiting for the next one.
 inline bool noStrayBytes(MemoryPort &port, vp::Device &device)
 {
