@@ -120,6 +120,9 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         {"hydro-power", {}, ""},
         {"logo-rename", {"0", "X"}, "renames printer logos only", Outcome::Kind::Usage, true},
         {"fragment-read", {"1", "1"}, "TextFragmentRead Error", Outcome::Kind::Failed, true},
+        // The printer's own texts for a failed step name the other direction.
+        {"params-step", {"H", "up"}, "ParamsDecrease Error", Outcome::Kind::Failed},
+        {"params-step", {"H", "down"}, "ParamsIcrease Error", Outcome::Kind::Failed},
     };
     vp::Device device;
     MemoryPort port(device);
