@@ -53,6 +53,8 @@ public:
     QByteArray takeWritten() { return std::exchange(written_, {}); }
     int readAttempts() const { return readAttempts_; }
     int purges() const { return purges_; }
+    // The bytes purges threw away unread.
+    int purgedBytes() const { return purgedBytes_; }
     int lineSpeed() const { return baud_; }
     QList<bool> rtsChanges() const { return rts_; }
     bool timeoutsApplied() const { return timeoutsApplied_; }
@@ -71,6 +73,7 @@ private:
     int heldReads_ = 0;
     int readAttempts_ = 0;
     int purges_ = 0;
+    int purgedBytes_ = 0;
     bool timeoutsApplied_ = false;
     QList<bool> rts_;
     int expectedErrors_ = 0;
