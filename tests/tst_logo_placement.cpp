@@ -45,11 +45,10 @@ private slots:
     void pasteOverwritesOnlyAGraphicWithoutChange();
     void numberBoxRefusesTextAndForcesTheRange();
     void depotRenameWritesTheLogoAgainUnderItsNumber();
-    void printerDeleteShowsTheBlankLogo();
     void depotViewerOpensAgainAsTheDepotViewer();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
-    void depotViewerClearDeletesAndCloses();
+    void clearDeletesTheLogoShown();
     void bankBoxSetsOnlyABankTheDepotHas();
 };
 
@@ -168,23 +167,6 @@ void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
     QCOMPARE(after.size(), before.size());
 }
 
-void TestLogoPlacement::printerDeleteShowsTheBlankLogo()
-{
-    PlacementRig rig;
-    rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
-    QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
-    rig.logos.placementLogo = 3;
-    rig.prompts.answer(true);
-    rig.whenOpen([](QDialog &d) { click(d, "BtClear"); });
-    QString size;
-    rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
-    rig.placement.open({LogoStore::Printer, true});
-    QCOMPARE(rig.prompts.questions.size(), 1);
-    QCOMPARE(rig.shown("Ok"), 1);
-    QCOMPARE(size, QStringLiteral("Col:1*Row:4"));
-    QCOMPARE(rig.driver.openedModal, QStringList({"TLogoToMarkFormSmall", "TLogoToMarkFormSmall"}));
-}
-
 void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
 {
     PlacementRig rig;
@@ -275,19 +257,25 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
     });
 }
 
-// The Depot viewer has nothing to show after a delete: it closes, and a library listing the Depot
-// gets its names again.
-void TestLogoPlacement::depotViewerClearDeletesAndCloses()
+// A delete closes the viewer. The printer's opens again on the blank logo; the Depot's has nothing
+// to show. A library listing the store gets its names again.
+void TestLogoPlacement::clearDeletesTheLogoShown()
 {
     struct Row {
         const char *name;
+        LogoStore store;
         bool depotListed;
     };
-    const Row rows[] = {{"library lists the depot", true}, {"library lists the printer", false}};
+    const Row rows[] = {{"printer, the library lists the printer", LogoStore::Printer, false},
+                        {"printer, the library lists the depot", LogoStore::Printer, true},
+                        {"depot, the library lists the depot", LogoStore::Depot, true},
+                        {"depot, the library lists the printer", LogoStore::Depot, false}};
     forEachRow(rows, [](const Row &row) {
+        const bool depot = row.store == LogoStore::Depot;
         PlacementRig rig;
-        rig.stored(LogoStore::Depot, 5) = logoRecord("DEPOT5");
-        QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
+        rig.stored(row.store, 5) = logoRecord("LOGO5");
+        QVERIFY(depot ? vlink::DPLogoView(rig.port, 5, rig.logos.logo)
+                      : vlink::PrinterLogoView(rig.port, 5, rig.logos.logo));
         rig.logos.placementLogo = 5;
         rig.logos.depotView = row.depotListed;
         QList<vlink::LogoNames> lists;
@@ -298,14 +286,18 @@ void TestLogoPlacement::depotViewerClearDeletesAndCloses()
             click(d, "BtClear");
             closed = !d.isVisible();
         });
-        rig.placement.open({LogoStore::Depot, true});
+        QString size;
+        rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
+        rig.placement.open({row.store, true});
         QVERIFY(closed);
         QCOMPARE(rig.prompts.questions.size(), 1);
         QCOMPARE(rig.shown("Ok"), 1);
-        QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty());
-        QVERIFY(rig.stored(LogoStore::Printer, 5).isEmpty());
-        QCOMPARE(rig.driver.openedModal, QStringList{"TDPLogoToMarkFormSmall"});
-        QCOMPARE(lists.size(), row.depotListed ? 1 : 0);
+        QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty() &&
+                rig.stored(LogoStore::Printer, 5).isEmpty());
+        const QString form = depot ? "TDPLogoToMarkFormSmall" : "TLogoToMarkFormSmall";
+        QCOMPARE(rig.driver.openedModal, QStringList(depot ? 1 : 2, form));
+        QCOMPARE(size, depot ? QString() : QStringLiteral("Col:1*Row:4"));
+        QCOMPARE(lists.size(), row.depotListed == depot ? 1 : 0);
     });
 }
 
