@@ -40,11 +40,6 @@ struct Rig {
     QByteArray sent() { return port.takeWritten(); }
 };
 
-QLineEdit *edit(QWidget &w, const char *name)
-{
-    return child<QLineEdit>(w, name);
-}
-
 QByteArray counterFrame(const QByteArray &values)
 {
     return bytes({0x01, 0x51, 0x49}) + values;
