@@ -5,6 +5,7 @@
 #include "shell/placement_flow.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
+#include "support/wire_bytes.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -208,10 +209,8 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
         rig.placement.open({LogoStore::Printer, false});
         QCOMPARE(rig.logos.placementRow, row.afterRow);
         QCOMPARE(rig.logos.placementColumn, row.afterCol);
-        const QByteArray probe = row.change
-                                     ? QByteArray()
-                                     : QByteArray(1, char(vlink::MarkOp::FragmentRead)) +
-                                           char('0' + row.afterRow) + char('0' + row.afterCol);
+        const QByteArray probe =
+            row.change ? QByteArray() : cellReadRequest(row.afterRow, row.afterCol);
         QCOMPARE(rig.port.written().left(3), probe);
     });
 }

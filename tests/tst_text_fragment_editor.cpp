@@ -13,11 +13,6 @@ using Shown = PromptRecorder::ShownList;
 namespace
 {
 
-QByteArray readRequest(int row, int column)
-{
-    return bytes({0x11, 0x30 + row, 0x30 + column});
-}
-
 QByteArray writeFrames(int row, int column, const QByteArray &text, int font)
 {
     return bytes({0x18, 0x30 + row, 0x30 + column}) + text +
@@ -47,19 +42,20 @@ void TestTextFragmentEditor::navigationRereadsInTheMarkCancelSendsNothing()
     EditorRig rig;
     TOKHelpRightDlg &editor = rig.open();
     QCOMPARE(editor.windowTitle(), QStringLiteral("TextFragmentReadWrite"));
-    QCOMPARE(rig.sent(), readRequest(1, 1));
+    QCOMPARE(rig.sent(), cellReadRequest(1, 1));
     rig.click("RowUp", 4);
     rig.click("ColDown");
-    QCOMPARE(rig.sent(), readRequest(2, 1) + readRequest(3, 1) + readRequest(4, 1).repeated(3));
+    QCOMPARE(rig.sent(),
+             cellReadRequest(2, 1) + cellReadRequest(3, 1) + cellReadRequest(4, 1).repeated(3));
     rig.click("ColUp", 8);
     rig.click("RowDown", 4);
-    QCOMPARE(rig.sent().right(18), readRequest(4, 8).repeated(2) + readRequest(3, 8) +
-                                       readRequest(2, 8) + readRequest(1, 8).repeated(2));
+    QCOMPARE(rig.sent().right(18), cellReadRequest(4, 8).repeated(2) + cellReadRequest(3, 8) +
+                                       cellReadRequest(2, 8) + cellReadRequest(1, 8).repeated(2));
     // A new showing and the tool button's read on a shown editor read the cell it was left on.
     editor.hide();
     editor.show();
     editor.readCurrentCell();
-    QCOMPARE(rig.sent(), readRequest(1, 8).repeated(2));
+    QCOMPARE(rig.sent(), cellReadRequest(1, 8).repeated(2));
     rig.edit("Fragtext")->setText("unsaved");
     rig.click("CancelBtn");
     QVERIFY(editor.isHidden());
@@ -208,7 +204,7 @@ void TestTextFragmentEditor::changedTextAsksBeforeLeaving()
         rig.click("ColUp");
         const Shown question{{"Text was changed. Save?", vui::CaptionConfirm}};
         QCOMPARE(rig.prompts.questions, row.asked ? question : Shown{});
-        QCOMPARE(rig.sent().toHex(' '), (row.written + readRequest(1, 2)).toHex(' '));
+        QCOMPARE(rig.sent().toHex(' '), (row.written + cellReadRequest(1, 2)).toHex(' '));
         // Leaving the new cell asks nothing: the flag went with the old one.
         rig.click("ColDown");
         QCOMPARE(rig.prompts.questions.size(), row.asked ? 1 : 0);
@@ -246,7 +242,7 @@ void TestTextFragmentEditor::readTriedTenTimesThenEndsProgram()
         EditorRig rig(row.losses);
         rig.cell(1, 1) = {{}, 4, 0xFF, 0};
         rig.open();
-        QCOMPARE(rig.sent(), readRequest(1, 1).repeated(10));
+        QCOMPARE(rig.sent(), cellReadRequest(1, 1).repeated(10));
         const Shown shown{errorShown("TextFragmentRead Error")};
         QCOMPARE(rig.prompts.messages, row.fails ? shown : Shown{});
         QCOMPARE(rig.mainWindow.received, QList<Message>(row.fails ? 1 : 0, Message::ReadError));

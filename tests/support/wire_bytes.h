@@ -26,6 +26,12 @@ inline QByteArray ff(int count)
     return QByteArray(count, char(0xFF));
 }
 
+// The read of the mark cell at (row, column).
+inline QByteArray cellReadRequest(int row, int column)
+{
+    return bytes({0x11, 0x30 + row, 0x30 + column});
+}
+
 // A printer logo record of 2 bands and 3 columns, the middle one full.
 inline QByteArray middleColumnLogo()
 {
