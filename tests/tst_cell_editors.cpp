@@ -1,9 +1,5 @@
-#include "support/main_window_stand_in.h"
-#include "support/memory_port.h"
-#include "support/prompt_recorder.h"
-#include "support/station_parts.h"
+#include "support/editor_rig.h"
 #include "support/table_rows.h"
-#include "support/test_widgets.h"
 #include "support/wire_bytes.h"
 
 #include "link/machine_commands.h"
@@ -19,47 +15,8 @@ using Shown = PromptRecorder::ShownList;
 namespace
 {
 
-const PromptRecorder::Shown okShown{"Ok", "Information"};
-PromptRecorder::Shown error(const char *text)
-{
-    return {QString::fromLatin1(text), QStringLiteral("Error")};
-}
 const QByteArray fontFrame = bytes({0x1B, '1', '1', '1', 0x0D});
 const QByteArray formatFrame = bytes({0x1A, '1', '1', 'd', 'd', 0x0D});
-
-// One of the editors on a printer in memory, opened on cell (1, 1).
-struct Rig {
-    Rig() { line.fontCount = device.printer().fontCount; }
-    template <typename Form> Form &open(std::unique_ptr<Form> made)
-    {
-        Form &opened = *made;
-        form = std::move(made);
-        form->show();
-        return opened;
-    }
-    QLineEdit *edit(const char *name) { return child<QLineEdit>(*form, name); }
-    void type(const char *name, const QString &text) { edit(name)->setText(text); }
-    void click(const char *name, int times = 1) { ::click(*form, name, times); }
-    bool focused(const char *name) { return form->focusWidget() == edit(name); }
-    vp::MarkFragment &cell(int row, int column)
-    {
-        return device.mark().cells[std::size_t(row - 1)][std::size_t(column - 1)];
-    }
-    QByteArray sent()
-    {
-        const QByteArray out = port.written();
-        port.clearWritten();
-        return out;
-    }
-
-    vp::Device device;
-    MemoryPort port{device};
-    PromptRecorder prompts;
-    MainWindowStandIn mainWindow;
-    StationParts parts{port, prompts, &mainWindow};
-    vui::LineState &line = parts.line;
-    std::unique_ptr<QDialog> form;
-};
 
 } // namespace
 
@@ -95,7 +52,7 @@ void TestCellEditors::kindVariants()
         {"post date: row up by the bounds", 2, "RowUp", {{}, 7, 0xFF, 0}, "Graphic fragment", "7"},
     };
     forEachRow(rows, [](const auto &row) {
-        Rig rig;
+        EditorRig rig;
         const bool rowArrow = QByteArray(row.arrow) == "RowUp";
         rig.cell(rowArrow ? 2 : 1, rowArrow ? 1 : 2) = row.cell;
         if (row.editor == 0)
@@ -129,16 +86,16 @@ void TestCellEditors::counterWrites()
     } rows[] = {
         {"empty: nothing", "", -1, {}, {}, 0},
         {"sent", "007", -1, up + counter + fontFrame, {okShown}, 0},
-        {"failed counter set",
+        {"failed set",
          "007",
          9,
          up + counter.left(4) + fontFrame,
-         {error("Counter Set Error")},
+         {errorShown("Counter Set Error")},
          0},
         {"outside the code page", QStringLiteral("7中"), -1, {}, {}, 1},
     };
     forEachRow(rows, [](const auto &row) {
-        Rig rig;
+        EditorRig rig;
         rig.cell(1, 1) = {"1", 1, 0x06, 0};
         rig.open(rig.parts.counterForm());
         rig.sent();
@@ -158,7 +115,7 @@ void TestCellEditors::counterWrites()
 // The printer counts each mark printed from the value the editor set.
 void TestCellEditors::counterDirectionFollowsTheCellAndCounts()
 {
-    Rig rig;
+    EditorRig rig;
     rig.cell(1, 1) = {"0010", 1, 0x05, 0};
     rig.open(rig.parts.counterForm());
     QVERIFY(child<QRadioButton>(*rig.form, "BDown")->isChecked());
@@ -194,7 +151,7 @@ void TestCellEditors::typedClock()
     };
     const char *names[] = {"EDay", "EMonth", "EYear", "EHour", "EMin", "ESec"};
     forEachRow(rows, [&](const auto &row) {
-        Rig rig;
+        EditorRig rig;
         rig.cell(1, 1) = {"x", 1, 0x00, 0};
         rig.open(rig.parts.timeForm());
         rig.sent();
@@ -210,7 +167,7 @@ void TestCellEditors::typedClock()
         QCOMPARE(rig.prompts.messages, row.refused ? Shown{} : Shown{okShown});
     });
 
-    Rig rig; // a format the printer did not take: no clock value goes out
+    EditorRig rig; // a format the printer did not take: no clock value goes out
     rig.cell(1, 1) = {"x", 1, 0x00, 0};
     rig.open(rig.parts.timeForm());
     rig.sent();
@@ -219,13 +176,13 @@ void TestCellEditors::typedClock()
     rig.type("DateFormat", "dd");
     rig.click("BtWriteText");
     QCOMPARE(rig.sent(), formatFrame.left(2));
-    QCOMPARE(rig.prompts.messages, Shown{error("Time Format Set Error")});
+    QCOMPARE(rig.prompts.messages, Shown{errorShown("Time Format Set Error")});
 }
 
 // The computer's clock fills the fields and, confirmed, goes out time first.
 void TestCellEditors::computerClockTimeFirst()
 {
-    Rig rig;
+    EditorRig rig;
     rig.parts.state.clock.fix(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     rig.cell(1, 1) = {"x", 1, 0x00, 0};
     rig.open(rig.parts.timeForm());
@@ -262,10 +219,10 @@ void TestCellEditors::postDateWrites()
          "7",
          13,
          formatFrame + days + fontFrame.left(1),
-         {okShown, error("Font Set Error")}},
+         {okShown, errorShown("Font Set Error")}},
     };
     forEachRow(rows, [&](const auto &row) {
-        Rig rig;
+        EditorRig rig;
         rig.line.depotOnly = row.depotOnly;
         rig.device.printer().postDateDays = 300;
         rig.cell(1, 1) = {"x", 1, 0x02, 0};

@@ -47,6 +47,8 @@ void TestHydroCommands::wireBytes()
 // A failed write still closes the channel; a failed open sends nothing more.
 void TestHydroCommands::threeStepsOnFaults()
 {
+    const QByteArray opened = bytes({0x07, 0x0A, 0x12, 0x2A, 0x43, 0x2E});
+    const QByteArray close = bytes({0x12, 0x2A, 0x55, 0x30});
     const struct {
         const char *name;
         int dropAt;
@@ -54,16 +56,11 @@ void TestHydroCommands::threeStepsOnFaults()
         QStringList shown;
         bool open;
     } rows[] = {
-        {"write fails",
-         5,
-         bytes({0x07, 0x0A, 0x12, 0x2A, 0x43, 0x2E, 0x12, 0x2A, 0x55, 0x30}),
-         {"Flow failed"},
-         false},
-        {"open fails", 1, bytes({0x07, 0x0A}), {"KeyBoardChanel Open Error!!"}, true},
+        {"write fails", 5, opened + close, {"Flow failed"}, false},
+        {"open fails", 1, opened.left(2), {"KeyBoardChanel Open Error!!"}, true},
         {"close fails",
          13,
-         bytes(
-             {0x07, 0x0A, 0x12, 0x2A, 0x43, 0x2E, 0x12, 0x2A, 0x56, 0x50, 0x12, 0x2A, 0x55, 0x30}),
+         opened + bytes({0x12, 0x2A, 0x56, 0x50}) + close,
          {"KeyBoardChanel Close Error!!"},
          false},
     };

@@ -39,7 +39,6 @@ private slots:
     void panelRowsAndDialogs();
     void valueDialogRefuses();
     void refreshRefused();
-    void closedDuringRefresh();
     void menuBehindSettingsKey();
 };
 
@@ -163,10 +162,18 @@ void TestHydroPanel::valueDialogRefuses()
     });
 }
 
-// A reply the rows cannot read stops the reading, closes the channel and keeps the rows.
+// A reply the rows cannot read stops the reading, closes the channel once and keeps the rows;
+// the panel closed while the box shows closes the channel after it.
 void TestHydroPanel::refreshRefused()
 {
-    for (vp::HydroFault fault : {vp::HydroFault::Short, vp::HydroFault::Malformed}) {
+    const struct {
+        const char *name;
+        vp::HydroFault fault;
+        bool closedInTheBox;
+    } rows[] = {{"short", vp::HydroFault::Short, false},
+                {"malformed", vp::HydroFault::Malformed, false},
+                {"panel closed in the box", vp::HydroFault::Short, true}};
+    forEachRow(rows, [](const auto &row) {
         Rig rig;
         rig.port.expectProtocolErrors(-1);
         vshell::THydroForm panel(rig.parts.line, rig.parts.state.hydro, rig.prompts, rig.modal);
@@ -177,30 +184,20 @@ void TestHydroPanel::refreshRefused()
         panel.Timer1Timer();
         QCOMPARE(rig.device.hydro().reads, 2);
         rig.device.hydro().values[0x2F] = 90;
-        rig.device.hydro().fault = fault;
+        rig.device.hydro().fault = row.fault;
+        if (row.closedInTheBox)
+            rig.prompts.onMessage = [&](const PromptRecorder::Shown &) {
+                panel.reject();
+                QVERIFY(rig.device.hydro().channelOpen);
+            };
         panel.Timer1Timer();
         QCOMPARE(rig.prompts.messages, Shown({{"HydroSystems Params Read Error!!", "Error"}}));
         QVERIFY(!panel.running() && !rig.device.hydro().channelOpen);
+        // Once after the rows were first read, and once more.
+        QCOMPARE(rig.device.hydro().closes, 2);
         QCOMPARE(panel.ListView2->topLevelItem(8)->text(2), shown);
         QCOMPARE(panel.Button2->text(), QStringLiteral("Start"));
-    }
-}
-
-// The panel closed while a failed refresh shows its box: the channel is closed once, after it.
-void TestHydroPanel::closedDuringRefresh()
-{
-    Rig rig;
-    vshell::THydroForm panel(rig.parts.line, rig.parts.state.hydro, rig.prompts, rig.modal);
-    panel.Button2Click();
-    rig.device.hydro().fault = vp::HydroFault::Short;
-    rig.prompts.onMessage = [&](const PromptRecorder::Shown &) {
-        panel.reject();
-        QVERIFY(rig.device.hydro().channelOpen);
-    };
-    panel.Timer1Timer();
-    QCOMPARE(rig.device.hydro().closes, 1);
-    QVERIFY(!panel.running() && !rig.device.hydro().channelOpen);
-    QCOMPARE(rig.prompts.messages, Shown({{"HydroSystems Params Read Error!!", "Error"}}));
+    });
 }
 
 void TestHydroPanel::menuBehindSettingsKey()

@@ -220,6 +220,7 @@ void TestLogoCommands::malformedRecordsAreConsumedWhole()
         QCOMPARE(logo.name, row.name_);
         // The whole record was read before the closing "s", and nothing is left over.
         QCOMPARE(port.written().back(), char(0x73));
+        QCOMPARE(port.purgedBytes(), 0);
         QVERIFY(noStrayBytes(port, device));
         // Every dot byte of a column lands in that column; bands beyond four are dropped.
         const int bands = quint8(sent[0]);

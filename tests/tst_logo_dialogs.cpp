@@ -22,22 +22,6 @@ namespace
 
 constexpr LogoStore Printer = LogoStore::Printer;
 constexpr LogoStore Depot = LogoStore::Depot;
-const PromptRecorder::Shown okShown{"Ok", "Information"};
-
-QLineEdit *nameBox(QWidget &w)
-{
-    return child<QLineEdit>(w, "LogoName");
-}
-
-QLineEdit *numberBox(QWidget &w)
-{
-    return child<QLineEdit>(w, "LogoNumEdit");
-}
-
-QLineEdit *bankBox(QWidget &w)
-{
-    return child<QLineEdit>(w, "BankNumEdit");
-}
 
 } // namespace
 
@@ -79,9 +63,9 @@ void TestLogoDialogs::loadWritesAtMost255ColumnsUnderNumberAndName()
         QList<vlink::LogoNames> lists;
         rig.flow.setLibraryRefresh([&](const vlink::LogoNames &names) { lists.append(names); });
         rig.whenOpen([&](QDialog &d) {
-            numberBox(d)->setText(QString::number(row.number - 1));
+            edit(d, "LogoNumEdit")->setText(QString::number(row.number - 1));
             click(d, "LogoNumUp", 2);
-            nameBox(d)->setText(QStringLiteral("WIDE"));
+            edit(d, "LogoName")->setText(QStringLiteral("WIDE"));
             click(d, "BtOk");
         });
         // A dot in the top row of every column, so the logo is as wide as the bitmap.
@@ -124,10 +108,7 @@ void TestLogoDialogs::refusedLoadsAndReadsSendNothing()
         if (row.number < 0)
             rig.leaveOpen();
         else
-            rig.whenOpen([&](QDialog &d) {
-                numberBox(d)->setText(QString::number(row.number));
-                click(d, "BtOk");
-            });
+            rig.whenOpen(typeNumber(QString::number(row.number)));
         if (row.mode == LogoMode::Read)
             rig.openRead(row.store);
         else
@@ -185,7 +166,7 @@ void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
         LogoRig rig;
         rig.stored(Printer, 3) = logoRecord("THREE");
         rig.whenOpen([&](QDialog &d) {
-            numberBox(d)->setText(QStringLiteral("3"));
+            edit(d, "LogoNumEdit")->setText(QStringLiteral("3"));
             rig.port.clearWritten();
             if (row.bothFail)
                 rig.device.faults().silent = true;
@@ -217,7 +198,7 @@ void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
     rig.stored(Printer, 6) = logoRecord("NEXT");
     QString shown;
     rig.whenOpen([&](QDialog &d) {
-        numberBox(d)->setText(QStringLiteral("5"));
+        edit(d, "LogoNumEdit")->setText(QStringLiteral("5"));
         rig.port.expectProtocolErrors(-1);
         rig.device.faults().silent = true;
         click(d, "BtOk");
@@ -225,7 +206,9 @@ void TestLogoDialogs::arrowsInReadModeReadLogoZeroThenTheSelected()
         rig.port.clearWritten();
         click(d, "LogoNumUp");
     });
-    rig.whenOpen([&](QDialog &d) { shown = nameBox(d)->text() + ' ' + numberBox(d)->text(); });
+    rig.whenOpen([&](QDialog &d) {
+        shown = edit(d, "LogoName")->text() + ' ' + edit(d, "LogoNumEdit")->text();
+    });
     rig.flow.logoRead();
     const QByteArray read = QByteArray::fromHex("0701");
     QCOMPARE(rig.port.written().count(read), 2);
@@ -248,9 +231,9 @@ void TestLogoDialogs::readModeRenameSaveAndClear()
     rig.read(9, [&](QDialog &d) {
         for (const char *button : {"BtClear", "BtRename", "BtSaveToFile"}) // Read mode only
             QVERIFY2(child<QWidget>(d, button)->isVisible(), button);
-        nameBox(d)->clear();
-        QTest::keyClicks(nameBox(d), QStringLiteral("NEW-N.A ME1"));
-        typed = nameBox(d)->text();
+        edit(d, "LogoName")->clear();
+        QTest::keyClicks(edit(d, "LogoName"), QStringLiteral("NEW-N.A ME1"));
+        typed = edit(d, "LogoName")->text();
         click(d, "BtRename");
         typed += ' ' + storedName(rig.stored(Printer, 9));
         rig.prompts.chooseFiles({rig.file("sub/one")});
@@ -352,14 +335,14 @@ void TestLogoDialogs::depotBankBox()
         QStringList banks;
         QString shown;
         rig.whenOpen([&](QDialog &d) {
-            banks << bankBox(d)->text();
-            bankBox(d)->setText(QString::fromLatin1(row.typed));
+            banks << edit(d, "BankNumEdit")->text();
+            edit(d, "BankNumEdit")->setText(QString::fromLatin1(row.typed));
             rig.device.faults().silent = row.silent;
             click(d, row.button);
-            shown = bankBox(d)->text();
+            shown = edit(d, "BankNumEdit")->text();
         });
         rig.openRead(Depot);
-        rig.whenOpen([&](QDialog &d) { banks << bankBox(d)->text(); });
+        rig.whenOpen([&](QDialog &d) { banks << edit(d, "BankNumEdit")->text(); });
         rig.openRead(Depot);
         QCOMPARE(shown, QString::fromLatin1(row.shown));
         QCOMPARE(rig.prompts.messages.value(0).first, QString::fromLatin1(row.message));

@@ -5,6 +5,7 @@
 #include "shell/placement_flow.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
+#include "support/wire_bytes.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -45,11 +46,10 @@ private slots:
     void pasteOverwritesOnlyAGraphicWithoutChange();
     void numberBoxRefusesTextAndForcesTheRange();
     void depotRenameWritesTheLogoAgainUnderItsNumber();
-    void printerDeleteShowsTheBlankLogo();
     void depotViewerOpensAgainAsTheDepotViewer();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
-    void depotViewerClearDeletesAndCloses();
+    void clearDeletesTheLogoShown();
     void bankBoxSetsOnlyABankTheDepotHas();
 };
 
@@ -93,10 +93,7 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
             QVERIFY(vlink::MarkLoad(rig.port, 9, 3, 2));
         else
             QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
-        rig.whenOpen([](QDialog &d) {
-            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
-            click(d, "BtPaste");
-        });
+        rig.whenOpen(typeNumber("7", "BtPaste"));
         rig.placement.paste(LogoStore::Printer);
         QCOMPARE(rig.shown(row.shown), 1);
         QCOMPARE(rig.prompts.beeps, row.beeps);
@@ -171,23 +168,6 @@ void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
     QCOMPARE(after.size(), before.size());
 }
 
-void TestLogoPlacement::printerDeleteShowsTheBlankLogo()
-{
-    PlacementRig rig;
-    rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
-    QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
-    rig.logos.placementLogo = 3;
-    rig.prompts.answer(true);
-    rig.whenOpen([](QDialog &d) { click(d, "BtClear"); });
-    QString size;
-    rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
-    rig.placement.open({LogoStore::Printer, true});
-    QCOMPARE(rig.prompts.questions.size(), 1);
-    QCOMPARE(rig.shown("Ok"), 1);
-    QCOMPARE(size, QStringLiteral("Col:1*Row:4"));
-    QCOMPARE(rig.driver.openedModal, QStringList({"TLogoToMarkFormSmall", "TLogoToMarkFormSmall"}));
-}
-
 void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
 {
     PlacementRig rig;
@@ -229,10 +209,8 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
         rig.placement.open({LogoStore::Printer, false});
         QCOMPARE(rig.logos.placementRow, row.afterRow);
         QCOMPARE(rig.logos.placementColumn, row.afterCol);
-        const QByteArray probe = row.change
-                                     ? QByteArray()
-                                     : QByteArray(1, char(vlink::MarkOp::FragmentRead)) +
-                                           char('0' + row.afterRow) + char('0' + row.afterCol);
+        const QByteArray probe =
+            row.change ? QByteArray() : cellReadRequest(row.afterRow, row.afterCol);
         QCOMPARE(rig.port.written().left(3), probe);
     });
 }
@@ -262,10 +240,7 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
             child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("COPY"));
             click(d, row.button);
         });
-        rig.whenOpen([](QDialog &d) {
-            child<QLineEdit>(d, "LogoNumEdit")->setText(QStringLiteral("7"));
-            click(d, "BtOk");
-        });
+        rig.whenOpen(typeNumber("7"));
         rig.placement.open({LogoStore::Printer, true});
         if (!row.loadDialog) {
             vlink::LogoBuffer saved;
@@ -281,19 +256,25 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
     });
 }
 
-// The Depot viewer has nothing to show after a delete: it closes, and a library listing the Depot
-// gets its names again.
-void TestLogoPlacement::depotViewerClearDeletesAndCloses()
+// A delete closes the viewer. The printer's opens again on the blank logo; the Depot's has nothing
+// to show. A library listing the store gets its names again.
+void TestLogoPlacement::clearDeletesTheLogoShown()
 {
     struct Row {
         const char *name;
+        LogoStore store;
         bool depotListed;
     };
-    const Row rows[] = {{"library lists the depot", true}, {"library lists the printer", false}};
+    const Row rows[] = {{"printer, the library lists the printer", LogoStore::Printer, false},
+                        {"printer, the library lists the depot", LogoStore::Printer, true},
+                        {"depot, the library lists the depot", LogoStore::Depot, true},
+                        {"depot, the library lists the printer", LogoStore::Depot, false}};
     forEachRow(rows, [](const Row &row) {
+        const bool depot = row.store == LogoStore::Depot;
         PlacementRig rig;
-        rig.stored(LogoStore::Depot, 5) = logoRecord("DEPOT5");
-        QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
+        rig.stored(row.store, 5) = logoRecord("LOGO5");
+        QVERIFY(depot ? vlink::DPLogoView(rig.port, 5, rig.logos.logo)
+                      : vlink::PrinterLogoView(rig.port, 5, rig.logos.logo));
         rig.logos.placementLogo = 5;
         rig.logos.depotView = row.depotListed;
         QList<vlink::LogoNames> lists;
@@ -304,14 +285,18 @@ void TestLogoPlacement::depotViewerClearDeletesAndCloses()
             click(d, "BtClear");
             closed = !d.isVisible();
         });
-        rig.placement.open({LogoStore::Depot, true});
+        QString size;
+        rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
+        rig.placement.open({row.store, true});
         QVERIFY(closed);
         QCOMPARE(rig.prompts.questions.size(), 1);
         QCOMPARE(rig.shown("Ok"), 1);
-        QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty());
-        QVERIFY(rig.stored(LogoStore::Printer, 5).isEmpty());
-        QCOMPARE(rig.driver.openedModal, QStringList{"TDPLogoToMarkFormSmall"});
-        QCOMPARE(lists.size(), row.depotListed ? 1 : 0);
+        QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty() &&
+                rig.stored(LogoStore::Printer, 5).isEmpty());
+        const QString form = depot ? "TDPLogoToMarkFormSmall" : "TLogoToMarkFormSmall";
+        QCOMPARE(rig.driver.openedModal, QStringList(depot ? 1 : 2, form));
+        QCOMPARE(size, depot ? QString() : QStringLiteral("Col:1*Row:4"));
+        QCOMPARE(lists.size(), row.depotListed == depot ? 1 : 0);
     });
 }
 

@@ -22,7 +22,6 @@ using Shown = PromptRecorder::ShownList;
 namespace
 {
 
-const PromptRecorder::Shown okShown{"Ok", "Information"};
 const QByteArray scriptRead = bytes({0x01, 0x05});
 
 struct Rig {
@@ -38,18 +37,8 @@ struct Rig {
         sent();
         return dialog;
     }
-    QByteArray sent()
-    {
-        const QByteArray out = port.written();
-        port.clearWritten();
-        return out;
-    }
+    QByteArray sent() { return port.takeWritten(); }
 };
-
-QLineEdit *edit(QWidget &w, const char *name)
-{
-    return child<QLineEdit>(w, name);
-}
 
 QByteArray counterFrame(const QByteArray &values)
 {

@@ -107,10 +107,6 @@ void TestMarkImage::silentPrinter()
 void TestMarkImage::rendering()
 {
     using vp::MarkFragment;
-    QByteArray logo(512, char(0xFF)); // 2 bands, 3 columns: the middle one full
-    logo[0] = 2;
-    logo[1] = 3;
-    logo[4] = logo[5] = 0;
     const MarkFragment text{"I", 0}, dash{"-", 0}, tall{"I", 3}, wide{QByteArray(38, 'W'), 12};
     const MarkFragment graphic{{}, 16, MarkFragment::TextOrGraphic, 9};
     const MarkFragment freeLogo{{}, 16, MarkFragment::TextOrGraphic, 10};
@@ -139,7 +135,7 @@ void TestMarkImage::rendering()
         vp::MarkState mark;
         vp::PrinterState printer;
         vp::LogoState logos;
-        logos.printer[9] = logo;
+        logos.printer[9] = middleColumnLogo();
         for (const auto &[at, f] : row.cells)
             *mark.cell(at / 10, at % 10) = f;
         const QByteArray reply = vp::markImageReply(vp::renderMark(mark, printer, logos));

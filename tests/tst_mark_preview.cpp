@@ -7,6 +7,7 @@
 #include "support/station_parts.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
+#include "support/wire_bytes.h"
 #include "vprinter/mark_render.h"
 
 #include <QCheckBox>
@@ -19,16 +20,6 @@ namespace
 {
 
 using Shown = PromptRecorder::Shown;
-
-// Logo 9: 2 bands, 3 columns, the middle one full.
-QByteArray logoRecord()
-{
-    QByteArray record(512, char(0xFF));
-    record[0] = 2;
-    record[1] = 3;
-    record[4] = record[5] = 0;
-    return record;
-}
 
 bool dark(const QImage &picture, int x, int y)
 {
@@ -53,7 +44,7 @@ void TestMarkPreview::composedMarkReadBack()
 {
     StationFixture f;
     vp::Device &printer = f.addDevice(0);
-    printer.logos().printer[9] = logoRecord();
+    printer.logos().printer[9] = middleColumnLogo();
     f.startConnected();
     f.window().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.window()));
@@ -103,11 +94,7 @@ void TestMarkPreview::refusedReads()
     } rows[] = {
         {"clear mark", vp::MarkImageFault::None, false, {"Mark is Clear", "Information"}, true},
         {"five bands", vp::MarkImageFault::TallBands, false, {"Mark Read Error", "Error"}, false},
-        {"over the store",
-         vp::MarkImageFault::Oversized,
-         false,
-         {"Mark Read Error", "Error"},
-         false},
+        {"over the store", vp::MarkImageFault::Oversized, false, {"Mark Read Error", "Error"}, 0},
         {"no echo", vp::MarkImageFault::None, true, {"Mark Read Error", "Error"}, false},
     };
     forEachRow(rows, [](const auto &row) {

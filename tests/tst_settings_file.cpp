@@ -1,4 +1,5 @@
 #include "link/settings_file.h"
+#include "support/test_widgets.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,9 +20,7 @@ const char Station[] =
 
 QString writeFile(const QTemporaryDir &dir, const QByteArray &text)
 {
-    const QString path = dir.filePath("vuvazuvevov.dev");
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? path : QString();
+    return ::writeFile(dir.filePath("vuvazuvevov.dev"), text);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "support/station_fixture.h"
 #include "support/station_parts.h"
 #include "support/test_widgets.h"
+#include "support/wire_bytes.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -30,12 +31,6 @@ public:
 private:
     int gone_;
 };
-
-// The text fragment editor's cell read.
-QByteArray readRequest(int row, int column)
-{
-    return QByteArray(1, char(0x11)) + char(0x30 + row) + char(0x30 + column);
-}
 
 } // namespace
 
@@ -127,7 +122,8 @@ void TestShellWindows::f1OpensTheTextEditorModallyOnce()
     QTest::keyClick(&f.window(), Qt::Key_F1);
     QCOMPARE(f.driver.openedModal, QStringList{"TOKHelpRightDlg"});
     f.action("FKeyFragEdit")->trigger();
-    QCOMPARE(printer.received(), readRequest(1, 1) + readRequest(2, 1) + readRequest(2, 1));
+    QCOMPARE(printer.received(),
+             cellReadRequest(1, 1) + cellReadRequest(2, 1) + cellReadRequest(2, 1));
     QCOMPARE(f.state().mark.cellRoutine, vui::CellRoutine::Read);
 }
 

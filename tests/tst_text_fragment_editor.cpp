@@ -13,22 +13,10 @@ using Shown = PromptRecorder::ShownList;
 namespace
 {
 
-QByteArray readRequest(int row, int column)
-{
-    return bytes({0x11, 0x30 + row, 0x30 + column});
-}
-
 QByteArray writeFrames(int row, int column, const QByteArray &text, int font)
 {
     return bytes({0x18, 0x30 + row, 0x30 + column}) + text +
            bytes({0x0D, 0x1B, 0x30 + row, 0x30 + column, 0x30 + font, 0x0D});
-}
-
-const PromptRecorder::Shown okShown{"Ok", "Information"};
-
-PromptRecorder::Shown error(const char *text)
-{
-    return {QString::fromLatin1(text), QStringLiteral("Error")};
 }
 
 } // namespace
@@ -54,19 +42,20 @@ void TestTextFragmentEditor::navigationRereadsInTheMarkCancelSendsNothing()
     EditorRig rig;
     TOKHelpRightDlg &editor = rig.open();
     QCOMPARE(editor.windowTitle(), QStringLiteral("TextFragmentReadWrite"));
-    QCOMPARE(rig.sent(), readRequest(1, 1));
+    QCOMPARE(rig.sent(), cellReadRequest(1, 1));
     rig.click("RowUp", 4);
     rig.click("ColDown");
-    QCOMPARE(rig.sent(), readRequest(2, 1) + readRequest(3, 1) + readRequest(4, 1).repeated(3));
+    QCOMPARE(rig.sent(),
+             cellReadRequest(2, 1) + cellReadRequest(3, 1) + cellReadRequest(4, 1).repeated(3));
     rig.click("ColUp", 8);
     rig.click("RowDown", 4);
-    QCOMPARE(rig.sent().right(18), readRequest(4, 8).repeated(2) + readRequest(3, 8) +
-                                       readRequest(2, 8) + readRequest(1, 8).repeated(2));
+    QCOMPARE(rig.sent().right(18), cellReadRequest(4, 8).repeated(2) + cellReadRequest(3, 8) +
+                                       cellReadRequest(2, 8) + cellReadRequest(1, 8).repeated(2));
     // A new showing and the tool button's read on a shown editor read the cell it was left on.
     editor.hide();
     editor.show();
     editor.readCurrentCell();
-    QCOMPARE(rig.sent(), readRequest(1, 8).repeated(2));
+    QCOMPARE(rig.sent(), cellReadRequest(1, 8).repeated(2));
     rig.edit("Fragtext")->setText("unsaved");
     rig.click("CancelBtn");
     QVERIFY(editor.isHidden());
@@ -104,8 +93,8 @@ void TestTextFragmentEditor::kindDisplay()
         const bool text = !shown.endsWith(QLatin1String(" fragment"));
         QCOMPARE(rig.edit("Fragtext")->text(), shown);
         QCOMPARE(rig.edit("Fragtext")->isEnabled(), text);
-        QCOMPARE(child<QCheckBox>(*rig.editor, "Ch_")->isHidden(), text);
-        QVERIFY(!child<QCheckBox>(*rig.editor, "Ch_")->isChecked());
+        QCOMPARE(child<QCheckBox>(*rig.form, "Ch_")->isHidden(), text);
+        QVERIFY(!child<QCheckBox>(*rig.form, "Ch_")->isChecked());
         QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.font));
     });
 }
@@ -137,7 +126,7 @@ void TestTextFragmentEditor::textLengthRules()
         QTest::keyRelease(rig.edit("Fragtext"), Qt::Key_X);
         rig.click("BtWriteText");
         QCOMPARE(rig.sent().toHex(' '), row.wire.toHex(' '));
-        QCOMPARE(rig.prompts.messages, Shown{row.error ? error(row.error) : okShown});
+        QCOMPARE(rig.prompts.messages, Shown{row.error ? errorShown(row.error) : okShown});
         QCOMPARE(rig.prompts.beeps, row.beeps);
         QVERIFY(rig.mainWindow.received.isEmpty());
     });
@@ -151,7 +140,8 @@ void TestTextFragmentEditor::nonTextCellNeedsChange()
     rig.sent();
     rig.click("BtWriteText");
     QCOMPARE(rig.sent(), QByteArray());
-    QCOMPARE(rig.prompts.messages, Shown{error("Select \"Change\" mode, if you want Text insert")});
+    QCOMPARE(rig.prompts.messages,
+             Shown{errorShown("Select \"Change\" mode, if you want Text insert")});
     QCOMPARE(rig.prompts.beeps, 1);
 
     rig.click("Ch_");
@@ -214,7 +204,7 @@ void TestTextFragmentEditor::changedTextAsksBeforeLeaving()
         rig.click("ColUp");
         const Shown question{{"Text was changed. Save?", vui::CaptionConfirm}};
         QCOMPARE(rig.prompts.questions, row.asked ? question : Shown{});
-        QCOMPARE(rig.sent().toHex(' '), (row.written + readRequest(1, 2)).toHex(' '));
+        QCOMPARE(rig.sent().toHex(' '), (row.written + cellReadRequest(1, 2)).toHex(' '));
         // Leaving the new cell asks nothing: the flag went with the old one.
         rig.click("ColDown");
         QCOMPARE(rig.prompts.questions.size(), row.asked ? 1 : 0);
@@ -252,8 +242,8 @@ void TestTextFragmentEditor::readTriedTenTimesThenEndsProgram()
         EditorRig rig(row.losses);
         rig.cell(1, 1) = {{}, 4, 0xFF, 0};
         rig.open();
-        QCOMPARE(rig.sent(), readRequest(1, 1).repeated(10));
-        const Shown shown{error("TextFragmentRead Error")};
+        QCOMPARE(rig.sent(), cellReadRequest(1, 1).repeated(10));
+        const Shown shown{errorShown("TextFragmentRead Error")};
         QCOMPARE(rig.prompts.messages, row.fails ? shown : Shown{});
         QCOMPARE(rig.mainWindow.received, QList<Message>(row.fails ? 1 : 0, Message::ReadError));
         QCOMPARE(rig.edit("EFontSize")->text(), QString::fromLatin1(row.fails ? "1" : "4"));
@@ -271,8 +261,8 @@ void TestTextFragmentEditor::failedWriteOrFontSet()
         QByteArray sent;
         Shown shown;
     } rows[] = {
-        {"write", 6, frames.left(4) + frames.mid(7), {error("TextFragmentWrite Error")}},
-        {"font set", 10, frames.left(8), {okShown, error("Font Set Error")}},
+        {"write", 6, frames.left(4) + frames.mid(7), {errorShown("TextFragmentWrite Error")}},
+        {"font set", 10, frames.left(8), {okShown, errorShown("Font Set Error")}},
     };
     forEachRow(rows, [](const auto &row) {
         const bool writeFailed = row.shown.size() == 1;

@@ -97,7 +97,8 @@ void TestVuvactl::usageErrorsNeverReachTheLine()
     });
 }
 
-// One printer, one mark: what one command writes, the next reads back.
+// One printer, one mark: what one command writes, the next reads back. What a command prints, and
+// the text of a refusal or failure.
 void TestVuvactl::actionsPrintDeviceTextEscaped()
 {
     const struct {
@@ -117,26 +118,21 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         {"script-read", {}, "Q24N00001\\x1B[mE00000000S0000P0000\n"},
         {"hydro-set", {"0x2F", "75"}, ""},
         {"hydro-power", {}, ""},
-        {"logo-rename", {"0", "X"}, "", Outcome::Kind::Usage, true}, // the Depot has none
-        {"fragment-read", {"1", "1"}, "", Outcome::Kind::Failed, true},
+        {"logo-rename", {"0", "X"}, "renames printer logos only", Outcome::Kind::Usage, true},
+        {"fragment-read", {"1", "1"}, "TextFragmentRead Error", Outcome::Kind::Failed, true},
+        // The printer's own texts for a failed step name the other direction.
+        {"params-step", {"H", "up"}, "ParamsDecrease Error", Outcome::Kind::Failed},
+        {"params-step", {"H", "down"}, "ParamsIcrease Error", Outcome::Kind::Failed},
     };
     vp::Device device;
     MemoryPort port(device);
-    const vuvactl::Commands commands = vuvactl::allCommands();
     forEachRow(rows, [&](const auto &row) {
-        QString problem;
-        const vuvactl::Action action =
-            vuvactl::findCommand(commands, row.name)->bind(row.args, problem);
-        QVERIFY2(action, qPrintable(problem));
-        QString out;
-        QTextStream stream(&out);
-        vlink::Connection connection;
-        vuvactl::Context context{port, row.depot, stream, connection};
         if (row.kind == Outcome::Kind::Failed)
             device.faults().silent = true;
-        QCOMPARE(action(context).kind, row.kind);
-        stream.flush();
-        QCOMPARE(out, row.out);
+        QString out;
+        const Outcome outcome = runIn(port, row.depot, QStringList{row.name} + row.args, &out);
+        QCOMPARE(outcome.kind, row.kind);
+        QCOMPARE(out + outcome.text, row.out);
     });
     QCOMPARE(device.printer().autoRunPeriod, QByteArray("1234"));
     QCOMPARE(device.hydro().value(0x2F), quint8(75));

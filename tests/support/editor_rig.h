@@ -30,33 +30,33 @@ private:
     int reads_ = 0;
 };
 
-// The text fragment editor on a printer in memory: the one place its tests build the station's
-// state and the dialog.
+// The cell editors on a printer in memory: the one place their tests build the station's state
+// and the dialog.
 struct EditorRig {
     explicit EditorRig(int losses = 0) : port(device, losses)
     {
         line.fontCount = device.printer().fontCount;
     }
-    // Creates and shows the editor, which reads its cell.
-    vcompose::TOKHelpRightDlg &open()
+    // Creates and shows the text editor, which reads its cell.
+    vcompose::TOKHelpRightDlg &open() { return open(parts.textEditor()); }
+    // Shows one of the editors, which reads cell (1, 1).
+    template <typename Form> Form &open(std::unique_ptr<Form> made)
     {
-        editor = parts.textEditor();
-        editor->show();
-        return *editor;
+        Form &opened = *made;
+        form = std::move(made);
+        form->show();
+        return opened;
     }
-    QLineEdit *edit(const char *name) { return child<QLineEdit>(*editor, name); }
-    void click(const char *name, int times = 1) { ::click(*editor, name, times); }
+    QLineEdit *edit(const char *name) { return child<QLineEdit>(*form, name); }
+    void type(const char *name, const QString &text) { edit(name)->setText(text); }
+    void click(const char *name, int times = 1) { ::click(*form, name, times); }
+    bool focused(const char *name) { return form->focusWidget() == edit(name); }
     vp::MarkFragment &cell(int row, int column)
     {
         return device.mark().cells[std::size_t(row - 1)][std::size_t(column - 1)];
     }
     // What the station wrote since the last call.
-    QByteArray sent()
-    {
-        const QByteArray out = port.written();
-        port.clearWritten();
-        return out;
-    }
+    QByteArray sent() { return port.takeWritten(); }
 
     vp::Device device;
     TailLossPort port;
@@ -64,5 +64,5 @@ struct EditorRig {
     MainWindowStandIn mainWindow;
     StationParts parts{port, prompts, &mainWindow};
     vui::LineState &line = parts.line;
-    std::unique_ptr<vcompose::TOKHelpRightDlg> editor;
+    std::unique_ptr<QDialog> form;
 };

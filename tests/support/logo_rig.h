@@ -23,6 +23,15 @@ inline QString threeDots(const QString &path)
     });
 }
 
+// A dialog action: the number typed into the logo number box, then the button pressed.
+inline ModalDriver::Action typeNumber(const QString &number, const char *button = "BtOk")
+{
+    return [number, button](QDialog &d) {
+        child<QLineEdit>(d, "LogoNumEdit")->setText(number);
+        click(d, button);
+    };
+}
+
 // The logo dialogs as the main window runs them, on a printer behind a Depot unit in memory:
 // the one place their tests build the station's state and the flow that opens the dialogs.
 // The main window's stand-in answers the dialogs' messages through the flow.
@@ -66,10 +75,7 @@ struct LogoRig {
     // "LogoRead" of the printer's logo `number`; `then` acts in the dialog that shows it.
     void read(int number, const Action &then)
     {
-        whenOpen([number](QDialog &d) {
-            child<QLineEdit>(d, "LogoNumEdit")->setText(QString::number(number));
-            click(d, "BtOk");
-        });
+        whenOpen(typeNumber(QString::number(number)));
         whenOpen(then);
         flow.logoRead();
     }

@@ -114,6 +114,7 @@ void MemoryPort::purge()
 {
     ++purges_;
     collect();
+    purgedBytes_ += int(rx_.size());
     rx_.clear();
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 // The station's port wired straight to virtual printers in memory: each read sees at once what
 // the device answered, and a silent read fails at once instead of after the time-out.
@@ -48,8 +49,12 @@ public:
     // Every byte the station wrote, echoed or not.
     const QByteArray &written() const { return written_; }
     void clearWritten() { written_.clear(); }
+    // What was written since the last call.
+    QByteArray takeWritten() { return std::exchange(written_, {}); }
     int readAttempts() const { return readAttempts_; }
     int purges() const { return purges_; }
+    // The bytes purges threw away unread.
+    int purgedBytes() const { return purgedBytes_; }
     int lineSpeed() const { return baud_; }
     QList<bool> rtsChanges() const { return rts_; }
     bool timeoutsApplied() const { return timeoutsApplied_; }
@@ -68,6 +73,7 @@ private:
     int heldReads_ = 0;
     int readAttempts_ = 0;
     int purges_ = 0;
+    int purgedBytes_ = 0;
     bool timeoutsApplied_ = false;
     QList<bool> rts_;
     int expectedErrors_ = 0;

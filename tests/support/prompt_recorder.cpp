@@ -36,9 +36,8 @@ QString PromptRecorder::saveFile(const vui::FileDialogRequest &request)
     return files.isEmpty() ? QString() : files.first();
 }
 
-void PromptRecorder::openDocument(const QString &path, std::function<void()> notOpened)
+void PromptRecorder::openDocument(const QString &, std::function<void()> notOpened)
 {
-    documents.append(path);
     if (!documentOpens)
         notOpened();
 }
@@ -50,7 +49,6 @@ void PromptRecorder::clear()
     beeps = 0;
     tones.clear();
     fileRequests.clear();
-    documents.clear();
     answers_.clear();
     files_.clear();
 }

@@ -41,7 +41,6 @@ public:
     int beeps = 0;
     QList<std::pair<int, int>> tones;
     QList<vui::FileDialogRequest> fileRequests;
-    QStringList documents;
 
 private:
     QStringList nextFiles(const vui::FileDialogRequest &request);
@@ -49,3 +48,10 @@ private:
     QQueue<bool> answers_;
     QQueue<QStringList> files_;
 };
+
+// The boxes most tests expect: "Ok" and a failure's text.
+inline const PromptRecorder::Shown okShown{"Ok", "Information"};
+inline PromptRecorder::Shown errorShown(const QString &text)
+{
+    return {text, QStringLiteral("Error")};
+}

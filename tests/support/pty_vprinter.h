@@ -29,7 +29,6 @@ public:
     void kill();
     // SIGTERM and wait; true when it exited cleanly with status 0. Checks the protocol errors.
     bool terminate();
-    QProcess &process() { return process_; }
 
     // A program of the build, e.g. "vprinter" or "vuvactl".
     static QString binary(const QString &name);

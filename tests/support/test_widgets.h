@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QByteArray>
 #include <QImage>
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -14,6 +15,11 @@ template <typename T> T *child(QWidget &w, const char *name)
     if (!found)
         qFatal("no control %s", name);
     return found;
+}
+
+inline QLineEdit *edit(QWidget &w, const char *name)
+{
+    return child<QLineEdit>(w, name);
 }
 
 inline void click(QWidget &w, const char *name, int times = 1)

@@ -26,6 +26,22 @@ inline QByteArray ff(int count)
     return QByteArray(count, char(0xFF));
 }
 
+// The read of the mark cell at (row, column).
+inline QByteArray cellReadRequest(int row, int column)
+{
+    return bytes({0x11, 0x30 + row, 0x30 + column});
+}
+
+// A printer logo record of 2 bands and 3 columns, the middle one full.
+inline QByteArray middleColumnLogo()
+{
+    QByteArray record = ff(512);
+    record[0] = 2;
+    record[1] = 3;
+    record[4] = record[5] = 0;
+    return record;
+}
+
 // The command took every byte it was owed and the device is waiting for the next one.
 inline bool noStrayBytes(MemoryPort &port, vp::Device &device)
 {
