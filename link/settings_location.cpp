@@ -11,13 +11,17 @@ QString settingsLocation(const QString &besidePath, const SettingsPlaces &places
     const QFileInfo beside(besidePath);
     if (places.writable(beside.absolutePath()))
         return besidePath;
-    return QDir(places.home).filePath(QStringLiteral(".config/VuvaZuvevov/") + beside.fileName());
+    const QString config = QDir::isAbsolutePath(places.configHome)
+                               ? places.configHome
+                               : QDir(places.home).filePath(QStringLiteral(".config"));
+    return QDir(config).filePath(QStringLiteral("VuvaZuvevov/") + beside.fileName());
 }
 
 QString settingsLocation(const QString &besidePath)
 {
     const SettingsPlaces places{
-        [](const QString &folder) { return QFileInfo(folder).isWritable(); }, QDir::homePath()};
+        [](const QString &folder) { return QFileInfo(folder).isWritable(); }, QDir::homePath(),
+        qEnvironmentVariable("XDG_CONFIG_HOME")};
     return settingsLocation(besidePath, places);
 }
 

@@ -11,11 +11,14 @@ namespace vlink
 struct SettingsPlaces {
     std::function<bool(const QString &folder)> writable;
     QString home;
+    // XDG_CONFIG_HOME; used only when absolute, as the base directory specification asks.
+    QString configHome = {};
 };
 
 // Beside the program (besidePath) while its folder is writable, as a station run from its build
 // or unpacked folder keeps it; an installed station, whose folder belongs to the system, keeps it
-// in the user's configuration folder under the same name.
+// in the user's configuration folder (~/.config unless XDG_CONFIG_HOME names another) under the
+// same name.
 QString settingsLocation(const QString &besidePath, const SettingsPlaces &places);
 // The same for this process: the folder's permission for this user, and the user's home.
 QString settingsLocation(const QString &besidePath);

@@ -24,15 +24,19 @@ void TestInstallLocations::settingsBesideTheProgramOnlyWhenWritable()
     const struct {
         const char *name;
         bool writable;
+        QString configHome;
         QString expected;
     } rows[] = {
-        {"build folder", true, "/opt/v/bin/vuvazuvevov.dev"},
-        {"installed", false, "/home/op/.config/VuvaZuvevov/vuvazuvevov.dev"},
+        {"build folder", true, "/srv/cfg", "/opt/v/bin/vuvazuvevov.dev"},
+        {"installed", false, "", "/home/op/.config/VuvaZuvevov/vuvazuvevov.dev"},
+        {"XDG_CONFIG_HOME", false, "/srv/cfg", "/srv/cfg/VuvaZuvevov/vuvazuvevov.dev"},
+        {"relative XDG_CONFIG_HOME", false, "cfg", "/home/op/.config/VuvaZuvevov/vuvazuvevov.dev"},
     };
     forEachRow(rows, [](const auto &row) {
         QStringList asked;
         const auto writable = [&](const QString &folder) { return asked << folder, row.writable; };
-        QCOMPARE(vlink::settingsLocation("/opt/v/bin/vuvazuvevov.dev", {writable, "/home/op"}),
+        QCOMPARE(vlink::settingsLocation("/opt/v/bin/vuvazuvevov.dev",
+                                         {writable, "/home/op", row.configHome}),
                  row.expected);
         QCOMPARE(asked, QStringList{"/opt/v/bin"});
     });
