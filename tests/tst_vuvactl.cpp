@@ -152,6 +152,8 @@ void TestVuvactl::exitCodesAndLastErrorLine()
         {"nothing answers the probe", "--silent", "status-byte", 1, "", "Device not found"},
         {"mark, echo lost", "--drop-echo-at 3", "--speed 57600 fragment-write 1 1 abc", 1, "",
          "TextFragmentWrite Error"},
+        {"every echo garbled at random", "--wrong-echo-rate 1 --echo-seed 9", "--speed 57600 start",
+         1, "", "Start Command Error"},
         {"unknown command", "", "bogus", 2, "", "Try 'vuvactl --help'."},
     };
     forEachRow(rows, [](const auto &row) {

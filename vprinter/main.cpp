@@ -48,6 +48,10 @@ const char Usage[] =
     "  --printers N         printers sharing the line, 1..6 (default 1)\n"
     "  --drop-echo-at N     send no echo for received byte N (counting from 0)\n"
     "  --wrong-echo-at N    send a wrong echo for received byte N\n"
+    "  --drop-echo-rate R   drop each echo with the chance R (0..1), at random\n"
+    "  --wrong-echo-rate R  send each echo wrong with the chance R (0..1), at random\n"
+    "  --echo-seed N        which echoes the random faults hit (default 0): a run with the same\n"
+    "                       seed and the same bytes repeats; the count injected is reported\n"
     "  --silent             send nothing at all\n"
     "  --names-fault KIND   names lists of both stores malformed: over-count (300 entries, the\n"
     "                       count byte wrapped) or truncated (the reply stops within its\n"
@@ -114,6 +118,21 @@ bool applyValued(const QString &option, const QString &value, vp::FrontendOption
         options.speed = int(n);
         return true;
     }
+    if (option == QLatin1String("--drop-echo-rate") ||
+        option == QLatin1String("--wrong-echo-rate")) {
+        bool ok = false;
+        const double rate = value.toDouble(&ok);
+        if (!ok || !(rate >= 0 && rate <= 1))
+            return false;
+        (option == QLatin1String("--drop-echo-rate") ? options.faults.dropEchoRate
+                                                     : options.faults.wrongEchoRate) = rate;
+        return true;
+    }
+    if (option == QLatin1String("--echo-seed")) {
+        bool ok = false;
+        options.faults.echoSeed = value.toULongLong(&ok);
+        return ok;
+    }
     if (option == QLatin1String("--printers")) {
         if (!numberIn(value, 1, 6, n))
             return false;
@@ -130,9 +149,10 @@ bool applyValued(const QString &option, const QString &value, vp::FrontendOption
 
 Parsed parse(const QStringList &args, vp::FrontendOptions &options, QString &error)
 {
-    static const QStringList valued = {"--link",       "--speed",        "--kind",
-                                       "--printers",   "--drop-echo-at", "--wrong-echo-at",
-                                       "--names-fault"};
+    static const QStringList valued = {"--link",        "--speed",          "--kind",
+                                       "--printers",    "--drop-echo-at",   "--wrong-echo-at",
+                                       "--names-fault", "--drop-echo-rate", "--wrong-echo-rate",
+                                       "--echo-seed"};
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (arg == QLatin1String("--help"))
@@ -208,6 +228,9 @@ int main(int argc, char **argv)
     frontend.run(stopFd);
     ::close(stopFd);
     frontend.device().finish();
+    if (options.faults.dropEchoRate > 0 || options.faults.wrongEchoRate > 0)
+        std::fprintf(stderr, "vprinter: %lld echo faults injected\n",
+                     qint64(frontend.device().echoFaultsInjected()));
     std::fprintf(stderr, "vprinter: %lld protocol errors\n",
                  qint64(frontend.device().protocolErrors().size()));
     return 0;

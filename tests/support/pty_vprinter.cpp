@@ -12,7 +12,8 @@ constexpr int StartTimeoutMs = 5000;
 
 bool injectsFaults(const QStringList &args)
 {
-    for (const char *fault : {"--silent", "--drop-echo-at", "--wrong-echo-at"})
+    for (const char *fault :
+         {"--silent", "--drop-echo-at", "--wrong-echo-at", "--drop-echo-rate", "--wrong-echo-rate"})
         if (args.contains(QLatin1String(fault)))
             return true;
     return false;
