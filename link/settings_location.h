@@ -11,7 +11,7 @@ namespace vlink
 struct SettingsPlaces {
     std::function<bool(const QString &folder)> writable;
     QString home;
-    // XDG_CONFIG_HOME; used only when absolute, as the base directory specification asks.
+    // XDG_CONFIG_HOME; a relative value is ignored, as desktop programs do.
     QString configHome = {};
 };
 
