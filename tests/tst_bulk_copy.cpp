@@ -71,7 +71,7 @@ void TestBulkCopy::pastTheLastNumberRefusedBeforeSending()
     QCOMPARE(rig.prompts.beeps, 1);
     QVERIFY(rig.sent().isEmpty() && rig.prompts.messages.isEmpty());
     bulkCopy(rig, names, CopyDestination::Depot, 240);
-    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    QCOMPARE(rig.prompts.messages, Shown{okShown});
     for (int i = 0; i < 10; ++i)
         QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 240 + i),
                  logoRecord("L" + QByteArray::number(i)));
@@ -100,7 +100,7 @@ void TestBulkCopy::depotToDepotCopyTakesTheBankSet()
         QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 11, bank), logoRecord("TWO"));
         QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 10, 3 - bank), QByteArray());
         QCOMPARE(rig.device.logos().bank, 0);
-        QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+        QCOMPARE(rig.prompts.messages, Shown{okShown});
     }
 }
 
@@ -122,7 +122,7 @@ void TestBulkCopy::failedLogoReportedAndTheCopyGoesOn()
         rig.device.faults().logoWriteReply = 0x00;
         bulkCopy(rig, {{1, "A"}, {2, "B"}, {3, "C"}}, row.to, 5);
         const PromptRecorder::Shown failure{QString::fromLatin1(row.failure), "Error"};
-        QCOMPARE(rig.prompts.messages, (Shown{failure, failure, failure, {"Ok", "Information"}}));
+        QCOMPARE(rig.prompts.messages, (Shown{failure, failure, failure, okShown}));
         QCOMPARE(rig.mainWindow.received, (QList<Msg>{row.posted, Msg::MultiLoadClose}));
     });
 }
@@ -137,7 +137,7 @@ void TestBulkCopy::filesNamedSafelyAndNeverOverwritten()
     const QString old = writeFile(rig.file("X.bmp"), "old");
     rig.prompts.chooseFiles({rig.file("chosen.bmp")});
     bulkCopy(rig, {{1, "a/b"}, {2, " X"}, {3, "X"}}, CopyDestination::Files);
-    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    QCOMPARE(rig.prompts.messages, Shown{okShown});
     for (const char *made : {"logo1.bmp", "X (2).bmp", "X (3).bmp"})
         QCOMPARE(QImage(rig.file(made)).size(), QSize(2, 8));
     QFile kept(old);
@@ -183,7 +183,7 @@ void TestBulkCopy::libraryDeletesCopiesAndListsAgain()
     library.logosView(vgfx::LogoStore::Printer);
     QVERIFY2(took >= 3 * 300, qPrintable(QString::number(took)));
     QCOMPARE(rig.prompts.questions, (Shown{{"Logos delete. Are You Sure?", "Confirm"}}));
-    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}, {"Ok", "Information"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{okShown, okShown}));
     QCOMPARE(listed, (QStringList{"2 L2", "9 L2"}));
     QCOMPARE(rig.driver.openedModal,
              (QStringList{"TLogoViewForm", "TShowAllLogoListForm", "TMultiLoadFromListView",
@@ -218,7 +218,7 @@ void TestBulkCopy::depotHighestBankAndVersion()
     child<QLineEdit>(form, "MaxNumber")->setText("7");
     click(form, "BtOk");
     QCOMPARE(rig.device.logos().maxBank, 7);
-    QCOMPARE(rig.prompts.messages, (Shown{{"Ok", "Information"}}));
+    QCOMPARE(rig.prompts.messages, Shown{okShown});
     vgfx::TDPVersiaForm versia(rig.parts.logoContext());
     QCOMPARE(child<QLabel>(versia, "LVersia")->text(), QString("DEPOT V2.1"));
 }
@@ -267,14 +267,12 @@ void TestBulkCopy::doubleClickOpensTheLogoInTheCompactDialog()
         {"Depot", vgfx::LogoStore::Depot, "TDPLogoToMarkFormSmall"},
     };
     forEachRow(rows, [](const auto &row) {
-        LogoRig rig;
+        FlowRig<vshell::PlacementFlow> rig;
         rig.stored(row.store, 6) = logoRecord("SIX");
         rig.logos.depotView = row.store == vgfx::LogoStore::Depot;
-        vshell::PlacementFlow placement{rig.parts.logoContext(), rig.modal, nullptr, rig.flow,
-                                        rig.dir.path()};
         vgfx::TShowAllLogoListForm library(rig.parts.logoContext(), rig.modal);
         library.setOpenLogo(
-            [&](vgfx::LogoStore store, int number) { placement.openFromLibrary(store, number); });
+            [&](vgfx::LogoStore store, int number) { rig.items.openFromLibrary(store, number); });
         library.rebuild({{2, "TWO"}, {6, "SIX"}});
         auto *list = child<QTreeWidget>(library, "ListView");
         QString shown;

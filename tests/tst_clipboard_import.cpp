@@ -20,6 +20,7 @@
 
 using vgfx::ClipGrid;
 using vgfx::DotRect;
+using Shown = PromptRecorder::ShownList;
 
 namespace
 {
@@ -36,28 +37,17 @@ vgfx::PictureSource rowsTo(std::function<int(int)> span)
     };
 }
 
-int dotRows(const ClipGrid &grid, int column, bool first)
+// The first or the last row with a dot in the first 2000 columns.
+int dotRow(const ClipGrid &grid, bool first)
 {
-    for (int i = 0; i < vgfx::ClipRows; ++i) {
-        const int row = first ? i : vgfx::ClipRows - 1 - i;
-        for (int c = 0; c < (column < 0 ? 2000 : 1); ++c)
-            if (grid.isDot(column < 0 ? c : column, row))
+    for (int i = 0; i < vgfx::ClipRows; ++i)
+        for (int c = 0, row = first ? i : vgfx::ClipRows - 1 - i; c < 2000; ++c)
+            if (grid.isDot(c, row))
                 return row;
-    }
     return -1;
 }
 
-// The clipboard window on the logo rig, its messages answered as the main window does.
-struct ClipRig : LogoRig {
-    ClipRig()
-    {
-        mainWindow.answer = [this](vui::Message m) {
-            if (!clip.dispatch(m))
-                flow.dispatch(m);
-        };
-    }
-    vshell::ClipboardFlow clip{parts.logoContext(), modal, nullptr, flow, dir.path()};
-};
+using ClipRig = FlowRig<vshell::ClipboardFlow>;
 
 void select(QDialog &d, DotRect rect)
 {
@@ -82,13 +72,12 @@ private slots:
     void pastedHtmlReadsOnlyOrdinaryPictureFiles();
     void selectionDraggedPastEveryEdgeStaysInTheGrid();
     void expandTakesZeroPercentAsAHundred();
-    void wideImageIsStoredAsPiecesPlacedInTheMark();
+    void wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet();
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
     void selectionIsLoadedThroughTheLoadDialog();
     void selectionSavedToFileIsPastedBack();
     void mainWindowOpensTheWindowAndReadsOnItsMessage();
     void floatingBlockAnswersEnterDeleteAndEscape();
-    void depotPiecesGoToTheBankSet();
 };
 
 void TestClipboardImport::heightSearchStepsTowardsTheTarget()
@@ -125,7 +114,6 @@ void TestClipboardImport::greyIsDarkAndEveryOtherShadeADot()
     picture.setPixel(2, 10, 0xFFFEFEFE); // antialiasing: a dot, though not dark
     picture.setPixel(1, 5, 0xFFC0C0C0);  // light grey: a dot, not dark
     picture.setPixel(7, 20, 0xFF000000 | 0x7F7F7F);
-    QVERIFY(vgfx::isDarkPixel(0x808080) && !vgfx::isDarkPixel(0x7F7F7F));
     const vgfx::HeightSearch search = vgfx::searchRenderHeight([&](int) { return picture; }, 16);
     QCOMPARE(search.heights.size(), 1u);
     ClipGrid grid;
@@ -154,10 +142,7 @@ void TestClipboardImport::clipboardTextBecomesDotsOnTheBaseline()
     };
     forEachRow(rows, [](const Row &row) {
         auto *data = new QMimeData;
-        if (row.html)
-            data->setHtml(row.text);
-        else
-            data->setText(row.text);
+        row.html ? data->setHtml(row.text) : data->setText(row.text);
         QGuiApplication::clipboard()->setMimeData(data);
         const QImage picture = vgfx::clipboardPicture(QGuiApplication::clipboard()->mimeData());
         QVERIFY(!picture.isNull());
@@ -166,8 +151,8 @@ void TestClipboardImport::clipboardTextBecomesDotsOnTheBaseline()
         QVERIFY(std::abs(search.extent.lastRow - search.extent.firstRow - 24) <= 1);
         ClipGrid grid;
         QVERIFY(vgfx::pictureToDots(picture, 24, vgfx::ClipDefaultOffset, grid));
-        QCOMPARE(dotRows(grid, -1, false), 47);
-        QVERIFY(dotRows(grid, -1, true) <= 47 - 23);
+        QCOMPARE(dotRow(grid, false), 47);
+        QVERIFY(dotRow(grid, true) <= 47 - 23);
         QVERIFY(grid.imageWidth > 40);
     });
     QGuiApplication::clipboard()->clear();
@@ -255,7 +240,7 @@ void TestClipboardImport::expandTakesZeroPercentAsAHundred()
     QVERIFY(grid.isDot(10, 20) && !grid.isDot(11, 20) && !grid.isDot(12, 21));
 }
 
-void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMark()
+void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet()
 {
     QCOMPARE(vgfx::pieceWidths(300), (std::vector<int>{125, 125, 50}));
     QCOMPARE(vgfx::pieceWidths(5000).size(), 9u);
@@ -272,7 +257,7 @@ void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMark()
     child<QComboBox>(form, "LogoNum2")->setCurrentText(QStringLiteral("200"));
     child<QLineEdit>(form, "LogoName1")->setText(QStringLiteral("LOT"));
     click(form, "BtOk");
-    QCOMPARE(rig.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Information"}}));
+    QCOMPARE(rig.prompts.messages, Shown{okShown});
     struct Piece {
         int number;
         int width;
@@ -291,13 +276,29 @@ void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMark()
     rig.prompts.clear();
     rig.device.faults().silent = true;
     click(form, "BtOk");
-    QCOMPARE(rig.prompts.messages, (PromptRecorder::ShownList{{"Write Error", "Error"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{{"Write Error", "Error"}}));
+
+    // To the Depot the pieces go into the bank set.
+    LogoRig depot;
+    ClipGrid narrow;
+    narrow.set(130, vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset, vgfx::ClipDot);
+    narrow.imageWidth = 131;
+    vgfx::TSelectLogosNum depotForm(vgfx::LogoStore::Depot, depot.parts.line, depot.logos,
+                                    depot.prompts, vlink::CodePage(), narrow,
+                                    vgfx::ClipDefaultOffset);
+    child<QLineEdit>(depotForm, "BankNumEdit")->setText(QStringLiteral("3"));
+    click(depotForm, "BtBankSet");
+    click(depotForm, "BtOk");
+    QCOMPARE(depot.prompts.messages, (Shown{okShown, okShown}));
+    QCOMPARE(depot.logos.lastDepotBank, 3);
+    QCOMPARE(depot.stored(vgfx::LogoStore::Depot, 33, 3).left(2), QByteArray::fromHex("0106"));
+    QCOMPARE(int(depot.device.mark().cell(1, 2)->logo), 33);
 }
 
 void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
 {
     ClipRig rig;
-    vshell::ClipboardFlow &flow = rig.clip;
+    vshell::ClipboardFlow &flow = rig.items;
     flow.grid().set(5, 5, vgfx::ClipDot);
     QGuiApplication::clipboard()->clear();
     rig.whenOpen([](QDialog &d) {
@@ -315,8 +316,7 @@ void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
     QCOMPARE(rig.mainWindow.received, (QList<vui::Message>{vui::Message::ReadClpBoard_}));
     QCOMPARE(rig.driver.openedModal, (QStringList{"TClipBrdReadForm", "TClipBrdReadForm"}));
     QCOMPARE(readsSeen, 1);
-    QCOMPARE(rig.prompts.messages,
-             (PromptRecorder::ShownList{{"not SupportsClipboardFormat", "Error"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{{"not SupportsClipboardFormat", "Error"}}));
     QVERIFY(flow.grid().isDot(5, 5));
     QVERIFY(!rig.logos.clipboardReopen);
 }
@@ -326,7 +326,7 @@ void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
 void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
 {
     ClipRig rig;
-    vshell::ClipboardFlow &flow = rig.clip;
+    vshell::ClipboardFlow &flow = rig.items;
     const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
     flow.grid().set(3, baseline, vgfx::ClipDot);
     flow.grid().set(9, baseline - 1, vgfx::ClipDot);
@@ -355,7 +355,7 @@ void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
 void TestClipboardImport::selectionSavedToFileIsPastedBack()
 {
     ClipRig rig;
-    vshell::ClipboardFlow &flow = rig.clip;
+    vshell::ClipboardFlow &flow = rig.items;
     const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
     flow.grid().set(3, baseline, vgfx::ClipDot);
     flow.grid().set(9, baseline - 31, vgfx::ClipDot);
@@ -377,8 +377,7 @@ void TestClipboardImport::selectionSavedToFileIsPastedBack()
     });
     flow.open();
     QCOMPARE(QImage(rig.file(QStringLiteral("line.bmp"))).size(), QSize(10, 32));
-    QCOMPARE(rig.prompts.messages,
-             (PromptRecorder::ShownList{{"Image is not monochrome...", "Information"}}));
+    QCOMPARE(rig.prompts.messages, (Shown{{"Image is not monochrome...", "Information"}}));
     QVERIFY(flow.grid().isDot(3, baseline));
 }
 
@@ -414,7 +413,7 @@ void TestClipboardImport::mainWindowOpensTheWindowAndReadsOnItsMessage()
     QCoreApplication::processEvents();
     QCOMPARE(heights, (QList<int>{24, 12, 20}));
     QCOMPARE(f.driver.openedModal.size(), 3);
-    QCOMPARE(f.prompts.messages, PromptRecorder::ShownList{});
+    QCOMPARE(f.prompts.messages, Shown{});
     QVERIFY(QFile::exists(QDir(f.workDir()).filePath(QStringLiteral("Logo/tmp.bmp"))));
 }
 
@@ -432,7 +431,7 @@ void TestClipboardImport::floatingBlockAnswersEnterDeleteAndEscape()
                         {"Escape", Qt::Key_Escape, false, true}};
     forEachRow(rows, [](const Row &row) {
         ClipRig rig;
-        ClipGrid &grid = rig.clip.grid();
+        ClipGrid &grid = rig.items.grid();
         grid.set(0, 0, vgfx::ClipDot);  // copied
         grid.set(21, 1, vgfx::ClipDot); // under the paste
         bool open = false;
@@ -444,29 +443,11 @@ void TestClipboardImport::floatingBlockAnswersEnterDeleteAndEscape()
             QTest::keyClick(child<QComboBox>(d, "MaxTextHeight"), row.key);
             open = d.isVisible();
         });
-        rig.clip.open();
+        rig.items.open();
         QVERIFY(open);
         QCOMPARE(grid.isDot(20, 0), row.pastedStays);
         QCOMPARE(grid.isDot(21, 1), row.underComesBack);
     });
-}
-
-void TestClipboardImport::depotPiecesGoToTheBankSet()
-{
-    LogoRig rig;
-    ClipGrid grid;
-    grid.set(130, vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset, vgfx::ClipDot);
-    grid.imageWidth = 131;
-    vgfx::TSelectLogosNum form(vgfx::LogoStore::Depot, rig.parts.line, rig.logos, rig.prompts,
-                               vlink::CodePage(), grid, vgfx::ClipDefaultOffset);
-    child<QLineEdit>(form, "BankNumEdit")->setText(QStringLiteral("3"));
-    click(form, "BtBankSet");
-    click(form, "BtOk");
-    QCOMPARE(rig.prompts.messages,
-             (PromptRecorder::ShownList{{"Ok", "Information"}, {"Ok", "Information"}}));
-    QCOMPARE(rig.logos.lastDepotBank, 3);
-    QCOMPARE(rig.stored(vgfx::LogoStore::Depot, 33, 3).left(2), QByteArray::fromHex("0106"));
-    QCOMPARE(int(rig.device.mark().cell(1, 2)->logo), 33);
 }
 
 QTEST_MAIN(TestClipboardImport)

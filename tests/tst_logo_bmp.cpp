@@ -239,23 +239,14 @@ void TestLogoBmp::savedOneBitReadsBackBitReversed()
 
 void TestLogoBmp::fileNamesSafeAndNeverOverwritten()
 {
+    // Blanks are trimmed; a name no file can hold, or one that walks the folders, gives way.
     const struct {
-        const char *name;
-        const char *logoName;
+        const char *name; // the logo's
         const char *base;
-    } rows[] = {
-        {"kept, blanks trimmed", " Знак 1 ", "Знак 1"},
-        {"empty", "   ", "logo7"},
-        {"separator", "a/b", "logo7"},
-        {"backslash", "a\\b", "logo7"},
-        {"dot", ".", "logo7"},
-        {"dot dot", "..", "logo7"},
-        {"reserved", "a?b", "logo7"},
-        {"control", "a\tb", "logo7"},
-    };
+    } rows[] = {{" Знак 1 ", "Знак 1"}, {"   ", "logo7"}, {"a/b", "logo7"}, {"a\\b", "logo7"},
+                {".", "logo7"},         {"..", "logo7"},  {"a?b", "logo7"}, {"a\tb", "logo7"}};
     forEachRow(rows, [](const auto &row) {
-        QCOMPARE(vgfx::logoFileBase(QString::fromUtf8(row.logoName), 7),
-                 QString::fromUtf8(row.base));
+        QCOMPARE(vgfx::logoFileBase(QString::fromUtf8(row.name), 7), QString::fromUtf8(row.base));
     });
     QCOMPARE(vgfx::freeBmpPath(dir_.path(), "A"), dir_.filePath("A.bmp"));
     write("A.bmp", "x");

@@ -228,7 +228,8 @@ void TestLogoDialogs::readModeRenameSaveAndClear()
     QString typed;
     qsizetype before = 0;
     qsizetype afterNo = 0;
-    rig.read(9, [&](QDialog &d) {
+    rig.whenOpen(typeNumber("9"));
+    rig.whenOpen([&](QDialog &d) {
         for (const char *button : {"BtClear", "BtRename", "BtSaveToFile"}) // Read mode only
             QVERIFY2(child<QWidget>(d, button)->isVisible(), button);
         edit(d, "LogoName")->clear();
@@ -246,6 +247,7 @@ void TestLogoDialogs::readModeRenameSaveAndClear()
         rig.prompts.chooseFiles({rig.file("deleted.bmp")});
         click(d, "BtSaveToFile");
     });
+    rig.flow.logoRead();
     QCOMPARE(rig.prompts.messages, (Shown{okShown, okShown}));
     QCOMPARE(typed, QStringLiteral("NEWNAME1 NEWNAME1"));
     QCOMPARE(rig.prompts.fileRequests.size(), 1);

@@ -14,28 +14,7 @@
 using vgfx::LogoStore;
 using vui::Message;
 
-namespace
-{
-
-// The logo rig with the placement items and their reopening answered as the main window does.
-struct PlacementRig : LogoRig {
-    PlacementRig()
-    {
-        mainWindow.answer = [this](Message m) {
-            if (!placement.dispatch(m))
-                flow.dispatch(m);
-        };
-    }
-    int shown(const QString &text) const
-    {
-        return int(std::count_if(prompts.messages.begin(), prompts.messages.end(),
-                                 [&](const PromptRecorder::Shown &s) { return s.first == text; }));
-    }
-
-    vshell::PlacementFlow placement{parts.logoContext(), modal, nullptr, flow, dir.path()};
-};
-
-} // namespace
+using PlacementRig = FlowRig<vshell::PlacementFlow>;
 
 class TestLogoPlacement : public QObject
 {
@@ -66,7 +45,7 @@ void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
         rig.logos.placementColumn = row.column;
         rig.device.faults().silent = true;
         rig.whenOpen([](QDialog &) {});
-        rig.placement.open({LogoStore::Printer, false});
+        rig.items.open({LogoStore::Printer, false});
         QCOMPARE(int(rig.port.written().count(char(vlink::MarkOp::FragmentRead))), row.attempts);
         QCOMPARE(rig.shown("TextFragmentRead Error"), 1);
     });
@@ -94,7 +73,7 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
         else
             QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
         rig.whenOpen(typeNumber("7", "BtPaste"));
-        rig.placement.paste(LogoStore::Printer);
+        rig.items.paste(LogoStore::Printer);
         QCOMPARE(rig.shown(row.shown), 1);
         QCOMPARE(rig.prompts.beeps, row.beeps);
         const vp::MarkFragment *cell = rig.device.mark().cell(2, 3);
@@ -130,10 +109,9 @@ void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
         rig.whenOpen([&reopenedWith](QDialog &d) {
             reopenedWith = child<QLineEdit>(d, "LogoNumEdit")->text();
         });
-        rig.placement.open({LogoStore::Printer, true});
+        rig.items.open({LogoStore::Printer, true});
         QCOMPARE(rig.prompts.beeps, row.beeps);
-        const QByteArray sent = rig.port.written();
-        QCOMPARE(sent.left(3), row.viewSent);
+        QCOMPARE(rig.port.written().left(3), row.viewSent);
         // A logo read is shown by the dialog opened again on it.
         QCOMPARE(rig.driver.openedModal.size(), row.viewSent.isEmpty() ? 1 : 2);
         if (!row.viewSent.isEmpty())
@@ -144,11 +122,7 @@ void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
 void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
 {
     PlacementRig rig;
-    vlink::LogoBuffer logo;
-    QCOMPARE(vgfx::convertBmpToLogo(threeDots(rig.file("a.bmp")), logo), vgfx::BmpLoad::Loaded);
-    logo.name = "OLD";
-    QVERIFY(vlink::DPLogoWrite(rig.port, 5, logo));
-    const QByteArray before = rig.stored(LogoStore::Depot, 5);
+    const QByteArray before = rig.stored(LogoStore::Depot, 5) = logoRecord("OLD");
     QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
     rig.logos.placementLogo = 5;
     rig.whenOpen([](QDialog &d) {
@@ -157,7 +131,7 @@ void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
     });
     // The Depot's load dialog writes at once and is closed by the main window.
     rig.leaveOpen();
-    rig.placement.open({LogoStore::Depot, true});
+    rig.items.open({LogoStore::Depot, true});
     QTRY_COMPARE(rig.driver.openedModal,
                  QStringList({"TDPLogoToMarkFormSmall", "TDPLogoReadWriteForm"}));
     const QByteArray after = rig.stored(LogoStore::Depot, 5);
@@ -175,7 +149,7 @@ void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
     rig.whenOpen([](QDialog &d) { click(d, "LogoNumUp"); });
     QString shown;
     rig.whenOpen([&shown](QDialog &d) { shown = child<QLineEdit>(d, "LogoNumEdit")->text(); });
-    rig.placement.depotRead();
+    rig.items.depotRead();
     QCOMPARE(rig.driver.openedModal,
              QStringList({"TDPLogoToMarkFormSmall", "TDPLogoToMarkFormSmall"}));
     QCOMPARE(shown, QStringLiteral("1"));
@@ -206,7 +180,7 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
             rig.port.clearWritten();
             click(d, row.button);
         });
-        rig.placement.open({LogoStore::Printer, false});
+        rig.items.open({LogoStore::Printer, false});
         QCOMPARE(rig.logos.placementRow, row.afterRow);
         QCOMPARE(rig.logos.placementColumn, row.afterCol);
         const QByteArray probe =
@@ -241,7 +215,7 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
             click(d, row.button);
         });
         rig.whenOpen(typeNumber("7"));
-        rig.placement.open({LogoStore::Printer, true});
+        rig.items.open({LogoStore::Printer, true});
         if (!row.loadDialog) {
             vlink::LogoBuffer saved;
             QCOMPARE(vgfx::convertBmpToLogo(rig.file("copy.bmp"), saved), vgfx::BmpLoad::Loaded);
@@ -287,7 +261,7 @@ void TestLogoPlacement::clearDeletesTheLogoShown()
         });
         QString size;
         rig.whenOpen([&size](QDialog &d) { size = child<QLabel>(d, "LSize")->text(); });
-        rig.placement.open({row.store, true});
+        rig.items.open({row.store, true});
         QVERIFY(closed);
         QCOMPARE(rig.prompts.questions.size(), 1);
         QCOMPARE(rig.shown("Ok"), 1);
@@ -329,7 +303,7 @@ void TestLogoPlacement::bankBoxSetsOnlyABankTheDepotHas()
                 click(d, row.arrow);
             click(d, "BtBankSet");
         });
-        rig.placement.open({LogoStore::Depot, true});
+        rig.items.open({LogoStore::Depot, true});
         QCOMPARE(rig.prompts.messages.value(0).first, row.message);
         QCOMPARE(rig.prompts.beeps, row.message.isEmpty() ? 1 : 0);
         QCOMPARE(rig.port.written().isEmpty(), row.message.isEmpty());

@@ -72,13 +72,6 @@ struct LogoRig {
         logos.logo.fill(0);
         flow.openFresh(store);
     }
-    // "LogoRead" of the printer's logo `number`; `then` acts in the dialog that shows it.
-    void read(int number, const Action &then)
-    {
-        whenOpen(typeNumber(QString::number(number)));
-        whenOpen(then);
-        flow.logoRead();
-    }
     QByteArray &stored(vgfx::LogoStore store, int number, int bank = 0)
     {
         auto &logos = device.logos();
@@ -87,6 +80,12 @@ struct LogoRig {
                    : logos.depot[std::size_t(bank)][std::size_t(number)];
     }
     QByteArray sent() const { return device.received(); }
+    // How often a box with this text was shown.
+    int shown(const QString &text) const
+    {
+        return int(std::count_if(prompts.messages.begin(), prompts.messages.end(),
+                                 [&](const PromptRecorder::Shown &s) { return s.first == text; }));
+    }
 
     QTemporaryDir dir;
     vp::Device device{vp::Kind::ViaDepot};
@@ -98,6 +97,19 @@ struct LogoRig {
     vui::ModalRunner modal;
     ModalDriver driver{modal};
     vshell::LogoFlow flow{parts.logoFlow(modal, dir.path())};
+};
+
+// The logo rig with the flow of more of the main window's items, which answers their messages
+// first, as the main window does.
+template <typename Flow> struct FlowRig : LogoRig {
+    FlowRig()
+    {
+        mainWindow.answer = [this](vui::Message m) {
+            if (!items.dispatch(m))
+                flow.dispatch(m);
+        };
+    }
+    Flow items{parts.logoContext(), modal, nullptr, flow, dir.path()};
 };
 
 // The printer's record of a two-column logo (0x81, 0x30) as a write leaves it in the device.
