@@ -70,12 +70,10 @@ private slots:
     void greyIsDarkAndEveryOtherShadeADot();
     void clipboardTextBecomesDotsOnTheBaseline();
     void pastedHtmlReadsOnlyOrdinaryPictureFiles();
-    void selectionDraggedPastEveryEdgeStaysInTheGrid();
-    void expandTakesZeroPercentAsAHundred();
+    void selectionAndExpansionStayInTheGrid();
     void wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet();
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
-    void selectionIsLoadedThroughTheLoadDialog();
-    void selectionSavedToFileIsPastedBack();
+    void selectionIsLoadedOrSavedAndPastedBack();
     void mainWindowOpensTheWindowAndReadsOnItsMessage();
     void floatingBlockAnswersEnterDeleteAndEscape();
 };
@@ -186,7 +184,7 @@ void TestClipboardImport::pastedHtmlReadsOnlyOrdinaryPictureFiles()
     QCOMPARE(widthWith(QUrl::fromLocalFile(pipePath).toString()), plain);
 }
 
-void TestClipboardImport::selectionDraggedPastEveryEdgeStaysInTheGrid()
+void TestClipboardImport::selectionAndExpansionStayInTheGrid()
 {
     using vgfx::ClipColumns;
     using vgfx::ClipRows;
@@ -221,12 +219,9 @@ void TestClipboardImport::selectionDraggedPastEveryEdgeStaysInTheGrid()
     grid.set(ClipColumns - 1, ClipRows - 1, vgfx::ClipWhite);
     grid.expand({ClipColumns - 5, ClipRows - 5, ClipColumns - 1, ClipRows - 1}, 5000, 5000);
     QVERIFY(grid.isDot(ClipColumns - 1, ClipRows - 1));
-}
 
-void TestClipboardImport::expandTakesZeroPercentAsAHundred()
-{
-    ClipGrid grid;
-    // A block of 2 x 2 at (10, 20): dots at its top left and bottom right, one after it.
+    // 0 % stands for 100 %. A block of 2 x 2 at (10, 20): dots at its corners, one after it.
+    grid.clear();
     grid.set(10, 20, vgfx::ClipDot);
     grid.set(11, 21, vgfx::ClipDot);
     grid.set(12, 20, vgfx::ClipDot);
@@ -242,7 +237,6 @@ void TestClipboardImport::expandTakesZeroPercentAsAHundred()
 
 void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet()
 {
-    QCOMPARE(vgfx::pieceWidths(300), (std::vector<int>{125, 125, 50}));
     QCOMPARE(vgfx::pieceWidths(5000).size(), 9u);
     LogoRig rig;
     ClipGrid grid;
@@ -321,64 +315,50 @@ void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
     QVERIFY(!rig.logos.clipboardReopen);
 }
 
-// The selection goes to the printer's load dialog as tmp1.bmp: 10 columns, the two lowest dots of
-// the text band, so one band. A Depot store button is offered only with a Depot on the line.
-void TestClipboardImport::selectionIsLoadedThroughTheLoadDialog()
+// The selection goes to the printer's load dialog as tmp1.bmp, 10 columns and the whole text band;
+// "Save to File" adds the extension; "Paste from File" puts the dots back where they were and
+// refuses a colour picture as the logo dialogs do. A Depot store button is offered only with a
+// Depot on the line.
+void TestClipboardImport::selectionIsLoadedOrSavedAndPastedBack()
 {
     ClipRig rig;
-    vshell::ClipboardFlow &flow = rig.items;
+    ClipGrid &grid = rig.items.grid();
     const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
-    flow.grid().set(3, baseline, vgfx::ClipDot);
-    flow.grid().set(9, baseline - 1, vgfx::ClipDot);
-    flow.grid().set(10, baseline, vgfx::ClipDot); // outside the selection
+    const DotRect selection{0, baseline - 31, 9, baseline};
+    grid.set(3, baseline, vgfx::ClipDot);
+    grid.set(9, baseline - 31, vgfx::ClipDot);
+    grid.set(10, baseline, vgfx::ClipDot); // outside the selection
+    writeBmp(
+        rig.file("red.bmp"), 4, 4, [](int x, int) { return x == 2; }, QImage::Format_RGB888);
+    for (const char *name : {"line", "line.bmp", "red.bmp"})
+        rig.prompts.chooseFiles({rig.file(name)});
     bool depotOffered = false;
     rig.whenOpen([&](QDialog &d) {
         depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden();
-        select(d, DotRect{0, baseline - 31, 9, baseline});
+        select(d, selection);
         trigger(d, "SavetoPrinterMemory1");
+        select(d, selection);
+        trigger(d, "SavetoFile1");
+        grid.clear();
+        trigger(d, "PastefromFile1");
+        QVERIFY(grid.isDot(3, baseline) && grid.isDot(9, baseline - 31));
+        QCOMPARE(grid.imageWidth, 10);
+        trigger(d, "PastefromFile1");
     });
     rig.whenOpen(typeNumber("7"));
-    flow.open();
+    rig.items.open();
     QVERIFY(depotOffered);
     QCOMPARE(rig.driver.openedModal, (QStringList{"TClipBrdReadForm", "TLogoReadWriteForm"}));
-    QCOMPARE(rig.logos.logoFileName, rig.file(QStringLiteral("tmp1.bmp")));
-    QCOMPARE(rig.stored(vgfx::LogoStore::Printer, 7).left(2), QByteArray::fromHex("010A"));
+    QCOMPARE(rig.logos.logoFileName, rig.file("tmp1.bmp"));
+    QCOMPARE(rig.stored(vgfx::LogoStore::Printer, 7).left(2), QByteArray::fromHex("040A"));
+    QCOMPARE(QImage(rig.file("line.bmp")).size(), QSize(10, 32));
+    QCOMPARE(rig.prompts.messages, (Shown{okShown, {"Image is not monochrome...", "Information"}}));
+    QVERIFY(grid.isDot(3, baseline));
 
     rig.parts.line.deviceKind = vlink::DeviceKind::Printer;
     rig.whenOpen([&](QDialog &d) { depotOffered = !child<QWidget>(d, "TbLoadDepot")->isHidden(); });
-    flow.open();
+    rig.items.open();
     QVERIFY(!depotOffered);
-}
-
-// "Save to File" adds the extension; "Paste from File" puts the dots back where they were and
-// refuses a colour picture as the logo dialogs do.
-void TestClipboardImport::selectionSavedToFileIsPastedBack()
-{
-    ClipRig rig;
-    vshell::ClipboardFlow &flow = rig.items;
-    const int baseline = vgfx::ClipBaselineRow + vgfx::ClipDefaultOffset;
-    flow.grid().set(3, baseline, vgfx::ClipDot);
-    flow.grid().set(9, baseline - 31, vgfx::ClipDot);
-    QImage colour(4, 4, QImage::Format_RGB32);
-    colour.fill(Qt::red);
-    QVERIFY(colour.save(rig.file(QStringLiteral("red.bmp")), "BMP"));
-    rig.prompts.chooseFiles({rig.file(QStringLiteral("line"))});
-    rig.prompts.chooseFiles({rig.file(QStringLiteral("line.bmp"))});
-    rig.prompts.chooseFiles({rig.file(QStringLiteral("red.bmp"))});
-    rig.whenOpen([&](QDialog &d) {
-        select(d, DotRect{0, baseline - 31, 9, baseline});
-        trigger(d, "SavetoFile1");
-        flow.grid().clear();
-        trigger(d, "PastefromFile1");
-        QVERIFY(flow.grid().isDot(3, baseline) && flow.grid().isDot(9, baseline - 31));
-        QCOMPARE(flow.grid().imageWidth, 10);
-        trigger(d, "PastefromFile1");
-        d.reject();
-    });
-    flow.open();
-    QCOMPARE(QImage(rig.file(QStringLiteral("line.bmp"))).size(), QSize(10, 32));
-    QCOMPARE(rig.prompts.messages, (Shown{{"Image is not monochrome...", "Information"}}));
-    QVERIFY(flow.grid().isDot(3, baseline));
 }
 
 // The tool button asks for 24 dots, the item for the height last asked; "ReRead ClipBoard" makes
