@@ -1,6 +1,8 @@
 #include "graphics/logo_bmp.h"
 #include "graphics/logo_form_base.h"
 #include "graphics/logo_preview.h"
+#include "shell/library_flow.h"
+#include "shell/placement_flow.h"
 #include "support/logo_rig.h"
 #include "support/station_fixture.h"
 #include "support/table_rows.h"
@@ -37,7 +39,7 @@ private slots:
     void arrowsInReadModeReadLogoZeroThenTheSelected();
     void readModeRenameSaveAndClear();
     void zoomOutAtBaseBeepsZoomInReopens();
-    void depotBankBox();
+    void depotBankBoxes();
     void mainWindowItemsOpenTheDialogs();
 };
 
@@ -310,47 +312,77 @@ void TestLogoDialogs::zoomOutAtBaseBeepsZoomInReopens()
     });
 }
 
-// Arrows stay within the banks; Set keeps the bank the Depot took for the next opening, and none
-// after a failure. The Depot echoes any byte, so a bank it does not have is refused here.
-// Closed with nothing read, the dialog does not ask to be shown again.
-void TestLogoDialogs::depotBankBox()
+// Each box opens on the bank the Depot took last; its arrows stay within the banks. Set keeps the
+// bank for the next opening, and none after a failure. The Depot echoes any byte, so a bank it
+// does not have is refused before a byte is sent. The viewer's box is read-only.
+void TestLogoDialogs::depotBankBoxes()
 {
+    enum Form { ReadWrite, Viewer, Library };
     const struct {
         const char *name;
-        const char *typed;
-        const char *button;
-        bool silent;
-        const char *shown; // in the box after the button
-        const char *message;
-        const char *nextOpening;
+        Form form;
+        int start;
+        const char *typed; // nullptr: the box as it opens
+        const char *arrow;
+        bool set, silent;
+        const char *shown;   // in the box after the buttons
+        const char *message; // "": none
+        int bankAfter;
     } rows[] = {
-        {"up at 15", "15", "BankNumUp", false, "15", "", "3"},
-        {"up on an empty box", "", "BankNumUp", false, "0", "", "3"},
-        {"set", "4", "BtBankSet", false, "4", "Ok", "4"},
-        {"failed set", "4", "BtBankSet", true, "4", "BankNumSet Error", ""},
-        {"set beyond the banks beeps", "16", "BtBankSet", false, "16", "", "3"},
+        {"up at 15", ReadWrite, 3, "15", "BankNumUp", false, false, "15", "", 3},
+        {"up on an empty box", ReadWrite, 3, "", "BankNumUp", false, false, "0", "", 3},
+        {"set", ReadWrite, 3, "4", nullptr, true, false, "4", "Ok", 4},
+        {"failed set", ReadWrite, 3, "4", nullptr, true, true, "4", "BankNumSet Error", -1},
+        {"set beyond the banks", ReadWrite, 3, "16", nullptr, true, false, "16", "", 3},
+        {"viewer, arrow up, set", Viewer, 3, nullptr, "BankNumUp", true, false, "4", "Ok", 4},
+        {"viewer, set fails", Viewer, 3, nullptr, nullptr, true, true, "3", "BankNumSet Error", -1},
+        {"viewer, bank 16", Viewer, 16, nullptr, nullptr, true, false, "16", "", 16},
+        {"library, bank 16", Library, 3, "16", nullptr, true, false, "16", "", 3},
     };
     forEachRow(rows, [](const auto &row) {
-        LogoRig rig;
-        rig.logos.lastDepotBank = 3;
-        QStringList banks;
+        FlowRig<vshell::PlacementFlow> rig;
+        vshell::LibraryFlow library(rig.parts.logoContext(), rig.modal, nullptr, rig.flow);
+        rig.logos.lastDepotBank = row.start;
+        QStringList banks; // as each opening shows it
         QString shown;
-        rig.whenOpen([&](QDialog &d) {
+        const auto setBank = [&](QDialog &d) {
             banks << edit(d, "BankNumEdit")->text();
-            edit(d, "BankNumEdit")->setText(QString::fromLatin1(row.typed));
+            if (row.form != ReadWrite) // the others read as they open
+                rig.port.clearWritten();
+            rig.port.expectProtocolErrors(row.silent ? -1 : 0);
             rig.device.faults().silent = row.silent;
-            click(d, row.button);
+            if (row.typed)
+                edit(d, "BankNumEdit")->setText(QString::fromLatin1(row.typed));
+            if (row.arrow)
+                click(d, row.arrow);
+            if (row.set)
+                click(d, "BtBankSet");
             shown = edit(d, "BankNumEdit")->text();
-        });
-        rig.openRead(Depot);
-        rig.whenOpen([&](QDialog &d) { banks << edit(d, "BankNumEdit")->text(); });
-        rig.openRead(Depot);
+        };
+        if (row.form == Library) {
+            rig.mainWindow.answer = [&](Message m) { library.dispatch(m); };
+            rig.driver.whenOpen([](QDialog &) {}); // the reading closes itself
+        }
+        rig.whenOpen(setBank);
+        if (row.form == ReadWrite)
+            rig.openRead(Depot);
+        else
+            row.form == Viewer ? rig.items.open({Depot, true}) : library.logosView(Depot);
         QCOMPARE(shown, QString::fromLatin1(row.shown));
         QCOMPARE(rig.prompts.messages.value(0).first, QString::fromLatin1(row.message));
-        QCOMPARE(rig.prompts.beeps, QLatin1String(row.typed) == QLatin1String("16") ? 1 : 0);
+        QCOMPARE(rig.prompts.beeps, row.set && !*row.message ? 1 : 0);
         QCOMPARE(rig.port.written().isEmpty(), !*row.message);
-        QCOMPARE(banks, (QStringList{"3", QString::fromLatin1(row.nextOpening)}));
+        QCOMPARE(rig.logos.lastDepotBank, row.bankAfter);
+        if (QLatin1String(row.message) == QLatin1String("Ok"))
+            QCOMPARE(rig.device.logos().bank, row.bankAfter);
+        if (row.form != ReadWrite)
+            return;
+        // Closed with nothing read, the dialog does not ask to be shown again.
         QVERIFY(rig.mainWindow.received.isEmpty());
+        rig.whenOpen([&](QDialog &d) { banks << edit(d, "BankNumEdit")->text(); });
+        rig.openRead(Depot);
+        QCOMPARE(banks,
+                 (QStringList{"3", row.bankAfter < 0 ? "" : QString::number(row.bankAfter)}));
     });
 }
 

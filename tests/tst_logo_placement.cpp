@@ -29,7 +29,6 @@ private slots:
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
     void clearDeletesTheLogoShown();
-    void bankBoxSetsOnlyABankTheDepotHas();
 };
 
 void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
@@ -271,45 +270,6 @@ void TestLogoPlacement::clearDeletesTheLogoShown()
         QCOMPARE(rig.driver.openedModal, QStringList(depot ? 1 : 2, form));
         QCOMPARE(size, depot ? QString() : QStringLiteral("Col:1*Row:4"));
         QCOMPARE(lists.size(), row.depotListed == depot ? 1 : 0);
-    });
-}
-
-// The box is read-only: the arrows choose within the banks. The Depot echoes any byte, so a bank
-// it does not have is refused before anything is sent.
-void TestLogoPlacement::bankBoxSetsOnlyABankTheDepotHas()
-{
-    struct Row {
-        const char *name;
-        int startBank;
-        const char *arrow; // nullptr: the bank is put in the box as it stands
-        bool silent;
-        QString message;
-        int bankAfter; // what the station remembers
-    };
-    const Row rows[] = {
-        {"arrow up, set", 3, "BankNumUp", false, "Ok", 4},
-        {"arrow stops at 15", 15, "BankNumUp", false, "Ok", 15},
-        {"set fails", 3, nullptr, true, "BankNumSet Error", -1},
-        {"bank 16 beeps", 16, nullptr, false, {}, 16},
-    };
-    forEachRow(rows, [](const Row &row) {
-        PlacementRig rig;
-        rig.logos.lastDepotBank = row.startBank;
-        rig.whenOpen([&row, &rig](QDialog &d) {
-            rig.port.clearWritten();
-            rig.port.expectProtocolErrors(row.silent ? -1 : 0);
-            rig.device.faults().silent = row.silent;
-            if (row.arrow)
-                click(d, row.arrow);
-            click(d, "BtBankSet");
-        });
-        rig.items.open({LogoStore::Depot, true});
-        QCOMPARE(rig.prompts.messages.value(0).first, row.message);
-        QCOMPARE(rig.prompts.beeps, row.message.isEmpty() ? 1 : 0);
-        QCOMPARE(rig.port.written().isEmpty(), row.message.isEmpty());
-        QCOMPARE(rig.logos.lastDepotBank, row.bankAfter);
-        if (row.message == QStringLiteral("Ok"))
-            QCOMPARE(rig.device.logos().bank, row.bankAfter);
     });
 }
 
