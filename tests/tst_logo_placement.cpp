@@ -21,34 +21,13 @@ class TestLogoPlacement : public QObject
     Q_OBJECT
 
 private slots:
-    void unreadableCellIsTriedFiftyLessItsColumnTimes();
     void pasteOverwritesOnlyAGraphicWithoutChange();
     void numberBoxRefusesTextAndForcesTheRange();
     void depotRenameWritesTheLogoAgainUnderItsNumber();
-    void depotViewerOpensAgainAsTheDepotViewer();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
     void clearDeletesTheLogoShown();
 };
-
-void TestLogoPlacement::unreadableCellIsTriedFiftyLessItsColumnTimes()
-{
-    struct Row {
-        const char *name;
-        int column;
-        int attempts;
-    };
-    const Row rows[] = {{"column 8", 8, 42}, {"column 1", 1, 49}};
-    forEachRow(rows, [](const Row &row) {
-        PlacementRig rig;
-        rig.logos.placementColumn = row.column;
-        rig.device.faults().silent = true;
-        rig.whenOpen([](QDialog &) {});
-        rig.items.open({LogoStore::Printer, false});
-        QCOMPARE(int(rig.port.written().count(char(vlink::MarkOp::FragmentRead))), row.attempts);
-        QCOMPARE(rig.shown("TextFragmentRead Error"), 1);
-    });
-}
 
 void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
 {
@@ -83,38 +62,43 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
     });
 }
 
+// Text is refused and a number beyond the store is forced into it. The logo read is shown by the
+// viewer opened again on it; the Depot's by the Depot's viewer.
 void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
 {
     struct Row {
         const char *name;
-        QString typed;
+        bool depot;
+        QString typed; // empty: the up arrow
         int beeps;
         QByteArray viewSent; // empty: nothing read
     };
     const Row rows[] = {
-        {"not a number", "abc", 1, {}},
-        {"above the store", "300", 0, QByteArray("\x07\x00\xFF", 3)},
-        {"negative", "-3", 0, QByteArray("\x07\x00\x00", 3)},
+        {"not a number", false, "abc", 1, {}},
+        {"above the store", false, "300", 0, bytes({0x07, 0x00, 0xFF})},
+        {"negative", false, "-3", 0, bytes({0x07, 0x00, 0x00})},
+        {"depot, the up arrow", true, {}, 0, bytes({0x12, 0x23, 0x52, 0x05})},
     };
     forEachRow(rows, [](const Row &row) {
         PlacementRig rig;
         rig.logos.placementLogo = 4;
         rig.whenOpen([&row, &rig](QDialog &d) {
             rig.port.clearWritten();
-            child<QLineEdit>(d, "LogoNumEdit")->setText(row.typed);
-            click(d, "BtShow");
+            child<QLineEdit>(d, "LogoNumEdit")->setText(row.typed.isEmpty() ? "4" : row.typed);
+            click(d, row.typed.isEmpty() ? "LogoNumUp" : "BtShow");
         });
         QString reopenedWith;
         rig.whenOpen([&reopenedWith](QDialog &d) {
             reopenedWith = child<QLineEdit>(d, "LogoNumEdit")->text();
         });
-        rig.items.open({LogoStore::Printer, true});
+        row.depot ? rig.items.depotRead() : rig.items.open({LogoStore::Printer, true});
         QCOMPARE(rig.prompts.beeps, row.beeps);
-        QCOMPARE(rig.port.written().left(3), row.viewSent);
-        // A logo read is shown by the dialog opened again on it.
-        QCOMPARE(rig.driver.openedModal.size(), row.viewSent.isEmpty() ? 1 : 2);
+        QCOMPARE(rig.port.written().left(int(row.viewSent.size())), row.viewSent);
+        QCOMPARE(rig.logos.depotSource, row.depot);
+        const QString viewer = row.depot ? "TDPLogoToMarkFormSmall" : "TLogoToMarkFormSmall";
+        QCOMPARE(rig.driver.openedModal, QStringList(row.viewSent.isEmpty() ? 1 : 2, viewer));
         if (!row.viewSent.isEmpty())
-            QCOMPARE(reopenedWith, QString::number(quint8(row.viewSent[2])));
+            QCOMPARE(reopenedWith, QString::number(quint8(row.viewSent.back())));
     });
 }
 
@@ -141,47 +125,46 @@ void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
     QCOMPARE(after.size(), before.size());
 }
 
-void TestLogoPlacement::depotViewerOpensAgainAsTheDepotViewer()
-{
-    PlacementRig rig;
-    rig.parts.line.deviceKind = vlink::DeviceKind::PrinterViaDepot;
-    rig.whenOpen([](QDialog &d) { click(d, "LogoNumUp"); });
-    QString shown;
-    rig.whenOpen([&shown](QDialog &d) { shown = child<QLineEdit>(d, "LogoNumEdit")->text(); });
-    rig.items.depotRead();
-    QCOMPARE(rig.driver.openedModal,
-             QStringList({"TDPLogoToMarkFormSmall", "TDPLogoToMarkFormSmall"}));
-    QCOMPARE(shown, QStringLiteral("1"));
-    QVERIFY(rig.logos.depotSource);
-}
-
+// The arrows stay on the grid and probe the new cell, unless Change keeps it. A cell that does not
+// answer is tried fifty less its column times.
 void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
 {
     struct Row {
         const char *name;
-        const char *button;
+        const char *button; // nullptr: none
         bool change;
         int row, column;        // as the form opens
         int afterRow, afterCol; // the cell remembered after the arrow
+        int tries = 0;          // of a silent device
     };
     const Row rows[] = {
         {"column stops at 8", "ColumnUp", false, 2, 8, 2, 8},
         {"row stops at 1", "RowDown", false, 1, 5, 1, 5},
         {"row up", "RowUp", false, 3, 5, 4, 5},
         {"with Change the cell is kept", "ColumnDown", true, 3, 5, 3, 5},
+        {"silent, column 8", nullptr, false, 2, 8, 2, 8, 42},
+        {"silent, column 1", nullptr, false, 2, 1, 2, 1, 49},
     };
     forEachRow(rows, [](const Row &row) {
         PlacementRig rig;
         rig.logos.placementRow = row.row;
         rig.logos.placementColumn = row.column;
+        rig.device.faults().silent = row.tries > 0;
         rig.whenOpen([&row, &rig](QDialog &d) {
             child<QCheckBox>(d, "CBChange")->setChecked(row.change);
-            rig.port.clearWritten();
-            click(d, row.button);
+            if (row.button) {
+                rig.port.clearWritten();
+                click(d, row.button);
+            }
         });
         rig.items.open({LogoStore::Printer, false});
         QCOMPARE(rig.logos.placementRow, row.afterRow);
         QCOMPARE(rig.logos.placementColumn, row.afterCol);
+        if (row.tries) {
+            QCOMPARE(int(rig.port.written().count(char(vlink::MarkOp::FragmentRead))), row.tries);
+            QCOMPARE(rig.shown("TextFragmentRead Error"), 1);
+            return;
+        }
         const QByteArray probe =
             row.change ? QByteArray() : cellReadRequest(row.afterRow, row.afterCol);
         QCOMPARE(rig.port.written().left(3), probe);
