@@ -47,20 +47,20 @@ class TestLogoPreview : public QObject
 
 private slots:
     void dotLandsOnItsRow();
-    void onlyTheBufferIsDrawn();
     void size();
     void gridLines();
     void zoom();
 };
 
-// Top row of the image first; zoom 3, so the dot is a 3 x 3 square.
+// Top row of the image first; zoom 3, so the dot is a 3 x 3 square. A read fills the buffer with
+// 0xFF before the record lands: only W x H is the logo.
 void TestLogoPreview::dotLandsOnItsRow()
 {
     const struct {
         const char *name;
         DotOrder order;
         int height;
-        int band;
+        int band; // -1: every byte 0xFF
         int mask;
         int row;
     } rows[] = {
@@ -68,23 +68,16 @@ void TestLogoPreview::dotLandsOnItsRow()
         {"device 0x01 is the bottom dot", DotOrder::Device, 1, 0, 0x01, 7},
         {"band 0 under band 1", DotOrder::Composed, 2, 0, 0x01, 8},
         {"device top dot of four bands", DotOrder::Device, 4, 3, 0x80, 0},
+        {"a read's fill", DotOrder::Device, 2, -1, 0xFF, 0},
     };
     forEachRow(rows, [](const auto &row) {
         LogoBuffer l = logo(4, row.height, row.order);
-        l.at(2, row.band) = quint8(row.mask);
+        row.band < 0 ? l.fill(0xFF) : void(l.at(2, row.band) = quint8(row.mask));
         const QImage image = drawPreview(l, 3);
-        QCOMPARE(count(image, Black), 9);
+        QCOMPARE(count(image, Black), row.band < 0 ? 4 * 16 * 9 : 9);
         QCOMPARE(at(image, 2 * 3, row.row * 3), Black);
         QCOMPARE(at(image, 2 * 3 + 2, row.row * 3 + 2), Black);
     });
-}
-
-// A read fills the buffer with 0xFF before the record lands: only W x H is the logo.
-void TestLogoPreview::onlyTheBufferIsDrawn()
-{
-    LogoBuffer read = logo(5, 2, DotOrder::Device);
-    read.fill(0xFF);
-    QCOMPARE(count(drawPreview(read, 3), Black), 5 * 16 * 9);
 }
 
 // (W + 1) z + 2 z across, z ((H + 1) 8 + 16) down; nothing rather than an image too large to
