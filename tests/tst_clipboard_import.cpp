@@ -80,13 +80,12 @@ private slots:
 
 void TestClipboardImport::heightSearchStepsTowardsTheTarget()
 {
-    struct Row {
+    const struct {
         const char *name;
         int target;
         std::function<int(int)> span;
         std::vector<int> heights;
-    };
-    const Row rows[] = {
+    } rows[] = {
         // last - first = h - 1: 17 rows are reached after five steps.
         {"16, met", 16, [](int h) { return h - 1; }, {16, 24, 20, 18, 14, 16, 17}},
         // The span is always odd, never 16: all six steps 8, 4, 2, 4, 2, 1 are taken.
@@ -97,7 +96,7 @@ void TestClipboardImport::heightSearchStepsTowardsTheTarget()
         // A picture that is always too tall is never drawn below 1 pixel.
         {"8, floor", 8, [](int) { return 40; }, {8, 4, 2, 1, 1, 1, 1}},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         const vgfx::HeightSearch search = vgfx::searchRenderHeight(rowsTo(row.span), row.target);
         QCOMPARE(search.heights, row.heights);
     });
@@ -127,18 +126,17 @@ void TestClipboardImport::greyIsDarkAndEveryOtherShadeADot()
 
 void TestClipboardImport::clipboardTextBecomesDotsOnTheBaseline()
 {
-    struct Row {
+    const struct {
         const char *name;
         bool html;
         QString text;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"word processor HTML", true,
          QStringLiteral("<p style=\"font-family:'DejaVu Serif'; font-size:14pt\"><b>Lot</b> "
                         "<span style=\"font-size:20pt\">4711</span></p>")},
         {"plain text", false, QStringLiteral("Best before 12.2027")},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         auto *data = new QMimeData;
         row.html ? data->setHtml(row.text) : data->setText(row.text);
         QGuiApplication::clipboard()->setMimeData(data);
@@ -251,18 +249,12 @@ void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet()
     child<QLineEdit>(form, "LogoName1")->setText(QStringLiteral("LOT"));
     click(form, "BtOk");
     QCOMPARE(rig.prompts.messages, Shown{okShown});
-    struct Piece {
-        int number;
-        int width;
-        int height;
-        int column;
-    };
-    for (const Piece &p : {Piece{32, 125, 4, 1}, Piece{200, 125, 1, 2}, Piece{34, 50, 1, 3}}) {
-        const QByteArray &record = rig.stored(vgfx::LogoStore::Printer, p.number);
-        QCOMPARE(int(quint8(record.at(0))), p.height);
-        QCOMPARE(int(quint8(record.at(1))), p.width);
-        const vp::MarkFragment *cell = rig.device.mark().cell(1, p.column);
-        QCOMPARE(int(cell->logo), p.number);
+    for (const auto &[number, width, height, column] :
+         {std::array{32, 125, 4, 1}, std::array{200, 125, 1, 2}, std::array{34, 50, 1, 3}}) {
+        const QByteArray &record = rig.stored(vgfx::LogoStore::Printer, number);
+        QCOMPARE(int(quint8(record.at(0))), height);
+        QCOMPARE(int(quint8(record.at(1))), width);
+        QCOMPARE(int(rig.device.mark().cell(1, column)->logo), number);
     }
     QCOMPARE(storedName(rig.stored(vgfx::LogoStore::Printer, 32)), QByteArray("LOT     "));
 
@@ -394,16 +386,15 @@ void TestClipboardImport::mainWindowOpensTheWindowAndReadsOnItsMessage()
 // Keys in the height box steer a pasted block; none of them closes the window.
 void TestClipboardImport::floatingBlockAnswersEnterDeleteAndEscape()
 {
-    struct Row {
+    const struct {
         const char *name;
         Qt::Key key;
         bool pastedStays;
         bool underComesBack;
-    };
-    const Row rows[] = {{"Enter", Qt::Key_Return, true, false},
-                        {"Delete", Qt::Key_Delete, false, false},
-                        {"Escape", Qt::Key_Escape, false, true}};
-    forEachRow(rows, [](const Row &row) {
+    } rows[] = {{"Enter", Qt::Key_Return, true, false},
+                {"Delete", Qt::Key_Delete, false, false},
+                {"Escape", Qt::Key_Escape, false, true}};
+    forEachRow(rows, [](const auto &row) {
         ClipRig rig;
         ClipGrid &grid = rig.items.grid();
         grid.set(0, 0, vgfx::ClipDot);  // copied

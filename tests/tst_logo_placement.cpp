@@ -31,18 +31,17 @@ private slots:
 
 void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
 {
-    struct Row {
+    const struct {
         const char *name;
         bool graphic;
         QString shown;
         int beeps;
         int logoInCell;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"text refused", false, "Select \"Change\" mode, if you want LogoToMark insert", 1, -1},
         {"graphic overwritten", true, "Ok", 0, 7},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
         rig.logos.placementRow = 2;
         rig.logos.placementColumn = 3;
@@ -66,20 +65,19 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
 // viewer opened again on it; the Depot's by the Depot's viewer.
 void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
 {
-    struct Row {
+    const struct {
         const char *name;
         bool depot;
         QString typed; // empty: the up arrow
         int beeps;
         QByteArray viewSent; // empty: nothing read
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"not a number", false, "abc", 1, {}},
         {"above the store", false, "300", 0, bytes({0x07, 0x00, 0xFF})},
         {"negative", false, "-3", 0, bytes({0x07, 0x00, 0x00})},
         {"depot, the up arrow", true, {}, 0, bytes({0x12, 0x23, 0x52, 0x05})},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
         rig.logos.placementLogo = 4;
         rig.whenOpen([&row, &rig](QDialog &d) {
@@ -129,15 +127,14 @@ void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
 // answer is tried fifty less its column times.
 void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
 {
-    struct Row {
+    const struct {
         const char *name;
         const char *button; // nullptr: none
         bool change;
         int row, column;        // as the form opens
         int afterRow, afterCol; // the cell remembered after the arrow
         int tries = 0;          // of a silent device
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"column stops at 8", "ColumnUp", false, 2, 8, 2, 8},
         {"row stops at 1", "RowDown", false, 1, 5, 1, 5},
         {"row up", "RowUp", false, 3, 5, 4, 5},
@@ -145,7 +142,7 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
         {"silent, column 8", nullptr, false, 2, 8, 2, 8, 42},
         {"silent, column 1", nullptr, false, 2, 1, 2, 1, 49},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
         rig.logos.placementRow = row.row;
         rig.logos.placementColumn = row.column;
@@ -175,18 +172,17 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
 // tmp1.bmp, which writes it under the number chosen there.
 void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
 {
-    struct Row {
+    const struct {
         const char *name;
         const char *button;
         LogoStore target;
         const char *loadDialog; // nullptr: a file is written instead
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"to a file", "BtSaveToFile", LogoStore::Printer, nullptr},
         {"to the printer", "BtSaveToPrinter", LogoStore::Printer, "TLogoReadWriteForm"},
         {"to the depot", "BtSaveToDepot", LogoStore::Depot, "TDPLogoReadWriteForm"},
     };
-    forEachRow(rows, [](const Row &row) {
+    forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
         rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
         QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
@@ -216,16 +212,15 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
 // to show. A library listing the store gets its names again.
 void TestLogoPlacement::clearDeletesTheLogoShown()
 {
-    struct Row {
+    const struct {
         const char *name;
         LogoStore store;
         bool depotListed;
-    };
-    const Row rows[] = {{"printer, the library lists the printer", LogoStore::Printer, false},
-                        {"printer, the library lists the depot", LogoStore::Printer, true},
-                        {"depot, the library lists the depot", LogoStore::Depot, true},
-                        {"depot, the library lists the printer", LogoStore::Depot, false}};
-    forEachRow(rows, [](const Row &row) {
+    } rows[] = {{"printer, the library lists the printer", LogoStore::Printer, false},
+                {"printer, the library lists the depot", LogoStore::Printer, true},
+                {"depot, the library lists the depot", LogoStore::Depot, true},
+                {"depot, the library lists the printer", LogoStore::Depot, false}};
+    forEachRow(rows, [](const auto &row) {
         const bool depot = row.store == LogoStore::Depot;
         PlacementRig rig;
         rig.stored(row.store, 5) = logoRecord("LOGO5");
