@@ -23,7 +23,6 @@ class TestLogoPlacement : public QObject
 private slots:
     void pasteOverwritesOnlyAGraphicWithoutChange();
     void numberBoxRefusesTextAndForcesTheRange();
-    void depotRenameWritesTheLogoAgainUnderItsNumber();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
     void clearDeletesTheLogoShown();
@@ -100,29 +99,6 @@ void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
     });
 }
 
-void TestLogoPlacement::depotRenameWritesTheLogoAgainUnderItsNumber()
-{
-    PlacementRig rig;
-    const QByteArray before = rig.stored(LogoStore::Depot, 5) = logoRecord("OLD");
-    QVERIFY(vlink::DPLogoView(rig.port, 5, rig.logos.logo));
-    rig.logos.placementLogo = 5;
-    rig.whenOpen([](QDialog &d) {
-        child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("NEWNAME"));
-        click(d, "BtRename");
-    });
-    // The Depot's load dialog writes at once and is closed by the main window.
-    rig.leaveOpen();
-    rig.items.open({LogoStore::Depot, true});
-    QTRY_COMPARE(rig.driver.openedModal,
-                 QStringList({"TDPLogoToMarkFormSmall", "TDPLogoReadWriteForm"}));
-    const QByteArray after = rig.stored(LogoStore::Depot, 5);
-    const int name = vp::LogoState::NameOffset;
-    QCOMPARE(storedName(after), QByteArray("NEWNAME "));
-    QCOMPARE(after.left(name), before.left(name));
-    // What follows the name is the record's check byte, which the name changes.
-    QCOMPARE(after.size(), before.size());
-}
-
 // The arrows stay on the grid and probe the new cell, unless Change keeps it. A cell that does not
 // answer is tried fifty less its column times.
 void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
@@ -169,41 +145,47 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
 }
 
 // The copy reads nothing again: it is the logo shown, handed to the store's load dialog as
-// tmp1.bmp, which writes it under the number chosen there.
+// tmp1.bmp, which writes it under the number chosen there. A rename in the Depot's viewer writes
+// the logo again under its number, at once, and the main window closes the load dialog.
 void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
 {
     const struct {
         const char *name;
         const char *button;
-        LogoStore target;
+        LogoStore source, target;
         const char *loadDialog; // nullptr: a file is written instead
+        int number;             // where the copy lands
     } rows[] = {
-        {"to a file", "BtSaveToFile", LogoStore::Printer, nullptr},
-        {"to the printer", "BtSaveToPrinter", LogoStore::Printer, "TLogoReadWriteForm"},
-        {"to the depot", "BtSaveToDepot", LogoStore::Depot, "TDPLogoReadWriteForm"},
+        {"to a file", "BtSaveToFile", LogoStore::Printer, LogoStore::Printer, nullptr, 7},
+        {"to the printer", "BtSaveToPrinter", LogoStore::Printer, LogoStore::Printer,
+         "TLogoReadWriteForm", 7},
+        {"to the depot", "BtSaveToDepot", LogoStore::Printer, LogoStore::Depot,
+         "TDPLogoReadWriteForm", 7},
+        {"renamed in the depot", "BtRename", LogoStore::Depot, LogoStore::Depot,
+         "TDPLogoReadWriteForm", 5},
     };
     forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
-        rig.stored(LogoStore::Printer, 3) = logoRecord("LOGO3");
-        QVERIFY(vlink::PrinterLogoView(rig.port, 3, rig.logos.logo));
-        rig.logos.placementLogo = 3;
+        rig.stored(row.source, 5) = logoRecord("LOGO5");
+        QVERIFY(row.source == LogoStore::Depot
+                    ? vlink::DPLogoView(rig.port, 5, rig.logos.logo)
+                    : vlink::PrinterLogoView(rig.port, 5, rig.logos.logo));
+        rig.logos.placementLogo = 5;
         rig.prompts.chooseFiles({rig.file("copy")});
         rig.whenOpen([&row](QDialog &d) {
-            child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("COPY"));
+            child<QLineEdit>(d, "LogoName")->setText(QStringLiteral("NEWNAME"));
             click(d, row.button);
         });
-        rig.whenOpen(typeNumber("7"));
-        rig.items.open({LogoStore::Printer, true});
+        row.number == 5 ? rig.leaveOpen() : rig.whenOpen(typeNumber("7"));
+        rig.items.open({row.source, true});
         if (!row.loadDialog) {
             vlink::LogoBuffer saved;
             QCOMPARE(vgfx::convertBmpToLogo(rig.file("copy.bmp"), saved), vgfx::BmpLoad::Loaded);
             QCOMPARE(saved.width, 2);
             return;
         }
-        QCOMPARE(rig.driver.openedModal.value(1), QString::fromLatin1(row.loadDialog));
-        const QByteArray &copy = rig.stored(row.target, 7);
-        QCOMPARE(storedName(copy), QByteArray("COPY    "));
-        QCOMPARE(copy.left(2), QByteArray::fromHex("0102")); // one band, two columns
+        QTRY_COMPARE(rig.driver.openedModal.value(1), QString::fromLatin1(row.loadDialog));
+        QCOMPARE(rig.stored(row.target, row.number), logoRecord("NEWNAME"));
         QCOMPARE(rig.shown("Ok"), 1);
     });
 }
