@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>

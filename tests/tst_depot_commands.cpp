@@ -1,6 +1,4 @@
 #include "link/depot_commands.h"
-#include "link/exchange.h"
-#include "link/logo_commands.h"
 #include "support/faulty_ports.h"
 #include "support/table_rows.h"
 #include "support/wire_bytes.h"

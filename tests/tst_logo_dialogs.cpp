@@ -1,4 +1,3 @@
-#include "graphics/logo_bmp.h"
 #include "graphics/logo_form_base.h"
 #include "graphics/logo_preview.h"
 #include "shell/library_flow.h"
@@ -8,7 +7,6 @@
 #include "support/table_rows.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QScreen>
 #include <QTest>
 
@@ -77,8 +75,7 @@ void TestLogoDialogs::loadWritesAtMost255ColumnsUnderNumberAndName()
         const QByteArray &stored = rig.stored(row.store, row.number, 2);
         QCOMPARE(stored.left(2), QByteArray::fromHex("01FF"));
         QCOMPARE(storedName(stored), QByteArray("WIDE    "));
-        QCOMPARE(lists.size(), row.refreshed ? 1 : 0);
-        QCOMPARE(lists.value(0), vlink::LogoNames(row.refreshed, {row.number, "WIDE"}));
+        QCOMPARE(lists, QList<vlink::LogoNames>(row.refreshed, {{row.number, "WIDE"}}));
         // A Load dialog closed without a redraw is not opened again.
         QCOMPARE(rig.driver.openedModal.size(), 1);
     });
