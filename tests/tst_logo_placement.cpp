@@ -33,12 +33,13 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
     const struct {
         const char *name;
         bool graphic;
-        QString shown;
+        PromptRecorder::Shown shown;
         int beeps;
         int logoInCell;
     } rows[] = {
-        {"text refused", false, "Select \"Change\" mode, if you want LogoToMark insert", 1, -1},
-        {"graphic overwritten", true, "Ok", 0, 7},
+        {"text refused", false, errorShown("Select \"Change\" mode, if you want LogoToMark insert"),
+         1, -1},
+        {"graphic overwritten", true, okShown, 0, 7},
     };
     forEachRow(rows, [](const auto &row) {
         PlacementRig rig;
@@ -50,7 +51,7 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
             QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
         rig.whenOpen(typeNumber("7", "BtPaste"));
         rig.items.paste(LogoStore::Printer);
-        QCOMPARE(rig.shown(row.shown), 1);
+        QCOMPARE(rig.prompts.messages.count(row.shown), 1);
         QCOMPARE(rig.prompts.beeps, row.beeps);
         const vp::MarkFragment *cell = rig.device.mark().cell(2, 3);
         if (row.logoInCell < 0)
@@ -135,7 +136,7 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
         QCOMPARE(rig.logos.placementColumn, row.afterCol);
         if (row.tries) {
             QCOMPARE(int(rig.port.written().count(char(vlink::MarkOp::FragmentRead))), row.tries);
-            QCOMPARE(rig.shown("TextFragmentRead Error"), 1);
+            QCOMPARE(rig.prompts.messages.count(errorShown("TextFragmentRead Error")), 1);
             return;
         }
         const QByteArray probe =
@@ -186,7 +187,7 @@ void TestLogoPlacement::viewerCopiesTheShownLogoUnderTheNameInItsField()
         }
         QTRY_COMPARE(rig.driver.openedModal.value(1), QString::fromLatin1(row.loadDialog));
         QCOMPARE(rig.stored(row.target, row.number), logoRecord("NEWNAME"));
-        QCOMPARE(rig.shown("Ok"), 1);
+        QCOMPARE(rig.prompts.messages.count(okShown), 1);
     });
 }
 
@@ -223,7 +224,7 @@ void TestLogoPlacement::clearDeletesTheLogoShown()
         rig.items.open({row.store, true});
         QVERIFY(closed);
         QCOMPARE(rig.prompts.questions.size(), 1);
-        QCOMPARE(rig.shown("Ok"), 1);
+        QCOMPARE(rig.prompts.messages.count(okShown), 1);
         QVERIFY(rig.stored(LogoStore::Depot, 5).isEmpty() &&
                 rig.stored(LogoStore::Printer, 5).isEmpty());
         const QString form = depot ? "TDPLogoToMarkFormSmall" : "TLogoToMarkFormSmall";

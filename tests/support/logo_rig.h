@@ -80,12 +80,6 @@ struct LogoRig {
                    : logos.depot[std::size_t(bank)][std::size_t(number)];
     }
     QByteArray sent() const { return device.received(); }
-    // How often a box with this text was shown.
-    int shown(const QString &text) const
-    {
-        return int(std::count_if(prompts.messages.begin(), prompts.messages.end(),
-                                 [&](const PromptRecorder::Shown &s) { return s.first == text; }));
-    }
 
     QTemporaryDir dir;
     vp::Device device{vp::Kind::ViaDepot};
