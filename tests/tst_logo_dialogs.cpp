@@ -243,6 +243,7 @@ void TestLogoDialogs::readModeRenameSaveAndClear()
     QCOMPARE(rig.prompts.messages, (Shown{okShown, okShown}));
     QCOMPARE(typed, QStringLiteral("NEWNAME1 NEWNAME1"));
     QCOMPARE(rig.prompts.fileRequests.size(), 1);
+    QCOMPARE(rig.prompts.fileRequests[0].filter, QStringLiteral("Bitmaps (*.bmp)"));
     QVERIFY(QFile::exists(rig.file("sub/one.bmp")));
     QCOMPARE(rig.logos.logoSaveDir, rig.file("sub")); // where the next save starts
 
@@ -373,7 +374,7 @@ void TestLogoDialogs::depotBankBoxes()
     });
 }
 
-// The items open their store's dialog in their mode; a load asks for the bitmap first.
+// The items open their store's dialog in their mode; a load asks for a monochrome bitmap first.
 void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
 {
     StationFixture f;
@@ -397,7 +398,8 @@ void TestLogoDialogs::mainWindowItemsOpenTheDialogs()
         QCOMPARE(f.driver.openedModal, QStringList{QString::fromLatin1(row.dialog)});
         QCOMPARE(f.state().logos.logoMode, row.mode);
         QCOMPARE(f.state().logos.depotTarget, row.depotTarget);
-        QCOMPARE(f.prompts.fileRequests.size(), row.mode == LogoMode::Load ? 1 : 0);
+        QCOMPARE(f.prompts.fileRequests.value(0).filter,
+                 row.mode == LogoMode::Load ? "Monochrome Bitmaps (*.bmp)" : QString());
     });
 }
 
