@@ -76,6 +76,7 @@ void TestCellEditors::counterWrites()
 {
     const QByteArray up = bytes({0x0C, 0x4E, 0x14});
     const QByteArray counter = bytes({0x19, '1', '1', '0', '0', '7', 0x0D});
+    const Shown failed{errorShown("Counter Set Error")};
     const struct {
         const char *name;
         QString value;
@@ -86,12 +87,7 @@ void TestCellEditors::counterWrites()
     } rows[] = {
         {"empty: nothing", "", -1, {}, {}, 0},
         {"sent", "007", -1, up + counter + fontFrame, {okShown}, 0},
-        {"failed set",
-         "007",
-         9,
-         up + counter.left(4) + fontFrame,
-         {errorShown("Counter Set Error")},
-         0},
+        {"failed set", "007", 9, up + counter.left(4) + fontFrame, failed, 0},
         {"outside the code page", QStringLiteral("7中"), -1, {}, {}, 1},
     };
     forEachRow(rows, [](const auto &row) {
@@ -201,6 +197,7 @@ void TestCellEditors::postDateWrites()
 {
     const QByteArray formatFrame = bytes({0x1D, '1', '1', 'd', 'd', 0x0D});
     const QByteArray days = bytes({0x1D, 0x44}) + "0007\r";
+    const Shown fontFailed{okShown, errorShown("Font Set Error")};
     const struct {
         const char *name;
         bool depotOnly;
@@ -214,12 +211,8 @@ void TestCellEditors::postDateWrites()
         {"not a number", false, "abc", -1, {}, {}},
         {"empty", false, "", -1, {}, {}},
         {"empty without a printer: format alone", true, "", -1, formatFrame + fontFrame, {okShown}},
-        {"Ok before a failed font set",
-         true,
-         "7",
-         13,
-         formatFrame + days + fontFrame.left(1),
-         {okShown, errorShown("Font Set Error")}},
+        {"Ok before a failed font set", true, "7", 13, formatFrame + days + fontFrame.left(1),
+         fontFailed},
     };
     forEachRow(rows, [&](const auto &row) {
         EditorRig rig;

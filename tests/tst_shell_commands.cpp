@@ -28,9 +28,9 @@ private slots:
     void autoRunStopRetries();
     void markDeleteAsksFirst();
     void configSubmenusFollowThePrinter();
-    void loadDateTimeFromTheComputerClock();
     void helpWithoutAViewer();
     void busyCursorWhileTheLineIsWaitedFor();
+    void itemsOpenEachEditorAnew();
 };
 
 // Each item sends its command and tells how it went; the wire bytes are the commands' own tests.
@@ -38,23 +38,25 @@ void TestShellCommands::itemsRunTheirCommand()
 {
     const struct {
         const char *name; // the item
-        char sent;        // a byte only its command sends
+        QByteArray sent;  // bytes only its command sends
         bool saysOk;
         QString failure;
     } rows[] = {
-        {"RunningNumberReset", 0x1F, true, "RunningNumberReset Error"},
-        {"PrintStart", 0x17, true, "PrintStart Error"},
-        {"HighVoltageTurn", 0x02, true, "HighVoltageTurn Error"},
-        {"Reset", 0x12, true, "Reset Error"},
-        {"Forward1", 0x14, true, "RunningNumberDirectionSet Error"},
-        {"Start", 0x17, false, "Start Command Error"},
-        {"Halt1", 0x02, false, "Stop Command Error"},
-        {"MirrorHorizontally1On", 0x13, true, "MarkPrintDirection Set Error"},
-        {"MirrorVertically1Off", 0x55, true, "MarkRotateOn Set Error"},
-        {"BreakPointCorrection1On", 0x15, true, "MarkBreakPointCorr On Error"},
+        {"RunningNumberReset", "\x1F", true, "RunningNumberReset Error"},
+        {"PrintStart", "\x17", true, "PrintStart Error"},
+        {"HighVoltageTurn", "\x02", true, "HighVoltageTurn Error"},
+        {"Reset", "\x12", true, "Reset Error"},
+        {"Forward1", "\x14", true, "RunningNumberDirectionSet Error"},
+        {"Start", "\x17", false, "Start Command Error"},
+        {"Halt1", "\x02", false, "Stop Command Error"},
+        {"MirrorHorizontally1On", "\x13", true, "MarkPrintDirection Set Error"},
+        {"MirrorVertically1Off", "\x55", true, "MarkRotateOn Set Error"},
+        {"BreakPointCorrection1On", "\x15", true, "MarkBreakPointCorr On Error"},
+        {"LoadDateTimeM", "T134502\r" + bytes({0x1A}) + "D070326\r", true, "Time Set Error"},
     };
     forEachRow(rows, [](const auto &row) {
         Station f;
+        f.state().clock.fix(QDateTime(QDate(2026, 3, 7), QTime(13, 45, 2)));
         f.action(row.name)->trigger();
         QVERIFY(f.port->written().contains(row.sent));
         const auto ok = PromptRecorder::ShownList{{"Ok", "Information"}};
@@ -148,19 +150,6 @@ void TestShellCommands::configSubmenusFollowThePrinter()
     });
 }
 
-void TestShellCommands::loadDateTimeFromTheComputerClock()
-{
-    Station f;
-    f.state().clock.fix(QDateTime(QDate(2026, 3, 7), QTime(13, 45, 2)));
-    f.action("LoadDateTimeM")->trigger();
-    QVERIFY(f.port->written().contains("T134502\r\x1A"
-                                       "D070326\r"));
-    f.device(0).faults().silent = true;
-    f.action("LoadDateTimeM")->trigger();
-    QCOMPARE(f.prompts.messages,
-             (PromptRecorder::ShownList{{"Ok", "Information"}, {"Time Set Error", "Error"}}));
-}
-
 void TestShellCommands::helpWithoutAViewer()
 {
     Station f;
@@ -209,6 +198,36 @@ void TestShellCommands::busyCursorWhileTheLineIsWaitedFor()
         QVERIFY(f.prompts.messages.contains({row.name, "Error"}));
         QVERIFY(reads > 0 && busyReads == reads && busyBoxes == 0);
         QVERIFY(!QGuiApplication::overrideCursor());
+    });
+}
+
+// The counter, time and date, and post-date editors open anew: on cell (1, 1) wherever the last
+// one was left.
+void TestShellCommands::itemsOpenEachEditorAnew()
+{
+    const struct {
+        const char *name;
+        const char *dialog;
+        QStringList items;
+    } rows[] = {
+        {"counter", "TCounterForm", {"Counter2", "FKeyCounter", "TbCounter"}},
+        {"time and date", "TTimeForm", {"ime1", "FKeyTimeDate", "TbTimeDate"}},
+        {"post date", "TPostDateForm", {"PDate2", "FKeyPostDate"}},
+    };
+    forEachRow(rows, [](const auto &row) {
+        Station f;
+        vp::Device &printer = f.device(0);
+        for (const QString &item : row.items) {
+            f.driver.whenOpen([](QDialog &dialog) {
+                click(dialog, "RowUp");
+                dialog.reject();
+            });
+            printer.clearReceived();
+            f.action(item.toLatin1().constData())->trigger();
+            QCOMPARE(printer.received().left(3), bytes({0x11, '1', '1'}));
+            QVERIFY(printer.received().contains(bytes({0x11, '2', '1'})));
+        }
+        QCOMPARE(f.driver.openedModal, QStringList(row.items.size(), row.dialog));
     });
 }
 

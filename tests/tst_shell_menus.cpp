@@ -178,6 +178,7 @@ void TestShellMenus::portChoice()
 // port is given up, the panel shows that nothing is connected.
 void TestShellMenus::boxOfAMenuOpeningWaitsForTheMenu()
 {
+    const QList<const char *> mirror{"Mark1", "Config1", "MirrorHorizontally1"};
     const struct {
         const char *name;
         QList<const char *> path;
@@ -185,11 +186,7 @@ void TestShellMenus::boxOfAMenuOpeningWaitsForTheMenu()
         QString shown;
         QString deviceAfter;
     } rows[] = {
-        {"config read",
-         {"Mark1", "Config1", "MirrorHorizontally1"},
-         Kind::Printer,
-         " Read Error",
-         "Printer"},
+        {"config read", mirror, Kind::Printer, " Read Error", "Printer"},
         {"port lost", {"File1", "Selectport1"}, Kind::Depot, "Device not found", ""},
     };
     forEachRow(rows, [](const auto &row) {

@@ -24,7 +24,6 @@ private slots:
     void discoveryAtTheFirstActivation();
     void nothingAnswersRetriesOnEveryActivation();
     void deviceKindShown();
-    void selectFrameOnTheLine();
     void printerChoice();
     void closeSteps();
     void readErrorWhileModalDialogOpen();
@@ -132,32 +131,23 @@ void TestShellStartup::deviceKindShown()
     }
 }
 
-// The RTS pulse first, then the frame without echo, then one reply byte.
-void TestShellStartup::selectFrameOnTheLine()
-{
-    QCOMPARE(vshell::SelectPrinterFrame(0), bytes({0x12, 0x03, 0x08, 0x00, 0xE3}));
-    vp::Device device;
-    device.setPrinterCount(6);
-    MemoryPort port(device);
-    QElapsedTimer pulse;
-    pulse.start();
-    QVERIFY(vshell::SelectPrinterExchange(port, 1));
-    QVERIFY(pulse.elapsed() >= vshell::RtsPulseMs);
-    QCOMPARE(port.rtsChanges(), (QList<bool>{true, false}));
-    QCOMPARE(port.written(), vshell::SelectPrinterFrame(1));
-    QCOMPARE(device.currentPrinter(), 1);
-}
-
-// A printer that does not answer is left for the one selected before.
+// The RTS pulse first, then the frame without echo, then one reply byte. A printer that does not
+// answer is left for the one selected before.
 void TestShellStartup::printerChoice()
 {
+    QCOMPARE(vshell::SelectPrinterFrame(0), bytes({0x12, 0x03, 0x08, 0x00, 0xE3}));
     StationFixture f;
     f.addDevice(0).setPrinterCount(2);
     f.startConnected();
     f.open("Printer1");
+    f.port->clearWritten();
+    QElapsedTimer pulse;
+    pulse.start();
     f.action("Printer21")->trigger();
+    QVERIFY(pulse.elapsed() >= vshell::RtsPulseMs);
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Info"}}));
     QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
+    QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(1));
     QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
     f.prompts.clear();
     f.port->clearWritten();

@@ -4,13 +4,17 @@
 #include "link/port.h"
 #include "shell/answer_watch.h"
 #include "shell/station_application.h"
+#include "support/main_window_stand_in.h"
 #include "support/station_fixture.h"
 #include "support/station_parts.h"
 #include "support/test_widgets.h"
 #include "support/wire_bytes.h"
+#include "ui/file_accept_proxy.h"
 
+#include <QFileSystemModel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -34,6 +38,8 @@ private:
 
 } // namespace
 
+using vui::Message;
+
 class TestShellWindows : public QObject
 {
     Q_OBJECT
@@ -43,6 +49,8 @@ private slots:
     void enterDoesTheActionNeverCancel();
     void f1OpensTheTextEditorModallyOnce();
     void failedEditorReadEndsTheProgram();
+    void sendIsHandledAtOncePostOnceTheLoopRuns();
+    void fileProxyHidesRefusedFilesButNeverFolders();
 };
 
 void TestShellWindows::portThatCannotOpenIsReported()
@@ -137,6 +145,42 @@ void TestShellWindows::failedEditorReadEndsTheProgram()
     QCOMPARE(f.prompts.messages.value(0),
              (PromptRecorder::Shown{"TextFragmentRead Error", "Error"}));
     QCOMPARE(f.endCalls, 1);
+}
+
+// A dialog that closes after posting must not be answered while it still runs its handler.
+void TestShellWindows::sendIsHandledAtOncePostOnceTheLoopRuns()
+{
+    MainWindowStandIn window;
+    vui::postMessage(&window, Message::ShowStamp);
+    vui::sendMessage(&window, Message::ReadError);
+    vui::postMessage(&window, Message::PrinterFound);
+    QCOMPARE(window.received, QList<Message>{Message::ReadError});
+    QCoreApplication::processEvents();
+    QCOMPARE(window.received,
+             (QList<Message>{Message::ReadError, Message::ShowStamp, Message::PrinterFound}));
+}
+
+void TestShellWindows::fileProxyHidesRefusedFilesButNeverFolders()
+{
+    QTemporaryDir dir;
+    for (const char *name : {"mono.bmp", "colour.bmp", "notes.txt"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("colour.folder")));
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    const QModelIndex root = files.setRootPath(dir.path());
+    QVERIFY(loaded.wait(5000));
+    vui::FileAcceptProxy proxy(
+        [](const QString &path) { return !QFileInfo(path).fileName().startsWith(u"colour"); });
+    proxy.setSourceModel(&files);
+    QStringList listed;
+    const QModelIndex proxyRoot = proxy.mapFromSource(root);
+    for (int i = 0; i < proxy.rowCount(proxyRoot); ++i)
+        listed.append(proxy.index(i, 0, proxyRoot).data().toString());
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"colour.folder", "mono.bmp", "notes.txt"}));
 }
 
 int main(int argc, char **argv)

@@ -10,6 +10,7 @@
 #include "support/vuvactl_run.h"
 #include "support/wire_bytes.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -56,6 +57,27 @@ Outcome runIn(vlink::Port &port, bool depot, const QStringList &line, QString *p
     return outcome;
 }
 
+// socat as a child; start() returns what its log (-d -d) captures for notice, empty if nothing.
+struct Socat : QProcess {
+    ~Socat() override
+    {
+        kill();
+        waitForFinished();
+    }
+    QString start(const QStringList &addresses, const QString &notice)
+    {
+        setReadChannel(QProcess::StandardError);
+        QProcess::start("socat", QStringList{"-d", "-d"} + addresses);
+        const QRegularExpression pattern(notice);
+        QDeadlineTimer deadline(5000);
+        while (waitForReadyRead(int(deadline.remainingTime())) || canReadLine())
+            while (canReadLine())
+                if (const auto m = pattern.match(QString::fromLocal8Bit(readLine())); m.hasMatch())
+                    return m.captured(1);
+        return {};
+    }
+};
+
 } // namespace
 
 class TestVuvactl : public QObject
@@ -70,6 +92,8 @@ private slots:
     void discoverConnectsOnce();
     void storeSavedAndLoadedBackWhole();
     void clockSyncSetsTimeThenDate();
+    void picturesOfTheMark();
+    void vuvactlThroughSocat();
 };
 
 void TestVuvactl::usageErrorsNeverReachTheLine()
@@ -304,6 +328,83 @@ void TestVuvactl::clockSyncSetsTimeThenDate()
     QVERIFY2(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 2, qPrintable(out));
     const QByteArray wire = device.received();
     QCOMPARE(wire.left(2) + wire.mid(9, 2) + wire.mid(18), bytes({0x1A, 0x54, 0x1A, 0x44, 0x08}));
+}
+
+// mark-image: the picture one pixel per dot, and a clear mark.
+void TestVuvactl::picturesOfTheMark()
+{
+    QTemporaryDir dir;
+    VPrinterProcess vprinter;
+    const QStringList port{"--port", vprinter.start(), "--speed", "57600"};
+    const QString png = dir.filePath("mark.png");
+    const QString bmp = dir.filePath("mark.BMP");
+    const VuvactlRun clear = runVuvactl(port + QStringList{"mark-image", png});
+    QCOMPARE(clear.exitCode, 0);
+    QCOMPARE(clear.out, QString("Mark is Clear\n"));
+    QVERIFY(!QFile::exists(png));
+
+    QCOMPARE(runVuvactl(port + QStringList{"fragment-write", "1", "1", "IH"}).exitCode, 0);
+    QCOMPARE(runVuvactl(port + QStringList{"mark-image", png}).out, QString("1*11\n"));
+    QCOMPARE(runVuvactl(port + QStringList{"mark-image", bmp}).exitCode, 0);
+    const QImage fromPng(png);
+    const QImage fromBmp(bmp);
+    QCOMPARE(fromBmp.depth(), 1);
+    QCOMPARE(fromPng.size(), QSize(11, 8));
+    QCOMPARE(fromPng.convertToFormat(QImage::Format_RGB32),
+             fromBmp.convertToFormat(QImage::Format_RGB32));
+    // The "I" stands on the bottom, 7 dots high; the gap before the "H" is blank.
+    for (int y = 0; y < 8; ++y) {
+        QCOMPARE(qGray(fromPng.pixel(2, y)) < 128, y > 0);
+        QVERIFY(qGray(fromPng.pixel(5, y)) >= 128);
+    }
+}
+
+// A printer behind a raw-TCP serial server, over loopback: one socat plays the server, which holds
+// the printer's line at its fixed speed, the other makes the pseudo-terminal the station opens.
+void TestVuvactl::vuvactlThroughSocat()
+{
+    QTemporaryDir dir;
+    VPrinterProcess vprinter;
+    const QString printerLine = vprinter.start();
+    QVERIFY2(!printerLine.isEmpty(), qPrintable(vprinter.errorText()));
+    Socat server, client;
+    const QString tcpPort = server.start(
+        {"TCP-LISTEN:0,bind=127.0.0.1,reuseaddr", "OPEN:" + printerLine + ",rawer,b57600"},
+        "listening on AF=2 127\\.0\\.0\\.1:(\\d+)");
+    QVERIFY(!tcpPort.isEmpty());
+    const QString line = dir.filePath("printer1");
+    QVERIFY(!client
+                 .start({"PTY,link=" + line + ",rawer", "TCP:127.0.0.1:" + tcpPort},
+                        "(starting data transfer loop)")
+                 .isEmpty());
+
+    QImage logo(40, 10, QImage::Format_Mono);
+    logo.fill(0);
+    QVERIFY(logo.save(dir.filePath("logo.bmp")));
+    const struct {
+        const char *name;
+        QStringList args;
+        QString out;
+    } rows[] = {
+        {"discovery",
+         {"--port", line, "discover"},
+         QString("port=%1 speed=57600 kind=3\n").arg(line)},
+        {"a record each byte echoed, out",
+         {"--port", line, "logo-write", "7", dir.filePath("logo.bmp"), "Net"},
+         ""},
+        {"and back", {"--port", line, "logo-read", "7", dir.filePath("back.bmp")}, "Net\n"},
+        // The server's port keeps its own speed: what the station sets stays on its side.
+        {"local speed does not travel",
+         {"--port", line, "--speed", "9600", "params-read", "C"},
+         "10\n"},
+    };
+    forEachRow(rows, [&](const auto &row) {
+        const VuvactlRun run = runVuvactl(row.args);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, row.out);
+    });
+
+    QVERIFY(vprinter.terminate());
 }
 
 QTEST_GUILESS_MAIN(TestVuvactl)
