@@ -1,5 +1,4 @@
-// The virtual printer as a protocol checker, and the QSerialPort port through real
-// pseudo-terminals against it.
+// The QSerialPort port through real pseudo-terminals, against the virtual printer.
 
 #include "link/com_io.h"
 #include "link/discovery.h"
@@ -12,14 +11,9 @@
 #include "support/wire_bytes.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace vlink;
 
@@ -79,9 +73,6 @@ private slots:
     void bytesAndBlocksReachTheLineInOrder();
     void bytesLeaveTheLineBeforeTheyAreAnsweredOrReset();
     void detectSpeedCostsOneTimeOutPerFailedProbe();
-    void protocolErrors();
-    void pacedByteTakesTheSettingsItEndsIn();
-    void randomEchoFaultsFollowTheSeed();
 };
 
 void TestComIo::silentLineTimesOut()
@@ -263,117 +254,6 @@ void TestComIo::detectSpeedCostsOneTimeOutPerFailedProbe()
              qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(text, QString("9600"));
     QVERIFY(SendByte(port, 0x0D));
-}
-
-void TestComIo::protocolErrors()
-{
-    // The station's side of an exchange with a printer at 57600 bit/s whose script is "AB";
-    // the byte at garbled goes at 38400 bit/s (or, with eightN1 false, at 7E1).
-    const struct {
-        const char *name;
-        QByteArray sent;
-        int errors;
-        qint64 at = -1;    // where the first error shows
-        QString what = {}; // how its text starts
-        int garbled = -1;
-        bool eightN1 = true;
-    } rows[] = {
-        {"parameter read, no bare 0x12", bytes({0x0C, 0x43, 0x05}), 1, 3, "no bare 0x12"},
-        {"status read, next command instead of 0x12", bytes({0x0C, 0x09, 0x17}), 1, 2,
-         "bare 0x12 after the status byte 0x12 expected, 0x17 came"},
-        {"special-function read, plain reads", bytes({0x01, 0x05}), 0},
-        {"script read, last echo missing", bytes({0x01, 0x05, 0x02, 0x41}), 1, 4,
-         "no echo of a script byte"},
-        {"logo read, no closing \"s\"", bytes({0x07, 0x01, 0x00}), 1, 3, "no closing \"s\""},
-        {"logo write, no echo of its \"s\"", bytes({0x07, 0x89, 0x05, 1, 1}) + ff(510), 1, 515,
-         "no echo of the write's answer"},
-        {"speed probe at another speed", bytes({0x0D}), 0, -1, {}, 0},
-        {"last byte at another speed", bytes({0x0C, 0x43, 0x05, 0x12}), 1, 3,
-         "0x12 arrived garbled", 3},
-        {"command in another format", bytes({0x17}), 1, 0, "0x17 arrived garbled", 0, false},
-        {"no such command", bytes({0x42}), 1, 0, "0x42 starts no command"},
-        {"command cut off", bytes({0x1E, 0x14}), 1, 2, "command 0x1e cut off after 2 bytes"},
-        {"wrong end, next command", bytes({0x1E, 0x14, 0x17}), 1, 2, "0x0d expected, 0x17 came"},
-    };
-    for (const auto &row : rows) {
-        vp::Device device;
-        device.mark().script = "AB";
-        for (int i = 0; i < row.sent.size(); ++i) {
-            const bool garbled = i == row.garbled;
-            device.receive(quint8(row.sent[i]), garbled && row.eightN1 ? 38400 : 57600,
-                           !garbled || row.eightN1);
-        }
-        device.finish();
-        const QList<vp::ProtocolError> &errors = device.protocolErrors();
-        QVERIFY2(errors.size() == row.errors, row.name);
-        if (row.errors > 0) {
-            QVERIFY2(errors[0].at == row.at, row.name);
-            QVERIFY2(errors[0].what.startsWith(row.what), qPrintable(errors[0].what));
-        }
-    }
-}
-
-// Paced, a byte counts with the line settings in force when its last bit arrives: a station that
-// resets the line while bytes are still on their way (a hundred starts take 104 ms) garbles the
-// rest of them, even those the printer had already read from the pseudo-terminal.
-void TestComIo::pacedByteTakesTheSettingsItEndsIn()
-{
-    constexpr int Sent = 100;
-    for (const int waitMs : {300, 10}) {
-        PtyThread thread({.speed = 9600, .pace = true});
-        const QString device = thread.start();
-        QVERIFY2(!device.isEmpty(), qPrintable(thread.errorText()));
-        thread.expectProtocolErrors(waitMs > 100 ? 0 : -1);
-        const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
-        termios tio{};
-        QVERIFY(fd >= 0 && tcgetattr(fd, &tio) == 0);
-        cfmakeraw(&tio);
-        cfsetspeed(&tio, B9600);
-        QVERIFY(tcsetattr(fd, TCSANOW, &tio) == 0);
-        QCOMPARE(::write(fd, QByteArray(Sent, '\x17').constData(), Sent), Sent);
-        std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
-        cfsetspeed(&tio, B38400);
-        QVERIFY(tcsetattr(fd, TCSANOW, &tio) == 0);
-        thread.stop();
-        ::close(fd);
-        const int started = thread.device().printer().startCount;
-        QCOMPARE(started + thread.device().protocolErrors().size(), Sent);
-        QVERIFY2(waitMs > 100 ? started == Sent : started < Sent,
-                 qPrintable(QString::number(started)));
-    }
-}
-
-// Each echo dropped or wrong by its own chance, the same bytes again for the same seed, each fault
-// counted once although the command is replayed for every byte.
-void TestComIo::randomEchoFaultsFollowTheSeed()
-{
-    constexpr int Sent = 20000;
-    const vp::Faults faults{.dropEchoRate = 0.01, .wrongEchoRate = 0.01, .echoSeed = 7};
-    vp::Device device;
-    device.faults() = faults;
-    int drops = 0;
-    int wrongs = 0;
-    for (qint64 i = 0; i < Sent; ++i) {
-        device.receive(0x0D, 57600);
-        const QByteArray out = device.takeOutput();
-        const vp::EchoFault fault = vp::RandomEchoFault(faults, i);
-        drops += fault == vp::EchoFault::Drop;
-        wrongs += fault == vp::EchoFault::Wrong;
-        const QByteArray expected = fault == vp::EchoFault::Drop    ? QByteArray()
-                                    : fault == vp::EchoFault::Wrong ? bytes({0x0D ^ 0x5A})
-                                                                    : bytes({0x0D});
-        QVERIFY2(out == expected, qPrintable(QString::number(i)));
-    }
-    QVERIFY2(drops > 150 && drops < 250 && wrongs > 150 && wrongs < 250,
-             qPrintable(QStringLiteral("%1 %2").arg(drops).arg(wrongs)));
-    QCOMPARE(device.echoFaultsInjected(), drops + wrongs);
-    vp::Faults other = faults;
-    other.echoSeed = 8;
-    int same = 0;
-    for (qint64 i = 0; i < Sent; ++i)
-        same += vp::RandomEchoFault(faults, i) != vp::EchoFault::None &&
-                vp::RandomEchoFault(other, i) == vp::RandomEchoFault(faults, i);
-    QVERIFY(same < (drops + wrongs) / 4);
 }
 
 QTEST_GUILESS_MAIN(TestComIo)
