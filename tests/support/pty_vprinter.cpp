@@ -48,7 +48,7 @@ QString VPrinterProcess::start(const QStringList &args)
     error_.clear();
     expectedErrors_ = injectsFaults(args) ? -1 : 0;
     process_.setProgram(binary(QStringLiteral("vprinter")));
-    process_.setArguments(paced ? args + QStringList{QStringLiteral("--pace")} : args);
+    process_.setArguments(args + QStringList{QStringLiteral("--pace")});
     process_.setReadChannel(QProcess::StandardOutput);
     process_.start();
     if (!process_.waitForStarted(StartTimeoutMs)) {

@@ -16,11 +16,9 @@ public:
     VPrinterProcess(const VPrinterProcess &) = delete;
     VPrinterProcess &operator=(const VPrinterProcess &) = delete;
 
-    // Starts it with the given options (and --pace, unless paced is false) and returns its
-    // device file; empty on failure, with the reason in errorText(). Fault options make any
-    // number of protocol errors expected.
+    // Starts it with the given options and --pace and returns its device file; empty on failure,
+    // with the reason in errorText(). Fault options make any number of protocol errors expected.
     QString start(const QStringList &args = {});
-    bool paced = true;
     // -1: any number.
     void expectProtocolErrors(int count) { expectedErrors_ = count; }
     const QString &device() const { return device_; }

@@ -3,13 +3,11 @@
 #include "support/memory_port.h"
 
 #include <QByteArray>
-#include <QMetaType>
 #include <functional>
 #include <initializer_list>
 
 // One station command against a port, so tables can hold commands with their arguments bound.
 using Command = std::function<bool(vlink::Port &)>;
-Q_DECLARE_METATYPE(Command)
 
 // Wire bytes written as numbers, the way a line trace reads.
 inline QByteArray bytes(std::initializer_list<int> list)
