@@ -48,7 +48,11 @@ void TestHydroPanel::paramsUndo()
         bool up;
         int steps;
         quint8 undoByte;
-    } rows[] = {{"three up", true, 3, 0x16}, {"two down", false, 2, 0x15}};
+        QString failure = {}; // the printer falls silent before the undo
+    } rows[] = {{"three up", true, 3, 0x16},
+                {"two down", false, 2, 0x15},
+                // The printer's own text for a failed step up names the other direction.
+                {"two down, undone on a silent line", false, 2, 0x15, "ParamsDecrease Error"}};
     forEachRow(rows, [](const auto &row) {
         Rig rig;
         vshell::TParamsForm form(rig.parts.line, rig.prompts);
@@ -65,7 +69,13 @@ void TestHydroPanel::paramsUndo()
             row.up ? form.LogoNumIncClick() : form.LogoNumDecClick();
         QCOMPARE(form.Edit1->text().toInt(), 40 + (row.up ? 1 : -1) * row.steps);
         rig.port.clearWritten();
+        rig.device.faults().silent = !row.failure.isEmpty();
+        rig.port.expectProtocolErrors(row.failure.isEmpty() ? 0 : -1);
         form.Button4Click();
+        if (!row.failure.isEmpty()) {
+            QCOMPARE(rig.prompts.messages.count({row.failure, "Error"}), row.steps);
+            return;
+        }
         const QByteArray step = bytes({0x0C, 'H', row.undoByte, 0x05, 0x00, 0x0D});
         QCOMPARE(rig.port.written().count(step), row.steps);
         QCOMPARE(rig.port.written().count(bytes({0x0C, 'H', 0x15 + 0x16 - row.undoByte})), 0);
