@@ -25,7 +25,8 @@ struct StationEnvironment {
     vlink::Port &port;
     vui::Prompts &prompts;
     vui::ModalRunner &modal;
-    // The settings file: the program's path with ".dev".
+    // The settings file: beside the program when that folder is writable, else in the user's
+    // configuration folder.
     QString settingsPath;
     QString lockPath = instanceLockPath();
     // The working folder: its Logo folder and help.html.
