@@ -14,6 +14,9 @@ namespace batch
 // seen yet: after a crash or a failed poll such a record is uncertain until the operator decides.
 enum class RecordState { Loaded, Printed, Failed, Skipped };
 
+// The word the journal's export and vuvactl print for a state.
+QString stateName(RecordState state);
+
 struct JournalEntry {
     int index = 0;
     RecordState state = RecordState::Loaded;

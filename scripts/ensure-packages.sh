@@ -1,5 +1,7 @@
 # Sourced by ./run and ./test: installs the Debian packages the project needs, once.
 vuva_packages=(g++ cmake ninja-build ccache qt6-base-dev qt6-serialport-dev xvfb xauth)
+# Batch printing: spreadsheets (zip archives) and the journal (SQLite).
+vuva_packages+=(libquazip1-qt6-dev libqt6sql6-sqlite)
 # The package build and its check, and the network line test.
 vuva_packages+=(dpkg-dev desktop-file-utils socat)
 vuva_missing=()
