@@ -64,33 +64,37 @@ Action hydroRead(const QStringList &args, QString &problem)
     };
 }
 
-// A raw byte, in decimal or as 0xHH.
-std::optional<int> rawByte(const QString &text)
+QString settingWords()
 {
-    if (!text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        return wholeNumber(text, 0, 255);
-    bool ok = false;
-    const int n = text.mid(2).toInt(&ok, 16);
-    if (!ok || n < 0 || n > 255 || text.size() > 4)
-        return std::nullopt;
-    return n;
+    QStringList words;
+    for (const vlink::HydroEntered which :
+         {vlink::HydroEntered::Bias, vlink::HydroEntered::Threshold,
+          vlink::HydroEntered::WorkPressure})
+        words << QString::fromLatin1(vlink::hydroSetting(which).word);
+    return words.join(u'|');
 }
 
+// The value dialogs' channels, ranges and refusals: a production line's script is held to what an
+// operator may enter.
 Action hydroSet(const QStringList &args, QString &problem)
 {
     problem = argCountProblem(args, 2);
     if (!problem.isEmpty())
         return {};
-    const std::optional<int> channel = rawByte(args[0]);
-    const std::optional<int> value = rawByte(args[1]);
-    if (!channel || !value) {
-        problem = QStringLiteral("\"%1\" is not a byte (0..255 or 0x00..0xFF)")
-                      .arg(channel ? args[1] : args[0]);
+    const vlink::HydroSetting *setting = vlink::hydroSetting(args[0]);
+    if (!setting) {
+        problem = QStringLiteral("\"%1\" is not one of %2 (or its channel 42, 43, 47)")
+                      .arg(args[0], settingWords());
         return {};
     }
-    return [c = quint8(*channel), v = quint8(*value)](Context &ctx) {
-        const QStringList shown = vlink::HydroChannelWrite(
-            ctx.port, c, v, vlink::failureText(PrinterCommand::HydroValueWrite));
+    int value = 0;
+    problem = vlink::hydroValueRefusal(*setting, args[1], value);
+    if (!problem.isEmpty())
+        return {};
+    const vlink::HydroAction &action = vlink::hydroAction(setting->item);
+    return [&action, v = vlink::hydroValueByte(*setting, value)](Context &ctx) {
+        const QStringList shown = vlink::HydroChannelWrite(ctx.port, action.channel, v,
+                                                           QString::fromLatin1(action.failureText));
         return shown.isEmpty() ? succeeded() : failed(shown.join(u'\n'));
     };
 }
@@ -102,7 +106,8 @@ Commands hydroCommands()
     return {
         {"params", "", "all 13 parameters, one \"LETTER VALUE NAME\" line each", params},
         {"hydro-read", "", "prints the 14 hydraulic rows as \"NUMBER NAME VALUE\"", hydroRead},
-        {"hydro-set", "CHANNEL VALUE", "sets a hydraulic channel through the keyboard channel",
+        {"hydro-set", "bias|threshold|pressure VALUE",
+         "sets a value as its dialog does (bias 0..30, threshold 0..60, pressure 80..200)",
          hydroSet},
         plainCommand("hydro-power", "switch the hydraulic system's power",
                      PrinterCommand::HydroPower),

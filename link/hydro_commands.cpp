@@ -52,6 +52,14 @@ constexpr HydroAction Actions[] = {
     {"WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
 };
 
+// The three value dialogs' ranges, in the order of HydroEntered; nothing outside them reaches the
+// pump.
+constexpr HydroSetting Settings[] = {
+    {"bias", "PressurePointerBias1", 0, 30, 1},
+    {"threshold", "heshold1", 0, 60, 1},
+    {"pressure", "WorkPressureSet1", 80, 200, 2},
+};
+
 constexpr std::array<HydroRow, HydroRowCount> Rows{{
     {"1", "System Pressure", 0, 4, 16, ""},
     {"2", "Rotate Speed", 4, 4, 16, ""},
@@ -129,6 +137,41 @@ const HydroAction &hydroAction(const char *item)
         if (std::strcmp(a.item, item) == 0)
             return a;
     return Actions[0];
+}
+
+const HydroSetting &hydroSetting(HydroEntered which)
+{
+    return Settings[std::size_t(which)];
+}
+
+const HydroSetting *hydroSetting(const QString &wordOrChannel)
+{
+    const bool hex = wordOrChannel.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    bool number = false;
+    const int channel = (hex ? wordOrChannel.mid(2) : wordOrChannel).toInt(&number, hex ? 16 : 10);
+    for (const HydroSetting &s : Settings)
+        if (wordOrChannel == QLatin1String(s.word) ||
+            (number && channel == hydroAction(s.item).channel))
+            return &s;
+    return nullptr;
+}
+
+QString hydroValueRefusal(const HydroSetting &setting, const QString &entered, int &value)
+{
+    bool number = false;
+    value = entered.trimmed().toInt(&number);
+    if (!number)
+        return QStringLiteral("Value Convert Error");
+    if (value < setting.low)
+        return QStringLiteral("Min value=%1").arg(setting.low);
+    if (value > setting.high)
+        return QStringLiteral("Max value=%1").arg(setting.high);
+    return {};
+}
+
+quint8 hydroValueByte(const HydroSetting &setting, int value)
+{
+    return quint8(value / setting.divisor);
 }
 
 QStringList HydroChannelWrite(Port &port, quint8 channel, quint8 value, const QString &writeFailure)

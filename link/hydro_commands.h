@@ -54,6 +54,26 @@ struct HydroAction {
 std::span<const HydroAction> hydroActions();
 const HydroAction &hydroAction(const char *item);
 
+// A value the operator enters, in the value dialogs and on vuvactl's command line alike: its
+// range, the dialog's action that sends it, and how it goes out.
+struct HydroSetting {
+    const char *word; // vuvactl's name for it
+    const char *item; // the dialog's action in hydroActions()
+    int low;
+    int high;
+    int divisor; // the value sent is the entered one divided by this, remainder dropped
+};
+enum class HydroEntered { Bias, Threshold, WorkPressure };
+const HydroSetting &hydroSetting(HydroEntered which);
+// The setting named by its word or by its channel's number (decimal or 0xHH); nullptr for any
+// other.
+const HydroSetting *hydroSetting(const QString &wordOrChannel);
+// The entered text as the dialogs take it. Empty when it is a number within the range, with the
+// number in value; else the dialog's refusal ("Value Convert Error", "Min value=80", ...).
+QString hydroValueRefusal(const HydroSetting &setting, const QString &entered, int &value);
+// The byte that goes out for an entered value within the range.
+quint8 hydroValueByte(const HydroSetting &setting, int value);
+
 // Opens the keyboard channel, writes the value, closes the channel again (also after a failed
 // write, so the printer is not left in channel mode; a failed open skips both). Returns the texts
 // to show, in order: none on success.

@@ -16,12 +16,13 @@ namespace vshell
 namespace
 {
 
-const HydroValueSpec Bias{"Hydro1", "PressurePointerBias",          0, 30, "PressurePointerBias1",
-                          1,        &vui::HydroValues::pressureBias};
-const HydroValueSpec Threshold{
-    "Hydro2Form", "Threshold Level Set", 0, 60, "heshold1", 1, &vui::HydroValues::liquidThreshold};
-const HydroValueSpec WorkPressure{
-    "Hydro3Form", "Dialog", 80, 200, "WorkPressureSet1", 2, &vui::HydroValues::workPressure};
+using vlink::HydroEntered;
+const HydroValueSpec Bias{"Hydro1", "PressurePointerBias", HydroEntered::Bias,
+                          &vui::HydroValues::pressureBias};
+const HydroValueSpec Threshold{"Hydro2Form", "Threshold Level Set", HydroEntered::Threshold,
+                               &vui::HydroValues::liquidThreshold};
+const HydroValueSpec WorkPressure{"Hydro3Form", "Dialog", HydroEntered::WorkPressure,
+                                  &vui::HydroValues::workPressure};
 
 } // namespace
 
@@ -32,8 +33,9 @@ THydroValueDialog::THydroValueDialog(const HydroValueSpec &spec, vui::LineState 
 {
     setObjectName(QString::fromLatin1(spec.objectName));
     setWindowTitle(QString::fromLatin1(spec.caption));
+    const vlink::HydroSetting &range = vlink::hydroSetting(spec.setting);
     LDiapazon = vui::named<QLabel>(this, "LDiapazon",
-                                   QStringLiteral("[%1..%2]").arg(spec.low).arg(spec.high));
+                                   QStringLiteral("[%1..%2]").arg(range.low).arg(range.high));
     EdValue = vui::named<QLineEdit>(this, "EdValue");
     QPushButton *ok = vui::actionButton(*this, "OKBtn", QStringLiteral("OK"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
@@ -61,14 +63,11 @@ void THydroValueDialog::showEvent(QShowEvent *event)
 
 void THydroValueDialog::OKClick()
 {
-    bool number = false;
-    const int value = EdValue->text().trimmed().toInt(&number);
-    if (!number)
-        prompts_.error(QStringLiteral("Value Convert Error"));
-    else if (value < spec_.low)
-        prompts_.error(QStringLiteral("Min value=%1").arg(spec_.low));
-    else if (value > spec_.high)
-        prompts_.error(QStringLiteral("Max value=%1").arg(spec_.high));
+    int value = 0;
+    const QString refusal =
+        vlink::hydroValueRefusal(vlink::hydroSetting(spec_.setting), EdValue->text(), value);
+    if (!refusal.isEmpty())
+        prompts_.error(refusal);
     else
         send(value);
     accept();
@@ -76,10 +75,11 @@ void THydroValueDialog::OKClick()
 
 void THydroValueDialog::send(int value)
 {
-    const vlink::HydroAction &action = vlink::hydroAction(spec_.item);
+    const vlink::HydroSetting &setting = vlink::hydroSetting(spec_.setting);
+    const vlink::HydroAction &action = vlink::hydroAction(setting.item);
     bool written = false;
     const QStringList shown =
-        vlink::HydroChannelWrite(line_.port, action.channel, quint8(value / spec_.divisor),
+        vlink::HydroChannelWrite(line_.port, action.channel, vlink::hydroValueByte(setting, value),
                                  QString::fromLatin1(action.failureText), written);
     // The value is the printer's once the write went through, whatever the close did.
     if (written)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/hydro_commands.h"
 #include "ui/prompts.h"
 #include "ui/station_state.h"
 
@@ -11,14 +12,12 @@ class QLineEdit;
 namespace vshell
 {
 
-// What sets one remembered hydraulic value: its range, its channel, how the value goes out.
+// What sets one remembered hydraulic value: its range and channel (shared with vuvactl), and where
+// the main window keeps it.
 struct HydroValueSpec {
     const char *objectName;
     const char *caption;
-    int low;
-    int high;
-    const char *item; // the hydraulic action of the channel (hydroActions())
-    int divisor;      // the value sent is the entered one divided by this, remainder dropped
+    vlink::HydroEntered setting;
     int vui::HydroValues::*remembered;
 };
 

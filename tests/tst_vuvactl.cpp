@@ -88,6 +88,8 @@ private slots:
     void usageErrorsNeverReachTheLine();
     void actionsPrintDeviceTextEscaped();
     void exitCodesAndLastErrorLine();
+    void hydroSetHeldToTheDialogsRanges_data();
+    void hydroSetHeldToTheDialogsRanges();
     void logosFileToFile();
     void discoverConnectsOnce();
     void storeSavedAndLoadedBackWhole();
@@ -140,7 +142,7 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         {"fragment-read", {"3", "1"}, "kind=255 number=0 text=\\x1B[2J\\x07\n"},
         {"spec-func-write", {"", "1\x1b[m", "", "", "", "24"}, ""},
         {"script-read", {}, "Q24N00001\\x1B[mE00000000S0000P0000\n"},
-        {"hydro-set", {"0x2F", "75"}, ""},
+        {"hydro-set", {"pressure", "151"}, ""},
         {"hydro-power", {}, ""},
         {"logo-rename", {"0", "X"}, "renames printer logos only", Outcome::Kind::Usage, true},
         {"fragment-read", {"1", "1"}, "TextFragmentRead Error", Outcome::Kind::Failed, true},
@@ -188,6 +190,54 @@ void TestVuvactl::exitCodesAndLastErrorLine()
         QCOMPARE(run.out, row.out);
         QCOMPARE(run.lastErr, row.lastErr);
     });
+}
+
+void TestVuvactl::hydroSetHeldToTheDialogsRanges_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("firstErr");
+    QTest::addColumn<QByteArray>("wire"); // in hex: open, channel, value, close
+    const QByteArray none;
+    QTest::newRow("pressure sent halved")
+        << "pressure 151" << 0 << "" << QByteArray("070a122a432f122a564b122a5530");
+    QTest::newRow("channel number")
+        << "47 200" << 0 << "" << QByteArray("070a122a432f122a5664122a5530");
+    QTest::newRow("bias 0 as the byte 0")
+        << "0x2A 0" << 0 << "" << QByteArray("070a122a432a122a5600122a5530");
+    QTest::newRow("threshold") << "threshold 60" << 0 << ""
+                               << QByteArray("070a122a432b122a563c122a5530");
+    QTest::newRow("pressure over") << "47 255" << 2 << "Max value=200" << none;
+    QTest::newRow("pressure under") << "pressure 79" << 2 << "Min value=80" << none;
+    QTest::newRow("threshold over") << "threshold 61" << 2 << "Max value=60" << none;
+    QTest::newRow("bias signed") << "bias -1" << 2 << "Min value=0" << none;
+    QTest::newRow("not a number") << "bias 1e1" << 2 << "Value Convert Error" << none;
+    QTest::newRow("no such channel") << "200 255" << 2
+                                     << "\"200\" is not one of bias|threshold|pressure (or its "
+                                        "channel 42, 43, 47)"
+                                     << none;
+    QTest::newRow("a menu channel") << "0x28 85" << 2
+                                    << "\"0x28\" is not one of bias|threshold|pressure (or its "
+                                       "channel 42, 43, 47)"
+                                    << none;
+}
+
+// A line's script is held to what an operator may enter: nothing refused touches the line.
+void TestVuvactl::hydroSetHeldToTheDialogsRanges()
+{
+    QFETCH(QString, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, firstErr);
+    QFETCH(QByteArray, wire);
+    PtyThread printer({.pace = true});
+    const QString device = printer.start();
+    const VuvactlRun run = runVuvactl(
+        QStringList{"--port", device, "--speed", "57600", "hydro-set"} + args.split(u' '));
+    printer.stop();
+    QCOMPARE(run.exitCode, exitCode);
+    if (!firstErr.isEmpty())
+        QCOMPARE(run.errLines.value(0), "vuvactl: hydro-set: " + firstErr);
+    QCOMPARE(printer.device().received().toHex(), wire);
 }
 
 // The bitmap conversion itself is checked where it lives; here the files, the name filter and the
