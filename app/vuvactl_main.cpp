@@ -1,6 +1,7 @@
 // vuvactl: the station's command library from a shell.
 
 #include "app/vuvactl_commands.h"
+#include "app/vuvactl_options.h"
 #include "link/com_io.h"
 #include "link/discovery.h"
 #include "link/settings_file.h"
@@ -9,81 +10,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
-#include <optional>
 
 namespace
 {
 
+using vuvactl::Options;
 using vuvactl::Outcome;
 
 enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
-const char OptionsHelp[] =
-    "Usage: vuvactl [--port DEVICE] [--speed BPS] [--depot] COMMAND [ARG...]\n"
-    "Runs one command of the station on the printer and exits 0 on success, 1 when the command\n"
-    "failed (the station's failure text is the last line on stderr), 2 on a usage error.\n"
-    "\n"
-    "  --port DEVICE  a device file (a serial device or a pseudo-terminal); without it, the\n"
-    "                 station's discovery over COM1..COM6 as its settings file maps them\n"
-    "  --speed BPS    9600|19200|38400|57600: set this line speed and skip speed detection\n"
-    "                 (with --port); without it the speed is detected by the 0x0D echo probe\n"
-    "                 (57600, 38400, 19200, 9600)\n"
-    "  --depot        logo commands address the Depot unit\n"
-    "  --help         show this text\n"
-    "\n"
-    "Commands:\n";
-
-struct Options {
-    QString port;
-    std::optional<int> speedIndex;
-    bool depot = false;
-    bool help = false;
-    QString command;
-    QStringList args;
-};
-
-std::optional<int> speedIndexOf(const QString &bps)
-{
-    for (int i = 3; i <= 6; ++i)
-        if (bps == QString::number(vlink::SpeedTable[i]))
-            return i;
-    return std::nullopt;
-}
-
-// Options come before the command; everything after the command is its arguments.
-QString parseOptions(const QStringList &argv, Options &o)
-{
-    int i = 0;
-    for (; i < argv.size() && argv[i].startsWith(QLatin1String("--")); ++i) {
-        const QString &arg = argv[i];
-        if (arg == QLatin1String("--help")) {
-            o.help = true;
-        } else if (arg == QLatin1String("--depot")) {
-            o.depot = true;
-        } else if (arg == QLatin1String("--port") || arg == QLatin1String("--speed")) {
-            if (++i >= argv.size() || argv[i].isEmpty())
-                return QStringLiteral("%1 needs a value").arg(arg);
-            if (arg == QLatin1String("--port")) {
-                o.port = argv[i];
-            } else if (!(o.speedIndex = speedIndexOf(argv[i]))) {
-                return QStringLiteral("--speed must be 9600, 19200, 38400 or 57600");
-            }
-        } else {
-            return QStringLiteral("unknown option %1").arg(arg);
-        }
-    }
-    if (i < argv.size()) {
-        o.command = argv[i];
-        o.args = argv.mid(i + 1);
-    }
-    if (o.speedIndex && o.port.isEmpty() && !o.help)
-        return QStringLiteral("--speed needs --port: discovery detects the speed itself");
-    return {};
-}
-
 void printHelp(const vuvactl::Commands &commands)
 {
-    std::fputs(OptionsHelp, stdout);
+    std::printf("%s\nCommands:\n", qPrintable(vuvactl::optionsHelp()));
     for (const vuvactl::Command &c : commands)
         std::printf("%s\n", qPrintable(vuvactl::usageLine(c)));
 }
@@ -199,7 +137,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     Options options;
-    const QString problem = parseOptions(app.arguments().mid(1), options);
+    const QString problem = vuvactl::parseOptions(app.arguments(), options);
     if (!problem.isEmpty())
         return usage(problem);
     return run(options);

@@ -2,6 +2,7 @@
 
 #include "support/pty_thread.h"
 #include "support/wire_bytes.h"
+#include "vprinter/command_line.h"
 
 #include <QFile>
 #include <QTest>
@@ -15,10 +16,80 @@ class TestVprinter : public QObject
     Q_OBJECT
 
 private slots:
+    void commandLine_data();
+    void commandLine();
     void protocolErrors();
     void pacedByteTakesTheSettingsItEndsIn();
     void randomEchoFaultsFollowTheSeed();
 };
+
+void TestVprinter::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+    // kind|printers|speed|drop-echo-at|wrong-echo-rate|names fault|pace|silent|link
+    QTest::addColumn<QString>("parsed");
+    QTest::newRow("defaults") << QStringList{} << ""
+                              << "0|1|57600|-1|0|0|0|0|";
+    QTest::newRow("every kind of value") << QStringList{"--kind",
+                                                        "via-depot",
+                                                        "--printers",
+                                                        "3",
+                                                        "--speed",
+                                                        "9600",
+                                                        "--drop-echo-at",
+                                                        "7",
+                                                        "--wrong-echo-rate",
+                                                        "0.5",
+                                                        "--names-fault",
+                                                        "truncated",
+                                                        "--pace",
+                                                        "--silent",
+                                                        "--link",
+                                                        "/tmp/p"}
+                                         << ""
+                                         << "1|3|9600|7|0.5|2|1|1|/tmp/p";
+    QTest::newRow("speed no line has")
+        << QStringList{"--speed", "1000"} << "--speed: bad value \"1000\""
+        << "";
+    QTest::newRow("seventh printer")
+        << QStringList{"--printers", "7"} << "--printers: bad value \"7\""
+        << "";
+    QTest::newRow("chance above one")
+        << QStringList{"--drop-echo-rate", "1.5"} << "--drop-echo-rate: bad value \"1.5\""
+        << "";
+    QTest::newRow("negative byte")
+        << QStringList{"--wrong-echo-at", "-1"} << "--wrong-echo-at: bad value \"-1\""
+        << "";
+    QTest::newRow("unknown kind") << QStringList{"--kind", "laser"} << "--kind: bad value \"laser\""
+                                  << "";
+    QTest::newRow("empty link") << QStringList{"--link", ""} << "--link: bad value \"\""
+                                << "";
+    QTest::newRow("no value") << QStringList{"--echo-seed"} << "Missing value after '--echo-seed'."
+                              << "";
+    QTest::newRow("a bare word") << QStringList{"printer"} << "unknown argument \"printer\""
+                                 << "";
+}
+
+void TestVprinter::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    QFETCH(QString, parsed);
+    vp::FrontendOptions o;
+    QString problem;
+    const vp::Parsed result = vp::parseCommandLine(QStringList{"vprinter"} + args, o, problem);
+    QCOMPARE(problem, error);
+    QCOMPARE(result, error.isEmpty() ? vp::Parsed::Run : vp::Parsed::Bad);
+    if (error.isEmpty())
+        QCOMPARE(QStringList({QString::number(int(o.kind)), QString::number(o.printers),
+                              QString::number(o.speed), QString::number(o.faults.dropEchoAt),
+                              QString::number(o.faults.wrongEchoRate),
+                              QString::number(int(o.faults.names)), QString::number(o.pace),
+                              QString::number(o.faults.silent), o.linkPath})
+                     .join(u'|'),
+                 parsed);
+}
 
 void TestVprinter::protocolErrors()
 {

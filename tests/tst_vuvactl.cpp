@@ -2,6 +2,7 @@
 // against the virtual printer on a pseudo-terminal.
 
 #include "app/vuvactl_commands.h"
+#include "app/vuvactl_options.h"
 #include "graphics/logo_store.h"
 #include "support/memory_port.h"
 #include "support/pty_thread.h"
@@ -85,6 +86,8 @@ class TestVuvactl : public QObject
     Q_OBJECT
 
 private slots:
+    void commandLine_data();
+    void commandLine();
     void usageErrorsNeverReachTheLine();
     void actionsPrintDeviceTextEscaped();
     void exitCodesAndLastErrorLine();
@@ -97,6 +100,48 @@ private slots:
     void picturesOfTheMark();
     void vuvactlThroughSocat();
 };
+
+void TestVuvactl::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("parsed"); // port|speed index|depot|command|its arguments
+    QTest::newRow("all options") << QStringList{"--depot", "--port", "/dev/x",
+                                                "--speed", "9600",   "logo-names"}
+                                 << ""
+                                 << "/dev/x|3|1|logo-names|";
+    QTest::newRow("after the command, options are its arguments")
+        << QStringList{"--port=/dev/x", "fragment-write", "1", "--depot", "--help"} << ""
+        << "/dev/x|-1|0|fragment-write|1 --depot --help";
+    QTest::newRow("unknown option") << QStringList{"--bogus", "start"} << "Unknown option 'bogus'."
+                                    << "";
+    QTest::newRow("no value") << QStringList{"--port"} << "Missing value after '--port'."
+                              << "";
+    QTest::newRow("empty port") << QStringList{"--port", "", "start"} << "--port needs a value"
+                                << "";
+    QTest::newRow("speed off the table")
+        << QStringList{"--port", "/dev/x", "--speed", "115200", "start"}
+        << "--speed must be 9600, 19200, 38400 or 57600"
+        << "";
+    QTest::newRow("speed without port")
+        << QStringList{"--speed", "9600", "start"}
+        << "--speed needs --port: discovery detects the speed itself"
+        << "";
+}
+
+void TestVuvactl::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, problem);
+    QFETCH(QString, parsed);
+    vuvactl::Options o;
+    QCOMPARE(vuvactl::parseOptions(QStringList{"vuvactl"} + args, o), problem);
+    if (problem.isEmpty())
+        QCOMPARE(QStringList({o.port, QString::number(o.speedIndex.value_or(-1)),
+                              QString::number(o.depot), o.command, o.args.join(u' ')})
+                     .join(u'|'),
+                 parsed);
+}
 
 void TestVuvactl::usageErrorsNeverReachTheLine()
 {
