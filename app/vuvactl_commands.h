@@ -3,6 +3,7 @@
 #include "link/codepage.h"
 #include "link/command_table.h"
 #include "link/discovery.h"
+#include "link/logo_stores.h"
 #include "link/port.h"
 
 #include <QString>
@@ -42,6 +43,12 @@ struct Context {
     // speed is known).
     const vlink::Connection &connection;
 };
+
+// The logo store --depot chooses.
+inline vlink::Store storeOf(const Context &ctx)
+{
+    return ctx.depot ? vlink::Store::Depot : vlink::Store::Printer;
+}
 
 // The work of one command, its arguments already checked.
 using Action = std::function<Outcome(Context &)>;

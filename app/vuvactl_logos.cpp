@@ -21,6 +21,7 @@ namespace
 {
 
 using vlink::LogoBuffer;
+using vlink::LogoCall;
 using vlink::PrinterCommand;
 
 constexpr int PrinterLogoMax = 255;
@@ -110,9 +111,8 @@ Action logoWrite(const QStringList &args, QString &problem)
         logo.number = n;
         if (name)
             logo.name = stationCodePage().encode(*name);
-        if (ctx.depot)
-            return check(vlink::DPLogoWrite(ctx.port, n, logo), PrinterCommand::DPLogoWrite);
-        return check(vlink::PrinterLogoWrite(ctx.port, n, logo), PrinterCommand::PrinterLogoWrite);
+        return check(vlink::LogoWrite(ctx.port, storeOf(ctx), n, logo),
+                     vlink::logoCommand(LogoCall::Write, storeOf(ctx)));
     };
 }
 
@@ -126,12 +126,8 @@ Action logoRead(const QStringList &args, QString &problem)
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
         LogoBuffer logo;
-        const bool ok =
-            ctx.depot
-                ? vlink::DPLogoRead(ctx.port, n, logo).ok
-                : vlink::PrinterLogoRead(ctx.port, n, logo, vlink::LogoDisplay::Suppressed).ok;
-        if (!ok)
-            return failed(ctx.depot ? PrinterCommand::DPLogoRead : PrinterCommand::PrinterLogoRead);
+        if (!vlink::LogoRead(ctx.port, storeOf(ctx), n, logo, vlink::LogoDisplay::Suppressed))
+            return failed(vlink::logoCommand(LogoCall::Read, storeOf(ctx)));
         ctx.out << deviceText(logo.name) << '\n';
         return saveRead(logo, file);
     };
@@ -147,10 +143,8 @@ Action logoView(const QStringList &args, QString &problem)
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
         LogoBuffer logo;
-        const bool ok = ctx.depot ? vlink::DPLogoView(ctx.port, n, logo)
-                                  : vlink::PrinterLogoView(ctx.port, n, logo);
-        if (!ok)
-            return failed(ctx.depot ? PrinterCommand::DPLogoView : PrinterCommand::PrinterLogoView);
+        if (!vlink::LogoView(ctx.port, storeOf(ctx), n, logo))
+            return failed(vlink::logoCommand(LogoCall::View, storeOf(ctx)));
         return saveRead(logo, file);
     };
 }
@@ -181,9 +175,8 @@ Action logoDelete(const QStringList &args, QString &problem)
     return [n = *n](Context &ctx) {
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
-        if (ctx.depot)
-            return check(vlink::DPLogoDelete(ctx.port, n), PrinterCommand::DPLogoDelete);
-        return check(vlink::PrinterLogoDelete(ctx.port, n), PrinterCommand::PrinterLogoDelete);
+        return check(vlink::LogoDelete(ctx.port, storeOf(ctx), n),
+                     vlink::logoCommand(LogoCall::Delete, storeOf(ctx)));
     };
 }
 
@@ -195,9 +188,7 @@ Action logoNames(const QStringList &args, QString &problem)
     return [](Context &ctx) {
         vlink::LogoNames names;
         vlink::NamesRead result = vlink::NamesRead::Ok;
-        const bool ok = ctx.depot ? vlink::DPLogoNamesRead(ctx.port, names, &result)
-                                  : vlink::PrinterLogoNamesRead(ctx.port, names, &result);
-        if (!ok)
+        if (!vlink::LogoNamesRead(ctx.port, storeOf(ctx), names, &result))
             return failed(vlink::namesFailureText(result));
         for (const vlink::LogoName &entry : names)
             ctx.out << entry.number << ' ' << deviceText(entry.name) << '\n';

@@ -34,11 +34,6 @@ std::optional<LogoStore> storeOf(const QString &word)
     return std::nullopt;
 }
 
-LogoStore storeOf(const Context &ctx)
-{
-    return ctx.depot ? LogoStore::Depot : LogoStore::Printer;
-}
-
 Action logoCopy(const QStringList &args, QString &problem)
 {
     problem = argCountProblem(args, 4);
@@ -203,7 +198,7 @@ Outcome loadOne(Context &ctx, const SavedLogo &saved, const QString &name)
         vlink::Delay(vgfx::TMultiLoadForm::PrinterPauseMs);
     const bool ok = vgfx::writeComposedLogo(ctx.port, storeOf(ctx), saved.number, logo,
                                             stationCodePage().encode(name));
-    return ok ? succeeded() : failed(vlink::PrinterCommand::PrinterLogoWrite);
+    return ok ? succeeded() : failed(vlink::logoCommand(vlink::LogoCall::Write, storeOf(ctx)));
 }
 
 Action storeLoad(const QStringList &args, QString &problem)

@@ -26,11 +26,10 @@ void LogoToMarkForm::clearClick()
     if (!typed)
         return;
     logos_.logo.fill(0);
-    const bool ok = toDepot ? vlink::DPLogoDelete(line_.port, *typed)
-                            : vlink::PrinterLogoDelete(line_.port, *typed);
-    if (!ok) {
+    const LogoStore store = toDepot ? LogoStore::Depot : LogoStore::Printer;
+    if (!vlink::LogoDelete(line_.port, store, *typed)) {
         logos_.errorFlag = true;
-        prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoDelete));
+        prompts_.error(vlink::logoFailure(vlink::LogoCall::Delete, store));
         return;
     }
     prompts_.ok();

@@ -339,15 +339,12 @@ void LogoToMarkForm::numberStep(int delta, bool arrow)
     logos_.placementLogo = quint8(*number);
     logos_.placementWork = *number;
     logos_.placementShown = true;
-    const bool printer = printerRead(arrow);
-    const bool ok = printer ? vlink::PrinterLogoView(line_.port, *number, logos_.logo)
-                            : vlink::DPLogoView(line_.port, *number, logos_.logo);
-    if (!ok) {
+    const LogoStore store = printerRead(arrow) ? LogoStore::Printer : LogoStore::Depot;
+    if (!vlink::LogoView(line_.port, store, *number, logos_.logo)) {
         // The dialog stays open on the logo it shows.
         logos_.placementShown = false;
         logos_.errorFlag = true;
-        prompts_.error(vlink::failureText(printer ? vlink::PrinterCommand::PrinterLogoView
-                                                  : vlink::PrinterCommand::DPLogoView));
+        prompts_.error(vlink::logoFailure(vlink::LogoCall::View, store));
         return;
     }
     closeRequested_ = true;

@@ -1,17 +1,13 @@
 #include "graphics/logo_copy.h"
 
-#include "link/depot_commands.h"
-#include "link/logo_commands.h"
+#include "link/logo_stores.h"
 
 namespace vgfx
 {
 
 bool readStoredLogo(vlink::Port &port, LogoStore store, int number, vlink::LogoBuffer &logo)
 {
-    const bool ok =
-        store == LogoStore::Printer
-            ? vlink::PrinterLogoRead(port, number, logo, vlink::LogoDisplay::Suppressed).ok
-            : vlink::DPLogoRead(port, number, logo).ok;
+    const bool ok = vlink::LogoRead(port, store, number, logo, vlink::LogoDisplay::Suppressed).ok;
     logo.number = number;
     return ok;
 }
@@ -26,8 +22,7 @@ CopyStep copyLogo(vlink::Port &port, LogoStore from, int number, LogoStore to, i
 
 bool writeCopiedLogo(vlink::Port &port, LogoStore to, int number, const vlink::LogoBuffer &logo)
 {
-    return to == LogoStore::Printer ? vlink::PrinterLogoCopyWrite(port, number, logo)
-                                    : vlink::DPLogoCopyWrite(port, number, logo);
+    return vlink::LogoCopyWrite(port, to, number, logo);
 }
 
 QString copyReadFailure(LogoStore from)

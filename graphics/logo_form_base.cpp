@@ -203,15 +203,9 @@ void LogoFormBase::loadClick(int number)
     prompts_.error(loadFailureText());
 }
 
-QString LogoFormBase::storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const
-{
-    return vlink::failureText(store_ == LogoStore::Printer ? printer : depot);
-}
-
 QString LogoFormBase::loadFailureText() const
 {
-    return storeFailure(vlink::PrinterCommand::PrinterLogoWrite,
-                        vlink::PrinterCommand::DPLogoWrite);
+    return vlink::logoFailure(vlink::LogoCall::Write, store_);
 }
 
 void LogoFormBase::loadWritten()
@@ -242,8 +236,7 @@ void LogoFormBase::readWithRetry(int number)
         return;
     }
     logos_.errorFlag = true;
-    prompts_.error(
-        storeFailure(vlink::PrinterCommand::PrinterLogoRead, vlink::PrinterCommand::DPLogoRead));
+    prompts_.error(vlink::logoFailure(vlink::LogoCall::Read, store_));
 }
 
 void LogoFormBase::numberArrow(int delta)

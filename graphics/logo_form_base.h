@@ -67,8 +67,6 @@ protected:
     virtual bool asksToReopen() const { return true; }
     virtual void loadWritten();
     virtual QString loadFailureText() const;
-    // The failure text of the store's own command.
-    QString storeFailure(vlink::PrinterCommand printer, vlink::PrinterCommand depot) const;
     // The store's read command; asks for the close the command reports. True on success.
     virtual bool readLogo(int number) = 0;
     virtual void numberArrow(int delta);

@@ -1,7 +1,6 @@
 #include "graphics/logo_store.h"
 
 #include "link/depot_commands.h"
-#include "link/logo_commands.h"
 
 #include <algorithm>
 
@@ -24,15 +23,13 @@ bool writeComposedLogo(vlink::Port &port, LogoStore store, int number,
     vlink::LogoBuffer written = logo;
     written.width = std::min(written.width, MaxWrittenWidth);
     written.name = name;
-    return store == LogoStore::Printer ? vlink::PrinterLogoWrite(port, number, written)
-                                       : vlink::DPLogoWrite(port, number, written);
+    return vlink::LogoWrite(port, store, number, written);
 }
 
 bool readLogoNames(vlink::Port &port, LogoStore store, vlink::LogoNames &names,
                    vlink::NamesRead *result)
 {
-    return store == LogoStore::Printer ? vlink::PrinterLogoNamesRead(port, names, result)
-                                       : vlink::DPLogoNamesRead(port, names, result);
+    return vlink::LogoNamesRead(port, store, names, result);
 }
 
 } // namespace vgfx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/logo_buffer.h"
+#include "link/logo_stores.h"
 #include "link/names_list.h"
 #include "link/port.h"
 
@@ -9,8 +10,7 @@
 namespace vgfx
 {
 
-// The two places a logo is kept: the printer's own memory and the Depot unit's current bank.
-enum class LogoStore { Printer, Depot };
+using LogoStore = vlink::Store;
 
 // The highest logo number of a store: 255 for the printer, 249 for the Depot.
 int maxLogoNumber(LogoStore store);

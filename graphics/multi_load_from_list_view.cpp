@@ -193,7 +193,7 @@ void TMultiLoadFromListView::copyToFiles()
     for (int i = 0; i < selected_.size(); ++i) {
         const int number = selected_[i].number;
         if (!readStoredLogo(line_.port, source(), number, logo)) {
-            prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoRead));
+            prompts_.error(vlink::logoFailure(vlink::LogoCall::Read, source()));
             reject();
             return;
         }

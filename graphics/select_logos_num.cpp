@@ -148,10 +148,7 @@ bool TSelectLogosNum::storePiece(const Group &group)
     const int number = group.number->currentText().toInt();
     logo.number = number;
     logo.name = codePage_.encode(group.name->text());
-    const bool written = store_ == LogoStore::Printer
-                             ? vlink::PrinterLogoWrite(line_.port, number, logo)
-                             : vlink::DPLogoWrite(line_.port, number, logo);
-    if (!written)
+    if (!vlink::LogoWrite(line_.port, store_, number, logo))
         return false;
     vlink::Delay(PieceDelayMs);
     vlink::MarkLoad(line_.port, quint8(number), group.column->currentText().toInt(), 1);

@@ -216,12 +216,11 @@ bool TShowAllLogoListForm::deleteRows(const vlink::LogoNames &rows)
     progress_->show();
     for (int i = 0; i < rows.size(); ++i) {
         const int number = rows[i].number % 256;
-        const bool ok = depotShown() ? vlink::DPLogoDelete(context_.line.port, number)
-                                     : vlink::PrinterLogoDelete(context_.line.port, number);
-        if (!ok) {
+        const vlink::Store store = depotShown() ? vlink::Store::Depot : vlink::Store::Printer;
+        if (!vlink::LogoDelete(context_.line.port, store, number)) {
             progress_->hide();
             logos_.errorFlag = true;
-            prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoDelete));
+            prompts_.error(vlink::logoFailure(vlink::LogoCall::Delete, store));
             return false;
         }
         if (!depotShown())

@@ -1,8 +1,6 @@
 #include "shell/placement_flow.h"
 
-#include "link/command_table.h"
-#include "link/depot_commands.h"
-#include "link/logo_commands.h"
+#include "link/logo_stores.h"
 
 namespace vshell
 {
@@ -39,14 +37,11 @@ void PlacementFlow::paste(LogoStore item)
 {
     start();
     logos_.depotSource = item == LogoStore::Depot;
-    const bool printer = item == LogoStore::Printer && !dialogs_.line.depotOnly;
-    const bool read = printer ? vlink::PrinterLogoView(dialogs_.line.port, 0, logos_.logo)
-                              : vlink::DPLogoView(dialogs_.line.port, 0, logos_.logo);
-    if (!read) {
-        logos_.errorFlag = true;
-        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoView));
+    const LogoStore read = item == LogoStore::Printer && !dialogs_.line.depotOnly
+                               ? LogoStore::Printer
+                               : LogoStore::Depot;
+    if (!view(read, 0))
         return;
-    }
     open({formStore(), false});
 }
 
@@ -54,11 +49,8 @@ void PlacementFlow::depotRead()
 {
     start();
     logos_.listRefresh = false;
-    if (!vlink::DPLogoView(dialogs_.line.port, 0, logos_.logo)) {
-        logos_.errorFlag = true;
-        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::DPLogoView));
+    if (!view(LogoStore::Depot, 0))
         return;
-    }
     open({LogoStore::Depot, true});
 }
 
@@ -66,15 +58,18 @@ void PlacementFlow::openFromLibrary(LogoStore store, int number)
 {
     logos_.placementLogo = quint8(number);
     logos_.placementShown = true;
-    const bool read = store == LogoStore::Depot
-                          ? vlink::DPLogoView(dialogs_.line.port, number, logos_.logo)
-                          : vlink::PrinterLogoView(dialogs_.line.port, number, logos_.logo);
-    if (!read) {
-        logos_.errorFlag = true;
-        dialogs_.prompts.error(vlink::failureText(vlink::PrinterCommand::PrinterLogoView));
+    if (!view(store, number))
         return;
-    }
     open({store, true});
+}
+
+bool PlacementFlow::view(LogoStore store, int number)
+{
+    if (vlink::LogoView(dialogs_.line.port, store, number, logos_.logo))
+        return true;
+    logos_.errorFlag = true;
+    dialogs_.prompts.error(vlink::logoFailure(vlink::LogoCall::View, store));
+    return false;
 }
 
 void PlacementFlow::open(vcompose::Placement placement)

@@ -35,6 +35,8 @@ private:
     void start();
     // The Depot forms serve in Depot-only mode and while the Depot is the source.
     vgfx::LogoStore formStore() const;
+    // The logo into the buffer; a failure is reported with the text of the store's command.
+    bool view(vgfx::LogoStore store, int number);
 
     vgfx::LogoFormContext dialogs_;
     vui::LogoWorkflow &logos_;

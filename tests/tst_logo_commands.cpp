@@ -2,6 +2,7 @@
 #include "link/exchange.h"
 #include "link/logo_commands.h"
 #include "link/logo_record.h"
+#include "link/logo_stores.h"
 #include "link/machine_commands.h"
 #include "link/names_list.h"
 #include "support/faulty_ports.h"
@@ -66,6 +67,8 @@ private slots:
     void banksKeepTheirLogos();
     void writeKeptWhenItsLastEchoIsLost();
     void versionTextIsCapped();
+    void eachStoreRunsItsOwnCommand_data();
+    void eachStoreRunsItsOwnCommand();
 };
 
 // Buffer bytes 01 12 F0 80 3C 07. Composed: bit-reversed (80 48 0F 01 3C E0), then inverted;
@@ -369,6 +372,73 @@ void TestLogoCommands::versionTextIsCapped()
         QCOMPARE(DPVersionRead(port, read), row.ok);
         QCOMPARE(read, row.text);
     });
+}
+
+void TestLogoCommands::eachStoreRunsItsOwnCommand_data()
+{
+    QTest::addColumn<LogoCall>("call");
+    QTest::addColumn<Store>("store");
+    QTest::addColumn<QByteArray>("opening"); // the first bytes on the wire, in hex
+    QTest::addColumn<QString>("command");    // whose failure text the caller shows
+    const struct {
+        const char *name;
+        LogoCall call;
+        QByteArray printer, depot;
+        const char *printerCommand, *depotCommand;
+    } calls[] = {
+        {"write", LogoCall::Write, "0789", "122357", "PrinterLogoWrite", "DPLogoWrite"},
+        {"copy", LogoCall::CopyWrite, "0789", "122357", "PrinterLogoWrite", "DPLogoWrite"},
+        {"read", LogoCall::Read, "0701", "122352", "PrinterLogoRead", "DPLogoRead"},
+        {"view", LogoCall::View, "0700", "122352", "PrinterLogoView", "DPLogoView"},
+        {"delete", LogoCall::Delete, "0789", "122357", "PrinterLogoDelete", "DPLogoDelete"},
+        {"names", LogoCall::NamesRead, "0103", "12234e30", "PrinterLogoNamesRead",
+         "DPLogoNamesRead"},
+    };
+    for (const auto &c : calls) {
+        QTest::addRow("%s printer", c.name)
+            << c.call << Store::Printer << c.printer << QString(c.printerCommand);
+        QTest::addRow("%s depot", c.name)
+            << c.call << Store::Depot << c.depot << QString(c.depotCommand);
+    }
+}
+
+void TestLogoCommands::eachStoreRunsItsOwnCommand()
+{
+    QFETCH(LogoCall, call);
+    QFETCH(Store, store);
+    QFETCH(QByteArray, opening);
+    QFETCH(QString, command);
+    vp::Device device(vp::Kind::ViaDepot);
+    MemoryPort port(device);
+    LogoBuffer logo =
+        sampleLogo(call == LogoCall::CopyWrite ? DotOrder::Device : DotOrder::Composed);
+    LogoNames names;
+    bool ok = false;
+    switch (call) {
+    case LogoCall::Write:
+        ok = LogoWrite(port, store, 3, logo);
+        break;
+    case LogoCall::CopyWrite:
+        ok = LogoCopyWrite(port, store, 3, logo);
+        break;
+    case LogoCall::Read:
+        ok = LogoRead(port, store, 3, logo, LogoDisplay::Suppressed).ok;
+        break;
+    case LogoCall::View:
+        ok = LogoView(port, store, 3, logo);
+        break;
+    case LogoCall::Delete:
+        ok = LogoDelete(port, store, 3);
+        break;
+    case LogoCall::NamesRead:
+        ok = LogoNamesRead(port, store, names);
+        break;
+    }
+    QVERIFY(ok);
+    QCOMPARE(port.written().left(opening.size() / 2).toHex(), opening);
+    QCOMPARE(QString::fromLatin1(commandEntry(logoCommand(call, store)).name), command);
+    QCOMPARE(logoFailure(call, store), failureText(logoCommand(call, store)));
+    QVERIFY(noStrayBytes(port, device));
 }
 
 QTEST_GUILESS_MAIN(TestLogoCommands)
