@@ -11,6 +11,7 @@ struct CellText {
     int row = 1;
     int column = 1;
     QString text;
+    int font = 1; // the text font the cell is set to after its text, 0..F - 1
     friend bool operator==(const CellText &, const CellText &) = default;
 };
 

@@ -1,5 +1,7 @@
+#include "batch/card_numbers.h"
 #include "batch/csv_reader.h"
 #include "batch/data_file.h"
+#include "batch/record_mapping.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -10,6 +12,8 @@
 using namespace batch;
 
 using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(batch::FileMapping)
+Q_DECLARE_METATYPE(batch::CardNumbers)
 using Parts = QList<std::pair<QString, QByteArray>>;
 
 namespace
@@ -114,6 +118,49 @@ QByteArray windows1251(const char *utf8)
     return vlink::encodeWindows1251(QString::fromUtf8(utf8));
 }
 
+const vlink::CodePage Cp1251;
+constexpr int Fonts = 16;
+
+// The texts of every record, cell by cell.
+Rows textsOf(const QList<Record> &records)
+{
+    Rows rows;
+    for (const Record &record : records) {
+        rows.append(QStringList());
+        for (const CellText &cell : record.cells)
+            rows.last().append(cell.text);
+    }
+    return rows;
+}
+
+QStringList refusalTexts(const QList<Refusal> &refusals)
+{
+    QStringList texts;
+    for (const Refusal &refusal : refusals)
+        texts.append(refusalText(refusal));
+    return texts;
+}
+
+FileMapping mapOf(int first, int last, bool header, QList<CellSource> cells)
+{
+    return {first, last, header, cells};
+}
+
+CardNumbers cards(qint64 first, int count, qint64 step, int digits, const QString &prefix = {},
+                  const QString &suffix = {})
+{
+    CardNumbers c;
+    c.first = first;
+    c.count = count;
+    c.step = step;
+    c.digits = digits;
+    c.prefix = prefix;
+    c.suffix = suffix;
+    c.row = 2;
+    c.column = 3;
+    return c;
+}
+
 } // namespace
 
 class TestBatchData : public QObject
@@ -128,6 +175,11 @@ private slots:
     void refusals_data();
     void refusals();
     void hashOfTheBytesWhateverTheName();
+    void mapping_data();
+    void mapping();
+    void cardNumbers_data();
+    void cardNumbers();
+    void runKeys();
 };
 
 void TestBatchData::csvFields_data()
@@ -253,6 +305,143 @@ void TestBatchData::hashOfTheBytesWhateverTheName()
         QVERIFY(readDataFile(out.fileName(), {}, file, error));
         QCOMPARE(file.hash, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     }
+}
+
+void TestBatchData::mapping_data()
+{
+    QTest::addColumn<FileMapping>("map");
+    QTest::addColumn<Rows>("texts");
+    QTest::addColumn<QStringList>("refusals");
+    QTest::addColumn<QString>("error");
+    const CellSource lot{1, 1, 0, 1};
+    const CellSource name{2, 4, 1, 3};
+    QTest::newRow("header, first and last row")
+        << mapOf(1, 3, true, {lot, name}) << Rows{{"L1", "Bolt"}, {"L2", "Nut"}} << QStringList()
+        << QString();
+    QTest::newRow("to the end, no header: every value checked, none cut")
+        << mapOf(5, 0, false, {name})
+        << Rows{{" " + QString(37, 'x')}, {QString(38, 'y')}, {"50%1 \u03A9"}, {"a\nb"}}
+        << QStringList{"Record 2, cell 2,4: \"" + QString(38, 'y') +
+                           "\" is longer than 37 characters",
+                       "Record 3, cell 2,4: \"50%1 \u03A9\" holds characters the code page "
+                       "windows-1251 has not: \u03A9",
+                       "Record 4, cell 2,4: \"a b\" holds a line break or another control "
+                       "character"}
+        << QString();
+    QTest::newRow("cell outside the mark")
+        << mapOf(1, 0, false, {lot, {5, 1, 0, 1}}) << Rows() << QStringList()
+        << "Cell 5,1 is outside the mark (rows 1..4, columns 1..8)";
+    QTest::newRow("cell mapped twice") << mapOf(1, 0, false, {lot, {1, 1, 1, 1}}) << Rows()
+                                       << QStringList() << "Cell 1,1 is mapped twice";
+    QTest::newRow("column the data has not")
+        << mapOf(1, 0, false, {{1, 2, 2, 1}}) << Rows() << QStringList()
+        << "Cell 1,2: the data has no column 3";
+    QTest::newRow("graphic font") << mapOf(1, 0, false, {{1, 2, 0, Fonts}}) << Rows()
+                                  << QStringList()
+                                  << "Cell 1,2: font 16 is not a text font (0..15)";
+    QTest::newRow("first row after the last")
+        << mapOf(5, 4, false, {lot}) << Rows() << QStringList()
+        << "No row to print between row 5 and row 4";
+    QTest::newRow("header only") << mapOf(1, 1, true, {lot}) << Rows() << QStringList()
+                                 << "No row to print between row 1 and row 1";
+}
+
+void TestBatchData::mapping()
+{
+    QFETCH(FileMapping, map);
+    QFETCH(Rows, texts);
+    QFETCH(QStringList, refusals);
+    QFETCH(QString, error);
+    DataTable table;
+    table.rows = {{"Lot", "Name"},
+                  {"L1", "Bolt"},
+                  {"L2", "Nut"},
+                  {"L3"},
+                  {"", " " + QString(37, 'x')},
+                  {"", QString(38, 'y')},
+                  {"", "50%1 \u03A9"},
+                  {"", "a\nb"}};
+    QCOMPARE(mappingError(table, map, Fonts), error);
+    if (!error.isEmpty())
+        return;
+    QList<Refusal> refused;
+    const QList<Record> records = mapRecords(table, map, Cp1251, refused);
+    QCOMPARE(textsOf(records), texts);
+    QCOMPARE(refusalTexts(refused), refusals);
+    QCOMPARE(records.last().index, texts.size() - 1);
+    QCOMPARE(records.last().cells.last().font, map.cells.last().font);
+}
+
+void TestBatchData::cardNumbers_data()
+{
+    QTest::addColumn<CardNumbers>("settings");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("refusals");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("fixed digits, prefix and suffix")
+        << cards(8, 3, 1, 3, "N", "/A") << QStringList{"N008/A", "N009/A", "N010/A"}
+        << QStringList() << QString();
+    QTest::newRow("counting down through zero")
+        << cards(2, 3, -2, 3) << QStringList{"002", "000", "-002"} << QStringList() << QString();
+    QTest::newRow("as wide as the number")
+        << cards(99, 2, 1, 0) << QStringList{"99", "100"} << QStringList() << QString();
+    QTest::newRow("wider than the fixed digits")
+        << cards(999, 2, 1, 3) << QStringList{"999", "1000"}
+        << QStringList{"Record 2, cell 2,3: 1000 has more than 3 digits"} << QString();
+    QTest::newRow("prefix makes it too long")
+        << cards(9, 2, 1, 0, QString(36, 'p'))
+        << QStringList{QString(36, 'p') + "9", QString(36, 'p') + "10"}
+        << QStringList{"Record 2, cell 2,3: \"" + QString(36, 'p') +
+                       "10\" is longer than 37 characters"}
+        << QString();
+    QTest::newRow("no numbers") << cards(1, 0, 1, 0) << QStringList() << QStringList()
+                                << "The count must be 1..1000000";
+    QTest::newRow("beyond 18 digits") << cards(999999999999999999, 2, 1, 0) << QStringList()
+                                      << QStringList() << "The numbers must stay within 18 digits";
+    QTest::newRow("a step that would overflow")
+        << cards(0, 3, std::numeric_limits<qint64>::max(), 0) << QStringList() << QStringList()
+        << "The numbers must stay within 18 digits";
+}
+
+void TestBatchData::cardNumbers()
+{
+    QFETCH(CardNumbers, settings);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, refusals);
+    QFETCH(QString, error);
+    QCOMPARE(cardNumbersError(settings, Fonts), error);
+    if (!error.isEmpty())
+        return;
+    QList<Refusal> refused;
+    const QList<Record> records = cardRecords(settings, Cp1251, refused);
+    QStringList written;
+    for (const Record &record : records) {
+        QCOMPARE(record.cells.size(), 1);
+        QCOMPARE(record.cells[0].row * 10 + record.cells[0].column, 23);
+        written.append(record.cells[0].text);
+    }
+    QCOMPARE(written, texts);
+    QCOMPARE(refusalTexts(refused), refusals);
+}
+
+// A run is found again by the data and what is made of it, never by the file's name.
+void TestBatchData::runKeys()
+{
+    DataTable table;
+    table.rows = {{"a", "b"}, {"c", "d"}, {"e", "f"}};
+    const FileMapping all = mapOf(1, 0, false, {{1, 1, 0, 1}});
+    const RunKey key = fileRunKey("h", "S", table, all);
+    QCOMPARE(key.description, "rows 1-3; sheet \"S\"; 1,1=column 1 font 1");
+    QCOMPARE(fileRunKey("h", "S", table, mapOf(1, 3, false, {{1, 1, 0, 1}})).description,
+             key.description);
+    QVERIFY(fileRunKey("h", "S", table, mapOf(2, 0, false, {{1, 1, 0, 1}})).description !=
+            key.description);
+    QVERIFY(fileRunKey("h", "S", table, mapOf(1, 0, false, {{1, 1, 1, 1}})).description !=
+            key.description);
+    const RunKey card = cardRunKey(cards(1, 5, 1, 3, "A"));
+    QCOMPARE(card.sourceHash.size(), 64);
+    QCOMPARE(cardRunKey(cards(1, 5, 1, 3, "A")).sourceHash, card.sourceHash);
+    QVERIFY(cardRunKey(cards(1, 5, 1, 3, "B")).sourceHash != card.sourceHash);
 }
 
 QTEST_GUILESS_MAIN(TestBatchData)
