@@ -72,8 +72,10 @@ SqliteJournal::~SqliteJournal()
 
 QString SqliteJournal::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/batch-journal.sqlite");
+    // The station's own data folder (its AppDataLocation), named here so that vuvactl, another
+    // program, finds the same journal.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/VuvaZuvevov/batch-journal.sqlite");
 }
 
 bool SqliteJournal::fail(const QString &what, const QString &why)

@@ -13,8 +13,8 @@ namespace batch
 class SqliteJournal : public RunJournal
 {
 public:
-    // In the user's data folder unless a path is given; another writer holding the file is
-    // waited for at most busyMs before a call fails.
+    // In the user's data folder (~/.local/share/VuvaZuvevov) unless a path is given; another writer
+    // holding the file is waited for at most busyMs before a call fails.
     explicit SqliteJournal(const QString &path = defaultPath(), int busyMs = 2000);
     ~SqliteJournal() override;
     SqliteJournal(const SqliteJournal &) = delete;
