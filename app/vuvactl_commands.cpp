@@ -54,7 +54,7 @@ Commands allCommands()
 {
     Commands all;
     for (Commands family : {machineCommands(), markCommands(), logoCommands(), markImageCommands(),
-                            hydroCommands(), clockCommands(), storeCommands()})
+                            hydroCommands(), clockCommands(), storeCommands(), settingsCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

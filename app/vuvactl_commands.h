@@ -63,6 +63,8 @@ struct Command {
     // The line is taken as the station connects: the whole device detection (with --port the
     // station's ConnectPort on that device), not only the speed.
     bool connects = false;
+    // Works on this computer only (the station's settings): no line is opened.
+    bool offline = false;
 };
 using Commands = std::vector<Command>;
 
@@ -74,6 +76,8 @@ Commands hydroCommands();
 Commands clockCommands();
 // Whole logo stores and copies between them: app/vuvactl_store.cpp.
 Commands storeCommands();
+// The station's settings file: app/vuvactl_settings.cpp.
+Commands settingsCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

@@ -116,7 +116,8 @@ int run(const Options &o)
     vlink::ComIo port;
     vlink::Connection found;
     try {
-        const QString notFound = connect(port, o, command->connects, found);
+        const QString notFound =
+            command->offline ? QString() : connect(port, o, command->connects, found);
         if (!notFound.isEmpty())
             return failure(notFound);
     } catch (const vlink::ExCom &e) {

@@ -1,5 +1,5 @@
 #include "app/vuvactl_commands.h"
-#include "graphics/mark_picture.h"
+#include "graphics/model/mark_picture.h"
 #include "link/mark_image.h"
 
 #include <memory>

@@ -1,8 +1,7 @@
 #include "app/vuvactl_commands.h"
-#include "graphics/logo_bmp.h"
-#include "graphics/logo_copy.h"
-#include "graphics/logo_file_names.h"
-#include "graphics/multi_load_form.h"
+#include "graphics/model/logo_bmp.h"
+#include "graphics/model/logo_copy.h"
+#include "graphics/model/logo_file_names.h"
 #include "link/exchange.h"
 #include "link/printable.h"
 
@@ -195,7 +194,7 @@ Outcome loadOne(Context &ctx, const SavedLogo &saved, const QString &name)
     if (logo.width * logo.height > LogoBuffer::MaxDotBytes)
         return failed(vgfx::bmpLoadText(vgfx::BmpLoad::NotValid));
     if (!ctx.depot)
-        vlink::Delay(vgfx::TMultiLoadForm::PrinterPauseMs);
+        vlink::Delay(vgfx::PrinterPauseMs);
     const bool ok = vgfx::writeComposedLogo(ctx.port, storeOf(ctx), saved.number, logo,
                                             stationCodePage().encode(name));
     return ok ? succeeded() : failed(vlink::logoCommand(vlink::LogoCall::Write, storeOf(ctx)));

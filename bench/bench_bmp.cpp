@@ -1,7 +1,7 @@
 // The logo family: converting a full-size logo BMP, what every logo load dialog does first.
 
 #include "bench/bench.h"
-#include "graphics/logo_bmp.h"
+#include "graphics/model/logo_bmp.h"
 
 #include <QElapsedTimer>
 #include <QImage>

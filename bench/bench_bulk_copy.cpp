@@ -2,7 +2,7 @@
 // pacing its line, against what the bytes and the commands' own pauses cost on the wire.
 
 #include "bench/bench.h"
-#include "graphics/logo_copy.h"
+#include "graphics/model/logo_copy.h"
 #include "link/com_io.h"
 #include "link/depot_commands.h"
 #include "link/logo_record.h"

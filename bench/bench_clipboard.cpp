@@ -3,8 +3,8 @@
 
 #include "bench/bench.h"
 #include "graphics/clip_brd_read_form.h"
-#include "graphics/clip_render.h"
 #include "graphics/clip_sheet.h"
+#include "graphics/model/clip_render.h"
 #include "link/com_io.h"
 #include "ui/modal_runner.h"
 

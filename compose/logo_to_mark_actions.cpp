@@ -1,8 +1,8 @@
 // What the compact forms do with the logo they show: delete, rename and copy it.
 #include "compose/logo_to_mark_form.h"
 
-#include "graphics/logo_bmp.h"
 #include "graphics/logo_save_to_file.h"
+#include "graphics/model/logo_bmp.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "link/logo_commands.h"

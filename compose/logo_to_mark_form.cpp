@@ -2,9 +2,8 @@
 
 #include "compose/cell_reader.h"
 #include "graphics/dp_logo_read_write_form.h"
-#include "graphics/logo_name.h"
-#include "graphics/logo_preview.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/logo_name.h"
+#include "graphics/model/logo_preview.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "link/logo_commands.h"
@@ -12,6 +11,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
+#include "ui/up_down_box.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -92,7 +92,7 @@ void LogoToMarkForm::buildControls()
     scroll->setMinimumSize(320, 140);
 
     // Any text may be typed: what is not a number is refused with a beep when it is used.
-    number_ = new vgfx::UpDownBox(QStringLiteral("LogoNum"), this);
+    number_ = new vui::UpDownBox(QStringLiteral("LogoNum"), this);
     number_->edit()->setValidator(nullptr);
     // Enter pastes in the placement form and shows the typed logo in the compact one.
     show_ = placement_.compact ? vui::actionButton(*this, "BtShow", QStringLiteral("Show"))
@@ -126,8 +126,8 @@ void LogoToMarkForm::buildCoordinates()
 {
     coordinates_ = new QGroupBox(QStringLiteral("Coordinate"), this);
     coordinates_->setObjectName(QStringLiteral("Coordinate"));
-    row_ = new vgfx::UpDownBox(QStringLiteral("Row"), coordinates_);
-    column_ = new vgfx::UpDownBox(QStringLiteral("Column"), coordinates_);
+    row_ = new vui::UpDownBox(QStringLiteral("Row"), coordinates_);
+    column_ = new vui::UpDownBox(QStringLiteral("Column"), coordinates_);
     row_->edit()->setReadOnly(true);
     column_->edit()->setReadOnly(true);
     kind_ = vui::named<QLineEdit>(coordinates_, "FragmentKind");
@@ -190,7 +190,7 @@ void LogoToMarkForm::buildActions()
     actions_->addWidget(cancel);
 
     bankBox_ = new QWidget(this);
-    bank_ = new vgfx::UpDownBox(QStringLiteral("BankNum"), bankBox_);
+    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), bankBox_);
     bank_->edit()->setReadOnly(true);
     auto *set = vui::pushButton(bankBox_, "BtBankSet", QStringLiteral("Set"));
     auto *bankRow = new QHBoxLayout(bankBox_);
@@ -200,18 +200,18 @@ void LogoToMarkForm::buildActions()
     bankRow->addStretch();
     bankBox_->setVisible(placement_.store == LogoStore::Depot);
     connect(set, &QPushButton::clicked, this, [this] { run([this] { bankSetClick(); }); });
-    connect(bank_, &vgfx::UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(vgfx::bankBoxStep(bank_->text(), delta)); });
+    connect(bank_, &vui::UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
 }
 
 void LogoToMarkForm::connectControls()
 {
     connect(show_, &QPushButton::clicked, this, [this] { run([this] { numberStep(0, false); }); });
-    connect(number_, &vgfx::UpDownBox::arrow, this,
+    connect(number_, &vui::UpDownBox::arrow, this,
             [this](int delta) { run([this, delta] { numberStep(delta, true); }); });
-    connect(row_, &vgfx::UpDownBox::arrow, this,
+    connect(row_, &vui::UpDownBox::arrow, this,
             [this](int delta) { run([this, delta] { cellStep(row_, delta, LastRow); }); });
-    connect(column_, &vgfx::UpDownBox::arrow, this,
+    connect(column_, &vui::UpDownBox::arrow, this,
             [this](int delta) { run([this, delta] { cellStep(column_, delta, LastColumn); }); });
     connect(change_, &QCheckBox::clicked, this, [this](bool on) { changeClick(on); });
     connect(paste_, &QPushButton::clicked, this, [this] { run([this] { pasteClick(); }); });
@@ -350,7 +350,7 @@ void LogoToMarkForm::numberStep(int delta, bool arrow)
     closeRequested_ = true;
 }
 
-void LogoToMarkForm::cellStep(vgfx::UpDownBox *box, int delta, int last)
+void LogoToMarkForm::cellStep(vui::UpDownBox *box, int delta, int last)
 {
     box->setNumber(std::clamp(box->number().value_or(1) + delta, 1, last));
     if (change_->isChecked())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/logo_form_base.h"
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "ui/messages.h"
 
 #include <QDialog>
@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vgfx
+namespace vui
 {
 class UpDownBox;
 }
@@ -71,7 +71,7 @@ private:
     bool fromDepot() const;
     bool printerRead(bool arrow) const;
     void numberStep(int delta, bool arrow);
-    void cellStep(vgfx::UpDownBox *box, int delta, int last);
+    void cellStep(vui::UpDownBox *box, int delta, int last);
     void probeCell();
     void changeClick(bool checked);
     void pasteClick();
@@ -98,9 +98,9 @@ private:
     // The logo as it was shown, kept apart from LogoBuffer, which the next read overwrites.
     vlink::LogoBuffer shown_;
 
-    vgfx::UpDownBox *number_ = nullptr;
-    vgfx::UpDownBox *row_ = nullptr;
-    vgfx::UpDownBox *column_ = nullptr;
+    vui::UpDownBox *number_ = nullptr;
+    vui::UpDownBox *row_ = nullptr;
+    vui::UpDownBox *column_ = nullptr;
     QGroupBox *coordinates_ = nullptr;
     QLineEdit *kind_ = nullptr;
     QCheckBox *change_ = nullptr;
@@ -112,7 +112,7 @@ private:
     QWidget *copies_ = nullptr;
     QHBoxLayout *actions_ = nullptr;
     QWidget *bankBox_ = nullptr;
-    vgfx::UpDownBox *bank_ = nullptr;
+    vui::UpDownBox *bank_ = nullptr;
     QLabel *size_ = nullptr;
     QLabel *image_ = nullptr;
     bool started_ = false;

@@ -1,6 +1,6 @@
 #include "fuzzing/targets.h"
 
-#include "graphics/logo_bmp.h"
+#include "graphics/model/logo_bmp.h"
 #include "link/depot_commands.h"
 #include "link/logo_commands.h"
 

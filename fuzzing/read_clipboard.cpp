@@ -1,7 +1,7 @@
 #include "fuzzing/targets.h"
 
-#include "graphics/clip_grid.h"
-#include "graphics/clip_render.h"
+#include "graphics/model/clip_grid.h"
+#include "graphics/model/clip_render.h"
 
 #include <QGuiApplication>
 #include <QMimeData>

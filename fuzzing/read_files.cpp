@@ -1,7 +1,7 @@
 #include "fuzzing/targets.h"
 
-#include "graphics/bmp_file.h"
-#include "graphics/logo_bmp.h"
+#include "graphics/model/bmp_file.h"
+#include "graphics/model/logo_bmp.h"
 #include "link/logo_record.h"
 #include "link/settings_file.h"
 

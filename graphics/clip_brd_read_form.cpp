@@ -1,8 +1,8 @@
 #include "graphics/clip_brd_read_form.h"
 
 #include "graphics/clip_sheet.h"
-#include "graphics/clip_store.h"
 #include "graphics/expand_rect_form.h"
+#include "graphics/model/clip_store.h"
 #include "graphics/select_logos_num.h"
 #include "ui/busy_cursor.h"
 #include "ui/messages.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphics/clip_grid.h"
-#include "graphics/clip_render.h"
 #include "graphics/logo_form_base.h"
-#include "graphics/logo_store.h"
+#include "graphics/model/clip_grid.h"
+#include "graphics/model/clip_render.h"
+#include "graphics/model/logo_store.h"
 
 #include <QDialog>
 #include <functional>

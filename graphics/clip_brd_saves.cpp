@@ -3,8 +3,8 @@
 #include "graphics/clip_brd_read_form.h"
 
 #include "graphics/clip_sheet.h"
-#include "graphics/clip_store.h"
-#include "graphics/logo_bmp.h"
+#include "graphics/model/clip_store.h"
+#include "graphics/model/logo_bmp.h"
 
 #include <QDir>
 #include <QFileInfo>

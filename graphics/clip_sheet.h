@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/clip_grid.h"
+#include "graphics/model/clip_grid.h"
 
 #include <QWidget>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "graphics/dp_logo_read_write_form.h"
 
-#include "graphics/up_down_box.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -23,27 +23,19 @@ constexpr int LastBank = vlink::DepotBanks - 1;
 
 } // namespace
 
-QString bankBoxStep(const QString &text, int delta)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return QStringLiteral("0");
-    return QString::number(std::clamp(trimmed.toInt() + delta, 0, LastBank));
-}
-
 TDPLogoReadWriteForm::TDPLogoReadWriteForm(const LogoFormContext &context, QWidget *parent)
     : LogoFormBase(LogoStore::Depot, context, parent)
 {
     setObjectName(QStringLiteral("TDPLogoReadWriteForm"));
-    bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
+    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), this);
     auto *set = vui::pushButton(this, "BtBankSet", QStringLiteral("Set"));
     extraRow()->addWidget(new QLabel(QStringLiteral("Bank № "), this));
     extraRow()->addWidget(bank_);
     extraRow()->addWidget(set);
     extraRow()->addStretch();
 
-    connect(bank_, &UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(bankBoxStep(bank_->text(), delta)); });
+    connect(bank_, &vui::UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
     connect(set, &QPushButton::clicked, this, [this] { run([this] { bankSetClick(); }); });
 }
 

@@ -5,9 +5,6 @@
 namespace vgfx
 {
 
-// The Depot's bank box steps: an empty box gives "0", otherwise one up or down within 0..15.
-QString bankBoxStep(const QString &text, int delta);
-
 // The Depot unit's logo dialog: loads a bitmap file into the current bank, or reads a logo out
 // of it to show or save; sets the bank. Opened in rename mode it writes the logo again under its
 // new name at once.
@@ -29,7 +26,7 @@ protected:
 private:
     void bankSetClick();
 
-    UpDownBox *bank_ = nullptr;
+    vui::UpDownBox *bank_ = nullptr;
     // Set when this opening writes that logo again under its new name.
     std::optional<int> renameNumber_;
 };

@@ -1,13 +1,13 @@
 #include "graphics/logo_form_base.h"
 
-#include "graphics/logo_bmp.h"
-#include "graphics/logo_preview.h"
 #include "graphics/logo_save_to_file.h"
-#include "graphics/logo_zoom.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/logo_bmp.h"
+#include "graphics/model/logo_preview.h"
+#include "graphics/model/logo_zoom.h"
 #include "link/command_table.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -64,7 +64,7 @@ void LogoFormBase::buildControls()
     scroll_->setPalette(paper);
 
     const int last = maxLogoNumber(store_);
-    number_ = new UpDownBox(QStringLiteral("LogoNum"), this);
+    number_ = new vui::UpDownBox(QStringLiteral("LogoNum"), this);
     number_->setNumber(0);
     name_ = named<QLineEdit>(this, "LogoName");
     name_->setMaximumWidth(120);
@@ -96,7 +96,7 @@ void LogoFormBase::buildControls()
     connect(zoomOut_, &QToolButton::clicked, this, [this] { run([this] { zoomClick(false); }); });
     connect(save_, &QToolButton::clicked, this, [this] { run([this] { saveToFileClick(); }); });
     connect(grids_, &QCheckBox::toggled, this, [this](bool on) { gridsClick(on); });
-    connect(number_, &UpDownBox::arrow, this,
+    connect(number_, &vui::UpDownBox::arrow, this,
             [this](int delta) { run([this, delta] { numberArrow(delta); }); });
 }
 

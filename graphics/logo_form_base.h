@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "link/codepage.h"
 #include "link/command_table.h"
 #include "link/names_list.h"
@@ -22,10 +22,13 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 
+namespace vui
+{
+class UpDownBox;
+}
+
 namespace vgfx
 {
-
-class UpDownBox;
 
 // What a logo dialog works with; the main window hands it over when it creates the dialog.
 struct LogoFormContext {
@@ -99,7 +102,7 @@ protected:
     QPointer<QObject> mainWindow_;
     std::function<void(const vlink::LogoNames &)> refreshLibrary_;
 
-    UpDownBox *number_ = nullptr;
+    vui::UpDownBox *number_ = nullptr;
     QLineEdit *name_ = nullptr;
     QPushButton *ok_ = nullptr;
     QToolButton *save_ = nullptr;

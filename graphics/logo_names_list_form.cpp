@@ -1,6 +1,6 @@
 #include "graphics/logo_names_list_form.h"
 
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 

@@ -1,10 +1,10 @@
 #include "graphics/logo_read_write_form.h"
 
-#include "graphics/logo_name.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/logo_name.h"
 #include "link/command_table.h"
 #include "link/logo_commands.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>

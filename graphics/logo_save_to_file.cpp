@@ -1,6 +1,6 @@
 #include "graphics/logo_save_to_file.h"
 
-#include "graphics/logo_bmp.h"
+#include "graphics/model/logo_bmp.h"
 
 #include <QFileInfo>
 

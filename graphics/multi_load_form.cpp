@@ -1,11 +1,12 @@
 #include "graphics/multi_load_form.h"
+#include "graphics/model/logo_copy.h"
 
-#include "graphics/logo_bmp.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/logo_bmp.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -55,7 +56,7 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
 
     auto *selected = vui::named<QLabel>(
         this, "LSelected", QStringLiteral("Selected Image Quantaty : %1").arg(files_.size()));
-    first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
+    first_ = new vui::UpDownBox(QStringLiteral("FirstLogoNum"), this);
     first_->setNumber(0);
     auto *load = vui::actionButton(*this, "BtLoad", QStringLiteral("Load"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
@@ -74,7 +75,7 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
     main->addWidget(progress_);
     main->addLayout(buttons);
 
-    connect(first_, &UpDownBox::arrow, this, [this](int delta) { stepFirst(delta); });
+    connect(first_, &vui::UpDownBox::arrow, this, [this](int delta) { stepFirst(delta); });
     connect(load, &QPushButton::clicked, this, [this] { loadClick(); });
     connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
 }

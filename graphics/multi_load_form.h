@@ -8,10 +8,13 @@
 class QLabel;
 class QProgressBar;
 
+namespace vui
+{
+class UpDownBox;
+}
+
 namespace vgfx
 {
-
-class UpDownBox;
 
 // The logo name a file gives in a multiple-file load: its file name up to the first ".".
 QString logoNameOfFile(const QString &path);
@@ -23,9 +26,6 @@ class TMultiLoadForm : public QDialog
     Q_OBJECT
 
 public:
-    // Before each printer write: the printer needs the time to store the logo before the next.
-    static constexpr int PrinterPauseMs = 500;
-
     TMultiLoadForm(const LogoFormContext &context, QStringList files, QWidget *parent = nullptr);
 
 private:
@@ -39,7 +39,7 @@ private:
     vui::Prompts &prompts_;
     vlink::CodePage codePage_;
     QStringList files_;
-    UpDownBox *first_ = nullptr;
+    vui::UpDownBox *first_ = nullptr;
     QProgressBar *progress_ = nullptr;
 };
 

@@ -1,13 +1,13 @@
 #include "graphics/multi_load_from_list_view.h"
 
-#include "graphics/logo_bmp.h"
-#include "graphics/logo_copy.h"
-#include "graphics/logo_file_names.h"
 #include "graphics/logo_save_to_file.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/logo_bmp.h"
+#include "graphics/model/logo_copy.h"
+#include "graphics/model/logo_file_names.h"
 #include "link/depot_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -44,13 +44,13 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
 {
     setObjectName(QStringLiteral("TMultiLoadFromListView"));
     setWindowTitle(QStringLiteral("MultiLoadFromListView"));
-    first_ = new UpDownBox(QStringLiteral("FirstLogoNum"), this);
+    first_ = new vui::UpDownBox(QStringLiteral("FirstLogoNum"), this);
     first_->setNumber(0);
     auto *load = vui::actionButton(*this, "BtLoad", QStringLiteral("Load"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
-    bank_ = new UpDownBox(QStringLiteral("BankNum"), this);
+    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), this);
     bank_->edit()->setReadOnly(true);
     if (logos_.lastDepotBank >= 0)
         bank_->setNumber(logos_.lastDepotBank);
@@ -72,13 +72,13 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     main->addWidget(progress_);
     main->addLayout(buttons);
 
-    connect(first_, &UpDownBox::arrow, this, [this](int delta) {
+    connect(first_, &vui::UpDownBox::arrow, this, [this](int delta) {
         first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
     });
     // Only a copy from one Depot bank to another has a bank to choose.
     for (int i = 0; i < bankRow->count(); ++i)
         bankRow->itemAt(i)->widget()->setVisible(depotToDepot());
-    connect(bank_, &UpDownBox::arrow, this, &TMultiLoadFromListView::bankArrow);
+    connect(bank_, &vui::UpDownBox::arrow, this, &TMultiLoadFromListView::bankArrow);
     connect(bankSet, &QPushButton::clicked, this, &TMultiLoadFromListView::bankSet);
     connect(load, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;

@@ -7,10 +7,13 @@
 
 class QProgressBar;
 
+namespace vui
+{
+class UpDownBox;
+}
+
 namespace vgfx
 {
-
-class UpDownBox;
 
 // Where a bulk copy of the library's selected logos goes.
 enum class CopyDestination { Printer, Depot, Files };
@@ -46,8 +49,8 @@ private:
     QPointer<QObject> mainWindow_;
     vlink::LogoNames selected_;
     CopyDestination destination_;
-    UpDownBox *first_ = nullptr;
-    UpDownBox *bank_ = nullptr;
+    vui::UpDownBox *first_ = nullptr;
+    vui::UpDownBox *bank_ = nullptr;
     // The bank a Depot-to-Depot copy writes to, once "Set" took it; else the bank listed.
     std::optional<int> destinationBank_;
     QProgressBar *progress_ = nullptr;

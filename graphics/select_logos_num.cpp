@@ -1,9 +1,8 @@
 #include "graphics/select_logos_num.h"
 
-#include "graphics/clip_store.h"
 #include "graphics/dp_logo_read_write_form.h"
-#include "graphics/logo_name.h"
-#include "graphics/up_down_box.h"
+#include "graphics/model/clip_store.h"
+#include "graphics/model/logo_name.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
@@ -12,6 +11,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
+#include "ui/up_down_box.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -110,7 +110,7 @@ QWidget *TSelectLogosNum::buildBankBox()
 {
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
-    bank_ = new UpDownBox(QStringLiteral("BankNum"), row);
+    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), row);
     auto *set = vui::pushButton(row, "BtBankSet", QStringLiteral("Set"));
     layout->addWidget(new QLabel(QStringLiteral("Bank № "), row));
     layout->addWidget(bank_);
@@ -118,8 +118,8 @@ QWidget *TSelectLogosNum::buildBankBox()
     layout->addStretch();
     const int bank = logos_.lastDepotBank;
     bank_->setText(bank < 0 ? QString() : QString::number(bank));
-    connect(bank_, &UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(bankBoxStep(bank_->text(), delta)); });
+    connect(bank_, &vui::UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
     connect(set, &QPushButton::clicked, this, &TSelectLogosNum::bankSetClick);
     return row;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/clip_grid.h"
-#include "graphics/logo_store.h"
+#include "graphics/model/clip_grid.h"
+#include "graphics/model/logo_store.h"
 #include "link/codepage.h"
 #include "ui/prompts.h"
 #include "ui/station_state.h"
@@ -13,10 +13,13 @@ class QComboBox;
 class QLineEdit;
 class QProgressBar;
 
+namespace vui
+{
+class UpDownBox;
+}
+
 namespace vgfx
 {
-
-class UpDownBox;
 
 // "LogoNumbers Select": stores the image of the work grid as up to nine logos of 125 columns,
 // each under its own number and name, and places each in its column of the mark's first row.
@@ -55,7 +58,7 @@ private:
     int verticalOffset_;
     std::vector<Group> groups_;
     QProgressBar *progress_ = nullptr;
-    UpDownBox *bank_ = nullptr;
+    vui::UpDownBox *bank_ = nullptr;
 };
 
 } // namespace vgfx

@@ -2,13 +2,13 @@
 
 #include "graphics/dp_logo_read_write_form.h"
 #include "graphics/logo_view_form.h"
-#include "graphics/up_down_box.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "link/logo_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/up_down_box.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -50,7 +50,7 @@ TShowAllLogoListForm::TShowAllLogoListForm(const LogoFormContext &context, vui::
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     bankBox_ = new QWidget(this);
-    bank_ = new UpDownBox(QStringLiteral("BankNum"), bankBox_);
+    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), bankBox_);
     auto *set = vui::pushButton(bankBox_, "BtBankSet", QStringLiteral("Set"));
     auto *bankRow = new QHBoxLayout(bankBox_);
     bankRow->addWidget(new QLabel(QStringLiteral("Bank № "), bankBox_));
@@ -86,8 +86,8 @@ TShowAllLogoListForm::TShowAllLogoListForm(const LogoFormContext &context, vui::
 
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { popup_->popup(list_->viewport()->mapToGlobal(at)); });
-    connect(bank_, &UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(bankBoxStep(bank_->text(), delta)); });
+    connect(bank_, &vui::UpDownBox::arrow, this,
+            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
     connect(set, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;
         bankSetClick();

@@ -14,10 +14,13 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace vui
+{
+class UpDownBox;
+}
+
 namespace vgfx
 {
-
-class UpDownBox;
 
 // The logo library: the names list of the printer or of the Depot (the Depot view flag says
 // which), from which logos are deleted or copied in bulk.
@@ -67,7 +70,7 @@ private:
     vui::ModalRunner &modal_;
     QTreeWidget *list_ = nullptr;
     QWidget *bankBox_ = nullptr;
-    UpDownBox *bank_ = nullptr;
+    vui::UpDownBox *bank_ = nullptr;
     QPushButton *cancel_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QMenu *popup_ = nullptr;

@@ -140,7 +140,7 @@ DeviceMap deviceMapFrom(const SettingsFile &settings)
     DeviceMap map = defaultDeviceMap();
     for (int i = 0; i < PortCount; ++i) {
         const QString device =
-            settings.value(QStringLiteral("PortParams"), QStringLiteral("Device%1").arg(i + 1))
+            settings.value(QLatin1String(PortParamsSection), QStringLiteral("Device%1").arg(i + 1))
                 .trimmed();
         if (!device.isEmpty())
             map[i] = device;
@@ -151,11 +151,11 @@ DeviceMap deviceMapFrom(const SettingsFile &settings)
 int rememberedPort(const SettingsFile &settings)
 {
     bool number = false;
-    const int port =
-        settings
-            .value(QStringLiteral("PortParams"), QStringLiteral("ComInteger"), QStringLiteral("1"))
-            .trimmed()
-            .toInt(&number);
+    const int port = settings
+                         .value(QLatin1String(PortParamsSection), QStringLiteral("ComInteger"),
+                                QStringLiteral("1"))
+                         .trimmed()
+                         .toInt(&number);
     return number ? port : -1;
 }
 

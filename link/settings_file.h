@@ -37,6 +37,9 @@ private:
     QStringList lines_;
 };
 
+// The section of the port keys and the code page.
+inline constexpr char PortParamsSection[] = "PortParams";
+
 // COM1..COM6 as the settings map them: "Device1".."Device6" in "PortParams" override the defaults.
 DeviceMap deviceMapFrom(const SettingsFile &settings);
 // The port the station used last, "ComInteger" in "PortParams": 1 (COM2) without the key, -1 when

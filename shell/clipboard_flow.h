@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/clip_brd_read_form.h"
-#include "graphics/clip_grid.h"
+#include "graphics/model/clip_grid.h"
 #include "shell/logo_flow.h"
 #include "shell/workflow.h"
 

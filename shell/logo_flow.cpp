@@ -1,7 +1,7 @@
 #include "shell/logo_flow.h"
 
-#include "graphics/bmp_file.h"
-#include "graphics/logo_bmp.h"
+#include "graphics/model/bmp_file.h"
+#include "graphics/model/logo_bmp.h"
 #include "graphics/multi_load_form.h"
 #include "link/command_table.h"
 #include "link/depot_commands.h"

@@ -2,7 +2,7 @@
 
 #include "graphics/dp_logo_read_write_form.h"
 #include "graphics/logo_read_write_form.h"
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "link/codepage.h"
 #include "link/names_list.h"
 #include "shell/workflow.h"

@@ -1,6 +1,6 @@
 #include "shell/mark_form.h"
 
-#include "graphics/mark_picture.h"
+#include "graphics/model/mark_picture.h"
 #include "ui/messages.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"

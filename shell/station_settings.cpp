@@ -8,7 +8,7 @@ namespace vshell
 namespace
 {
 
-const QString Section = QStringLiteral("PortParams");
+const QString Section = QLatin1String(vlink::PortParamsSection);
 
 } // namespace
 

@@ -1,5 +1,5 @@
 #include "graphics/logo_form_base.h"
-#include "graphics/logo_preview.h"
+#include "graphics/model/logo_preview.h"
 #include "shell/library_flow.h"
 #include "shell/placement_flow.h"
 #include "support/logo_rig.h"

@@ -1,5 +1,5 @@
 #include "compose/logo_to_mark_form.h"
-#include "graphics/logo_bmp.h"
+#include "graphics/model/logo_bmp.h"
 #include "link/depot_commands.h"
 #include "link/mark_commands.h"
 #include "shell/placement_flow.h"

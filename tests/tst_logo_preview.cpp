@@ -1,5 +1,5 @@
-#include "graphics/logo_preview.h"
-#include "graphics/logo_zoom.h"
+#include "graphics/model/logo_preview.h"
+#include "graphics/model/logo_zoom.h"
 #include "support/table_rows.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+#include "graphics/model/logo_copy.h"
 #include "graphics/multi_load_form.h"
 #include "support/logo_rig.h"
 #include "support/table_rows.h"
@@ -95,8 +96,7 @@ void TestMultiLoad::firstNumberMustLeaveRoomForEveryFile()
         QCOMPARE(storedName(rig.stored(row.store, row.first + 1)), QByteArray("logo1   "));
         // The printer is given half a second before each logo.
         if (row.store == LogoStore::Printer)
-            QVERIFY2(elapsedMs >= 2 * vgfx::TMultiLoadForm::PrinterPauseMs,
-                     qPrintable(QString::number(elapsedMs)));
+            QVERIFY2(elapsedMs >= 2 * vgfx::PrinterPauseMs, qPrintable(QString::number(elapsedMs)));
     });
 }
 

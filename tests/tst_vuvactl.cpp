@@ -3,7 +3,7 @@
 
 #include "app/vuvactl_commands.h"
 #include "app/vuvactl_options.h"
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "support/memory_port.h"
 #include "support/pty_thread.h"
 #include "support/pty_vprinter.h"
@@ -99,6 +99,8 @@ private slots:
     void clockSyncSetsTimeThenDate();
     void picturesOfTheMark();
     void vuvactlThroughSocat();
+    void settingsSetOnlyPortKeys_data();
+    void settingsSetOnlyPortKeys();
 };
 
 void TestVuvactl::commandLine_data()
@@ -502,3 +504,39 @@ void TestVuvactl::vuvactlThroughSocat()
 
 QTEST_GUILESS_MAIN(TestVuvactl)
 #include "tst_vuvactl.moc"
+
+void TestVuvactl::settingsSetOnlyPortKeys_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("portParams"); // the section's first two lines afterwards
+    QTest::newRow("device replaced") << QStringList{"Device1", "/tmp/vp.tty"} << 0
+                                     << QByteArray("CodePage=866\nDevice1=/tmp/vp.tty\n");
+    QTest::newRow("remembered port")
+        << QStringList{"ComInteger", "3"} << 0 << QByteArray("CodePage=866\nDevice1=/dev/old\n");
+    QTest::newRow("no port key") << QStringList{"CodePage", "1251"} << 2
+                                 << QByteArray("CodePage=866\nDevice1=/dev/old\n");
+    QTest::newRow("control character") << QStringList{"Device2", "/dev/a\nx"} << 2
+                                       << QByteArray("CodePage=866\nDevice1=/dev/old\n");
+    QTest::newRow("one value missing")
+        << QStringList{"Device2"} << 2 << QByteArray("CodePage=866\nDevice1=/dev/old\n");
+}
+
+// ./run maps COM1 with it: the station's own settings code, every other line kept.
+void TestVuvactl::settingsSetOnlyPortKeys()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, portParams);
+    QTemporaryDir dir;
+    const QString program = besideSettings(dir, "CodePage=866\nDevice1=/dev/old");
+    QVERIFY(!program.isEmpty());
+    const VuvactlRun run = runVuvactl(QStringList{"settings-set"} + args, program);
+    QCOMPARE(run.exitCode, exitCode);
+    QFile file(dir.filePath("vuvazuvevov.dev"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY2(text.startsWith("[PortParams]\n" + portParams), text.constData());
+    QCOMPARE(text.contains("ComInteger=3"), args.value(0) == "ComInteger");
+    QVERIFY(text.contains("Device6=/dev/vuva-absent"));
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "link/logo_record.h"
 #include "shell/logo_flow.h"
 #include "support/main_window_stand_in.h"

@@ -1,7 +1,7 @@
-#include "graphics/logo_bmp.h"
+#include "graphics/model/logo_bmp.h"
 
-#include "graphics/bmp_file.h"
-#include "graphics/logo_dots.h"
+#include "graphics/model/bmp_file.h"
+#include "graphics/model/logo_dots.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "graphics/clip_grid.h"
+#include "graphics/model/clip_grid.h"
 
 #include <algorithm>
 #include <cmath>

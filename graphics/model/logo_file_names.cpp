@@ -1,4 +1,4 @@
-#include "graphics/logo_file_names.h"
+#include "graphics/model/logo_file_names.h"
 
 #include <QDir>
 #include <QFileInfo>

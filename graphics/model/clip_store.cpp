@@ -1,7 +1,7 @@
-#include "graphics/clip_store.h"
+#include "graphics/model/clip_store.h"
 
-#include "graphics/logo_bmp.h"
-#include "graphics/logo_dots.h"
+#include "graphics/model/logo_bmp.h"
+#include "graphics/model/logo_dots.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 #include "link/logo_buffer.h"
 #include "link/port.h"
 
@@ -8,6 +8,10 @@
 
 namespace vgfx
 {
+
+// Before each printer write of a multiple load: the printer needs the time to store the logo
+// before the next.
+inline constexpr int PrinterPauseMs = 500;
 
 // How one logo's copy from store to store ended.
 enum class CopyStep { Copied, ReadFailed, WriteFailed };

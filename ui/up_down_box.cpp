@@ -1,5 +1,6 @@
-#include "graphics/up_down_box.h"
+#include "ui/up_down_box.h"
 
+#include "link/depot_commands.h"
 #include "ui/named_controls.h"
 
 #include <QHBoxLayout>
@@ -7,9 +8,18 @@
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
-namespace vgfx
+namespace vui
 {
+
+QString bankBoxStep(const QString &text, int delta)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QStringLiteral("0");
+    return QString::number(std::clamp(trimmed.toInt() + delta, 0, vlink::DepotBanks - 1));
+}
 
 namespace
 {
@@ -76,4 +86,4 @@ std::optional<int> UpDownBox::number() const
     return value;
 }
 
-} // namespace vgfx
+} // namespace vui

@@ -1,4 +1,4 @@
-#include "graphics/logo_store.h"
+#include "graphics/model/logo_store.h"
 
 #include "link/depot_commands.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/mark_picture.h"
+#include "graphics/model/mark_picture.h"
 
 #include <QFileInfo>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "graphics/logo_zoom.h"
+#include "graphics/model/logo_zoom.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "graphics/logo_copy.h"
+#include "graphics/model/logo_copy.h"
 
 #include "link/logo_stores.h"
 

@@ -1,6 +1,6 @@
-#include "graphics/logo_preview.h"
+#include "graphics/model/logo_preview.h"
 
-#include "graphics/logo_dots.h"
+#include "graphics/model/logo_dots.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "graphics/logo_name.h"
+#include "graphics/model/logo_name.h"
 
 #include "link/logo_buffer.h"
 

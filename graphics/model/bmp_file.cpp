@@ -1,4 +1,4 @@
-#include "graphics/bmp_file.h"
+#include "graphics/model/bmp_file.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -6,8 +6,11 @@
 class QLineEdit;
 class QToolButton;
 
-namespace vgfx
+namespace vui
 {
+
+// The Depot's bank box steps: an empty box gives "0", otherwise one up or down within 0..15.
+QString bankBoxStep(const QString &text, int delta);
 
 // A number field with its up and down arrows. The field takes digits only but any count of
 // them, so that a number beyond the store can still be typed and refused with its message. The
@@ -37,4 +40,4 @@ private:
     QToolButton *down_ = nullptr;
 };
 
-} // namespace vgfx
+} // namespace vui

@@ -1,4 +1,4 @@
-#include "graphics/clip_render.h"
+#include "graphics/model/clip_render.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
