@@ -73,7 +73,6 @@ bool openGiven(vlink::ComIo &port, const Options &o, bool connects, vlink::Conne
         return vlink::ConnectPort(port, 0, present, found);
     }
     port.openCom(0);
-    port.setTimeouts();
     if (!o.speedIndex)
         return vlink::DetectSpeed(port, found.speedText);
     if (!port.setBaud(*o.speedIndex))

@@ -59,7 +59,6 @@ bool bulkCopy()
     map[0] = printer.device();
     vlink::ComIo port(map);
     port.openCom(0);
-    port.setTimeouts();
     if (!port.setBaud(SpeedIndex))
         return false;
     for (int i = 0; i < Logos; ++i)

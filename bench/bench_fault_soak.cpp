@@ -121,7 +121,6 @@ bool faultSoak()
     map[0] = printer.device();
     vlink::ComIo line(map);
     line.openCom(0);
-    line.setTimeouts();
     if (!line.setBaud(6))
         return false;
     SoakPort port(line);

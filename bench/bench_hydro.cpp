@@ -45,7 +45,6 @@ struct Line {
         map[0] = printer.device();
         port = std::make_unique<vlink::ComIo>(map);
         port->openCom(0);
-        port->setTimeouts();
         return port->setBaud(6);
     }
 };

@@ -97,7 +97,6 @@ Round comIoRound(const QString &device, int n)
     map[0] = device;
     vlink::ComIo port(map);
     port.openCom(0);
-    port.setTimeouts();
     if (!port.setBaud(6))
         return {};
     const RoundTimer timer;

@@ -89,7 +89,6 @@ bool logoTransfer()
     map[0] = printer.device();
     vlink::ComIo port(map);
     port.openCom(0);
-    port.setTimeouts();
     if (!port.setBaud(SpeedIndex))
         return false;
 

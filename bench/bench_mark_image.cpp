@@ -52,7 +52,6 @@ bool markImageRead(int bps, int speedIndex)
     map[0] = printer.device();
     vlink::ComIo port(map);
     port.openCom(0);
-    port.setTimeouts();
     if (!port.setBaud(speedIndex) || !compose(port))
         return false;
     const auto image = std::make_unique<vlink::MarkImage>();

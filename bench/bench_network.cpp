@@ -66,7 +66,6 @@ Echoes echoRound(const QString &device)
     map[0] = device;
     vlink::ComIo port(map);
     port.openCom(0);
-    port.setTimeouts();
     if (!port.setBaud(6))
         return {};
     QElapsedTimer all;

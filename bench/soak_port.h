@@ -26,7 +26,6 @@ public:
     void closeCom() override { line_.closeCom(); }
     bool isOpen() const override { return line_.isOpen(); }
     bool setBaud(int speedIndex) override { return line_.setBaud(speedIndex); }
-    void setTimeouts() override { line_.setTimeouts(); }
     bool writeByte(quint8 byte) override { return wrote(line_.writeByte(byte)); }
     bool writeBlock(const QByteArray &block, int &written) override
     {

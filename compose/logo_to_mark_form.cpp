@@ -337,7 +337,6 @@ void LogoToMarkForm::numberStep(int delta, bool arrow)
     *number = std::clamp(*number + delta, 0, vgfx::maxLogoNumber(placement_.store));
     number_->setNumber(*number);
     logos_.placementLogo = quint8(*number);
-    logos_.placementWork = *number;
     logos_.placementShown = true;
     const LogoStore store = printerRead(arrow) ? LogoStore::Printer : LogoStore::Depot;
     if (!vlink::LogoView(line_.port, store, *number, logos_.logo)) {

@@ -216,7 +216,6 @@ bool TTimeForm::clockSet(bool date, const QByteArray &text)
 {
     if (date ? vlink::DateSet(line_.port, text) : vlink::TimeSet(line_.port, text))
         return true;
-    line_.clockError = true;
     prompts_.error(vlink::failureText(date ? PrinterCommand::DateSet : PrinterCommand::TimeSet));
     return false;
 }
@@ -242,7 +241,6 @@ void TTimeForm::computerClockWrite()
         return;
     if (const std::optional<PrinterCommand> failed =
             vlink::ClockSetFrom(line_.port, clock_.now())) {
-        line_.clockError = true;
         prompts_.error(vlink::failureText(*failed));
         return;
     }

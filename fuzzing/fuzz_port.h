@@ -22,7 +22,6 @@ public:
     void closeCom() override {}
     bool isOpen() const override { return true; }
     bool setBaud(int speedIndex) override { return speedIndex >= 0 && speedIndex <= 6; }
-    void setTimeouts() override {}
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;

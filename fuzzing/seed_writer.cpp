@@ -34,7 +34,6 @@ public:
     void closeCom() override {}
     bool isOpen() const override { return true; }
     bool setBaud(int) override { return true; }
-    void setTimeouts() override {}
     bool writeByte(quint8 byte) override
     {
         device_.receive(byte, device_.speed());

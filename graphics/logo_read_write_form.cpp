@@ -46,11 +46,8 @@ void TLogoReadWriteForm::showStore()
 
 bool TLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoDisplay display = std::exchange(logos_.suppressDisplay, false)
-                                           ? vlink::LogoDisplay::Suppressed
-                                           : vlink::LogoDisplay::Show;
     const vlink::LogoOutcome outcome =
-        vlink::PrinterLogoRead(line_.port, number, logos_.logo, display);
+        vlink::PrinterLogoRead(line_.port, number, logos_.logo, vlink::LogoDisplay::Show);
     if (outcome.failedOnFirstByte)
         prompts_.tone(FailedReadToneHz, FailedReadToneMs);
     // In Depot-only mode the read would close the Depot's dialog, which is not the one open.

@@ -127,7 +127,6 @@ bool ComIo::openCom(int index)
     ++opened_;
     closeQueued_ = false;
     hungUp_ = false;
-    timeoutsApplied_ = false;
     lineFree_ = {}; // nothing written yet: nothing to wait for
     return true;
 }
@@ -178,12 +177,6 @@ bool ComIo::setBaud(int speedIndex)
     const bool ok = serial_.setBaudRate(SpeedTable[speedIndex]);
     serial_.clearError();
     return ok;
-}
-
-void ComIo::setTimeouts()
-{
-    // The working time-outs are applied by readByte itself; nothing to store in the driver.
-    timeoutsApplied_ = true;
 }
 
 void ComIo::hangUp(const QString &reason)

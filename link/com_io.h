@@ -36,7 +36,6 @@ public:
     void closeCom() override;
     bool isOpen() const override;
     bool setBaud(int speedIndex) override;
-    void setTimeouts() override;
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;
@@ -65,7 +64,6 @@ private:
     DeviceMap devices_;
     QSerialPort serial_;
     QString device_;
-    bool timeoutsApplied_ = false;
     bool hungUp_ = false;
     // Counts the opens, so a close queued for one line never closes the next.
     quint64 opened_ = 0;

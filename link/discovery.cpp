@@ -35,7 +35,6 @@ void takePort(Port &port, int index, const QString &speedText, Connection &found
     found.port = index;
     found.portName = QStringLiteral("Com%1").arg(index + 1);
     found.speedText = speedText;
-    port.setTimeouts();
     found.kind = DetectDevice(port, &found.probeTone);
     found.depotBankReset =
         found.kind == DeviceKind::DepotOnly || found.kind == DeviceKind::PrinterViaDepot;
@@ -70,7 +69,6 @@ bool ConnectPort(Port &port, int index, const PortFlags &present, Connection &fo
     if (index < 0 || index >= PortCount || !present[std::size_t(index)])
         return false;
     port.openCom(index);
-    port.setTimeouts();
     QString speedText;
     if (!DetectSpeed(port, speedText))
         return false; // the port stays open at the last speed it took
@@ -94,7 +92,6 @@ Discovery StartupDiscovery(Port &port, int rememberedPort)
         if (!result.present[std::size_t(i)])
             continue;
         port.openCom(i);
-        port.setTimeouts();
         QString speedText;
         if (!DetectSpeed(port, speedText))
             continue;

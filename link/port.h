@@ -21,10 +21,9 @@ inline constexpr int PortCount = 6;
 // Speed table, indexed as the station addresses speeds; discovery uses indices 3..6.
 inline constexpr int SpeedTable[7] = {1200, 2400, 4800, 9600, 19200, 38400, 57600};
 
-// Working time-outs: 400 ms plus 5 ms per byte in total, 2 ms between bytes.
+// Working time-outs: 400 ms plus 5 ms per byte in total.
 inline constexpr int ReadTotalConstantMs = 400;
 inline constexpr int ReadTotalPerByteMs = 5;
-inline constexpr int ReadIntervalMs = 2;
 inline constexpr int WriteByteTimeoutMs = 100;
 
 // The one serial line the station talks through. Commands see only this interface, so they run
@@ -46,8 +45,6 @@ public:
     // Speed by index into SpeedTable, 8N1, no flow control, once what was written has left the
     // line. False when the port refuses it.
     virtual bool setBaud(int speedIndex) = 0;
-    // Applies the working time-outs.
-    virtual void setTimeouts() = 0;
 
     virtual bool writeByte(quint8 byte) = 0;
     // Waits until the whole block has left; written receives the count that went out.

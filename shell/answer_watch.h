@@ -20,7 +20,6 @@ public:
     void closeCom() override { port_.closeCom(); }
     bool isOpen() const override { return port_.isOpen(); }
     bool setBaud(int speedIndex) override { return port_.setBaud(speedIndex); }
-    void setTimeouts() override { port_.setTimeouts(); }
     bool writeByte(quint8 byte) override { return port_.writeByte(byte); }
     bool writeBlock(const QByteArray &block, int &written) override
     {

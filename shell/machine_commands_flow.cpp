@@ -70,7 +70,6 @@ void MachineCommandsFlow::LoadDateTimeMClick()
 {
     if (const std::optional<PrinterCommand> failed =
             vlink::ClockSetFrom(line_.port, clock_.now())) {
-        line_.clockError = true;
         prompts_.error(vlink::failureText(*failed));
         return;
     }
@@ -84,7 +83,6 @@ void MachineCommandsFlow::TestButton1Click()
     constexpr int Speed19200 = 4;
     vlink::Port &port = line_.port;
     port.openCom(Com5);
-    port.setTimeouts();
     port.setBaud(Speed19200);
     port.setRts(false);
     vlink::Delay(100);

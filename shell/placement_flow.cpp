@@ -23,9 +23,7 @@ void PlacementFlow::wire(const MainControls &c, const ItemHandlers &on)
 
 void PlacementFlow::start()
 {
-    logos_.placementRunning = true;
     logos_.placementLogo = 0;
-    logos_.placementWork = 0;
 }
 
 LogoStore PlacementFlow::formStore() const

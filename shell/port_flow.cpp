@@ -70,7 +70,6 @@ void PortFlow::activated()
 
 void PortFlow::FormActivate()
 {
-    state_.logos.depotLogoDialogTop = 267;
     if (!state_.firstInstance || line_.connected || discovering_)
         return;
     discovering_ = true;
@@ -89,7 +88,6 @@ void PortFlow::runDiscovery()
     const int remembered = line_.currentPort;
     const vlink::Discovery found = vlink::StartupDiscovery(line_.port, remembered);
     line_.portPresent = found.present;
-    line_.portMap = {0, 1, 2, 3, 4, 5};
     if (!found.connected) {
         line_.currentPort = -1;
         prompts_.error(QStringLiteral("Device not found"));

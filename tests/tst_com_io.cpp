@@ -28,7 +28,6 @@ constexpr qint64 ReadTimeoutHighMs = 700;
 bool openAt(ComIo &port, int speedIndex = 6)
 {
     port.openCom(0);
-    port.setTimeouts();
     return port.setBaud(speedIndex);
 }
 
@@ -245,7 +244,6 @@ void TestComIo::detectSpeedCostsOneTimeOutPerFailedProbe()
     VPrinterProcess printer;
     ComIo port(DeviceMap{printer.start({"--speed", "9600", "--kind", "depot"})});
     port.openCom(0);
-    port.setTimeouts();
     QElapsedTimer timer;
     timer.start();
     QString text;

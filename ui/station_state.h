@@ -39,7 +39,6 @@ struct LineState {
     QString portName = QStringLiteral("com1");
     QString speedText = QStringLiteral("9600");
     vlink::PortFlags portPresent{};
-    std::array<quint8, vlink::PortCount> portMap{0, 1, 2, 3, 4, 5};
     vlink::DeviceKind deviceKind = vlink::DeviceKind::None;
     bool depotOnly = false;
     int currentPrinter = 0; // 0..5
@@ -48,7 +47,6 @@ struct LineState {
     // font count F: text fonts are 0..F-1.
     vlink::TimeParams timeParams{};
     quint8 fontCount = 16;
-    bool clockError = false;
 };
 
 // The logo workflow: the one in-memory logo and what the logo dialogs, the logo library, the
@@ -61,14 +59,10 @@ struct LogoWorkflow {
     QString logoFileName;
     int zoomBase = 4;
     int zoomCurrent = 4;
-    int logoNumber = 0;
     bool readRequested = false;
     bool redraw = false;
-    bool depotBuffer = false;
     bool grid = false;
     bool errorFlag = false;
-    // A logo read that must not close the dialog that asked for it.
-    bool suppressDisplay = false;
     // Depot target: logo loads and logo lists address the Depot unit while set.
     bool depotTarget = false;
     // Depot view: the logo library lists the Depot while set.
@@ -94,11 +88,8 @@ struct LogoWorkflow {
     int placementRow = 1;
     int placementColumn = 1;
     quint8 placementLogo = 0;
-    int placementWork = 0; // the placement dialogs' second working value
-    bool placementRunning = false;
     // Logo shown: a placement dialog read a new logo and asks to be opened again when it closes.
     bool placementShown = false;
-    int depotLogoDialogTop = 267;
 
     // The logo library: the names list last read, and whether the library opens again with a
     // fresh one once it has closed.
@@ -121,8 +112,6 @@ struct MarkEditing {
     // Mark grid.
     bool markGrid = false;
     bool stampRead = false;
-    // Text editor.
-    bool textEditor = false;
     CellRoutine cellRoutine = CellRoutine::Read;
 };
 

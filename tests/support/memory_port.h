@@ -28,7 +28,6 @@ public:
     void closeCom() override;
     bool isOpen() const override { return current_ >= 0; }
     bool setBaud(int speedIndex) override;
-    void setTimeouts() override { timeoutsApplied_ = true; }
     bool writeByte(quint8 byte) override;
     bool writeBlock(const QByteArray &block, int &written) override;
     bool readByte(quint8 &byte) override;
@@ -57,7 +56,6 @@ public:
     int purgedBytes() const { return purgedBytes_; }
     int lineSpeed() const { return baud_; }
     QList<bool> rtsChanges() const { return rts_; }
-    bool timeoutsApplied() const { return timeoutsApplied_; }
     // Runs as every read begins, while the station waits for the line.
     std::function<void()> onRead;
 
@@ -74,7 +72,6 @@ private:
     int readAttempts_ = 0;
     int purges_ = 0;
     int purgedBytes_ = 0;
-    bool timeoutsApplied_ = false;
     QList<bool> rts_;
     int expectedErrors_ = 0;
 };
