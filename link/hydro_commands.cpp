@@ -77,15 +77,16 @@ constexpr std::array<HydroRow, HydroRowCount> Rows{{
     {"13", "HydroSystem Echo Bytes", 32, 4, 16, ""},
 }};
 
-// The digit's value, or -1 for a character that is none in this base (the printer sends capital
-// hexadecimal digits).
-int digit(char c, int base)
+// The printer's digit rule: a character below ":" is its digit, any other its code minus 55, so
+// "A".."F" are 10..15 and a stray character still reads as a number.
+int digit(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (base == 16 && c >= 'A' && c <= 'F')
-        return c - 55;
-    return -1;
+    return c < ':' ? c - '0' : c - 55;
+}
+
+bool printable(char c)
+{
+    return c >= 0x20 && c <= 0x7E;
 }
 
 } // namespace
@@ -209,10 +210,9 @@ std::optional<HydroValues> DecodeHydroText(const QByteArray &text)
         const HydroRow &row = Rows[std::size_t(r)];
         int value = 0;
         for (int i = row.first; i < row.first + row.count; ++i) {
-            const int d = digit(text[i], row.base);
-            if (d < 0)
+            if (!printable(text[i]))
                 return std::nullopt;
-            value = value * row.base + d;
+            value = value * row.base + digit(text[i]);
         }
         values[std::size_t(r)] = value;
     }

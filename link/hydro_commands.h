@@ -102,8 +102,8 @@ inline constexpr int HydroRowCount = 14;
 const std::array<HydroRow, HydroRowCount> &hydroRows();
 using HydroValues = std::array<int, HydroRowCount>;
 
-// Each row's value from the text; nothing when the text is shorter than the rows read, or holds
-// a character that is no digit of its row's base.
+// Each row's value from the text; nothing when the text is shorter than a whole reply, or a row
+// reads a character outside the printable range.
 std::optional<HydroValues> DecodeHydroText(const QByteArray &text);
 
 } // namespace vlink

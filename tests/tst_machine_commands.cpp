@@ -260,19 +260,24 @@ void TestMachineCommands::decoding()
         const char *name;
         QByteArray text;
         bool decoded;
+        int pressure = 500, threshold = 45;
     } rows[] = {
         {"sound", good, true},
         {"36 characters", good.left(36), false},
-        {"no hexadecimal digit", QByteArray(good).replace(2, 1, "G"), false},
-        {"small hexadecimal digit", QByteArray(good).replace(3, 1, "f"), false},
-        {"hexadecimal in a decimal row", QByteArray(good).replace(15, 1, "A"), false},
+        {"G reads 16", QByteArray(good).replace(3, 1, "G"), true, 0x1F0 + 16},
+        {"a small letter, its code minus 55", QByteArray(good).replace(3, 1, "f"), true,
+         0x1F0 + 47},
+        {"a blank, below the digits", QByteArray(good).replace(3, 1, " "), true, 0x1F0 - 16},
+        {"A in a decimal row", QByteArray(good).replace(15, 1, "A"), true, 500, 40 + 10},
+        {"a control character", QByteArray(good).replace(3, 1, "\t"), false},
+        {"a byte above the printable", QByteArray(good).replace(15, 1, "\x7F"), false},
     };
     forEachRow(rows, [](const auto &row) {
         const std::optional<HydroValues> values = DecodeHydroText(row.text);
         QCOMPARE(values.has_value(), row.decoded);
         if (values) {
-            QCOMPARE((*values)[0], 500);
-            QCOMPARE((*values)[ThresholdRow], 45);
+            QCOMPARE((*values)[0], row.pressure);
+            QCOMPARE((*values)[ThresholdRow], row.threshold);
         }
     });
 }

@@ -75,7 +75,7 @@ QByteArray HydroState::reply() const
     if (fault == HydroFault::Short)
         t.truncate(ShortLength);
     else if (fault == HydroFault::Malformed)
-        t[2] = 'G';
+        t[2] = '\0';
     return t;
 }
 

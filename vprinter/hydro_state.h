@@ -13,7 +13,7 @@ namespace vp
 enum class HydroFault {
     None,
     Short,     // only the first 20 characters
-    Malformed, // a "G" among the pressure's hexadecimal digits
+    Malformed, // a NUL, as line noise leaves, among the pressure's digits
 };
 
 // The printer's ink hydraulics, reached through its keyboard channel.
