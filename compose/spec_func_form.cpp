@@ -168,6 +168,11 @@ bool TSpecFuncForm::numberField(QLineEdit *field, int width)
             field->setFocus();
             return false;
         }
+        // A sign would go out among the padding zeros, as in "000000-5".
+        if (text.front() == u'-' || text.front() == u'+') {
+            refuse(field);
+            return false;
+        }
         if (*value == 0)
             field->clear();
     }
@@ -187,7 +192,20 @@ bool TSpecFuncForm::fragmentNumber()
         fragmNum_->setFocus();
         return false;
     }
+    // Row digit then column digit, both on the mark's grid.
+    const int row = *value / 10;
+    const int column = *value % 10;
+    if (row > CellEditorForm::MaxRow || column < 1 || column > CellEditorForm::MaxColumn) {
+        refuse(fragmNum_);
+        return false;
+    }
     return true;
+}
+
+void TSpecFuncForm::refuse(QLineEdit *field)
+{
+    prompts_.beep();
+    field->setFocus();
 }
 
 void TSpecFuncForm::BtWriteTextClick()
@@ -246,7 +264,8 @@ void TSpecFuncForm::Button1Click()
 
 void TSpecFuncForm::Button3Click()
 {
-    if (!prompts_.question(QStringLiteral("Are you sure?"), QStringLiteral("Question")))
+    if (!fragmentNumber() ||
+        !prompts_.question(QStringLiteral("Are you sure?"), QStringLiteral("Question")))
         return;
     const vui::BusyCursor busy;
     takeGroupLetter();
@@ -255,9 +274,7 @@ void TSpecFuncForm::Button3Click()
         prompts_.error(vlink::failureText(PrinterCommand::SpecFuncWrite));
         return;
     }
-    const int row = cell.size() > 0 ? cell[0] - '0' : 0;
-    const int column = cell.size() > 1 ? cell[1] - '0' : 0;
-    if (vlink::TextFragmentDelete(line_.port, row, column))
+    if (vlink::TextFragmentDelete(line_.port, cell[0] - '0', cell[1] - '0'))
         prompts_.ok();
     else
         prompts_.error(vlink::failureText(PrinterCommand::TextFragmentDelete));

@@ -38,6 +38,7 @@ private:
     // Each check focuses its field when it refuses.
     bool numberField(QLineEdit *field, int width);
     bool fragmentNumber();
+    void refuse(QLineEdit *field);
     void BtWriteTextClick();
     void Button1Click();
     void Button3Click();

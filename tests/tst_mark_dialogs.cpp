@@ -77,6 +77,7 @@ void TestMarkDialogs::counterWriteChecksAndSends()
         const char *focus = nullptr;
         const char *error = nullptr;
         const char *counter = "25";
+        bool beep = false;
     } rows[] = {
         {"initial 0 goes out as eight zeros", "0", "12", "", counterFrame(values) + tail},
         {"the group the printer holds is kept", "0", "12", "Q11G3",
@@ -88,6 +89,10 @@ void TestMarkDialogs::counterWriteChecksAndSends()
         {"ab, with its message", "0", "ab", "", {}, "FragmNum", "FragmentNumber must be >11 "},
         {"initial value no number", "x1", "12", "", {}, "InitValue"},
         {"initial value of nine digits", "123456789", "12", "", {}, "InitValue"},
+        {"19, column 9 off the grid", "0", "19", "", {}, "FragmNum", nullptr, "25", true},
+        {"20, column 0 off the grid", "0", "20", "", {}, "FragmNum", nullptr, "25", true},
+        {"50, row 5 off the grid", "0", "50", "", {}, "FragmNum", nullptr, "25", true},
+        {"a signed initial value", "-5", "12", "", {}, "InitValue", nullptr, "25", true},
     };
     forEachRow(rows, [&](const auto &row) {
         Rig rig;
@@ -106,6 +111,7 @@ void TestMarkDialogs::counterWriteChecksAndSends()
                  (row.wire.isEmpty() ? QByteArray() : head + row.wire).toHex(' '));
         if (row.focus)
             QCOMPARE(form.focusWidget(), edit(form, row.focus));
+        QCOMPARE(rig.prompts.beeps, row.beep ? 1 : 0);
         Shown shown;
         if (row.error)
             shown = {{QString::fromLatin1(row.error), "Error"}};
@@ -172,6 +178,12 @@ void TestMarkDialogs::activationAndDelete()
     QCOMPARE(rig.prompts.messages, Shown{okShown});
     QCOMPARE(rig.device.mark().script, QByteArray("G3"));
     QCOMPARE(rig.device.mark().cells[2][3], vp::MarkFragment{});
+    // A cell off the grid is refused before the question.
+    edit(form, "FragmNum")->setText("19");
+    click(form, "Button3");
+    QCOMPARE(rig.sent(), QByteArray());
+    QCOMPARE(rig.prompts.questions.size(), 2);
+    QCOMPARE(rig.prompts.beeps, 1);
 }
 
 void TestMarkDialogs::shortScriptGivesWhatItHolds()
