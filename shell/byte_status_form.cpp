@@ -64,6 +64,10 @@ TByteStatusForm_::TByteStatusForm_(vui::LineState &line, QWidget *parent)
         words->addRow(QString::fromLatin1(caption), label);
         return label;
     };
+    NoAnswer_label = vui::named<QLabel>(this, "NoAnswer_label");
+    NoAnswer_label->setText(QStringLiteral("No answer: the printer's status is not known"));
+    NoAnswer_label->hide();
+    words->addRow(NoAnswer_label);
     HighVoltUnitStat_label = word("HighVoltUnitStat_label", "HighVoltageUnit Status:");
     UnitOnOff_label = word("UnitOnOff_label", "HighVoltageUnit :");
     Head_label = word("Head_label", "HeadCover :");
@@ -90,16 +94,26 @@ void TByteStatusForm_::showEvent(QShowEvent *event)
 
 void TByteStatusForm_::FormActivate()
 {
-    for (QLabel *lamp : lamps_)
-        lamp->hide();
     quint8 value = 0;
     if (vlink::ByteStatusRead(line_.port, value))
-        status_ = value;
-    showStatus(status_);
+        showStatus(value);
+    else
+        showNoAnswer();
+}
+
+// An old byte shown as current would tell the operator a state the printer may have left.
+void TByteStatusForm_::showNoAnswer()
+{
+    for (QLabel *lamp : lamps_)
+        lamp->hide();
+    for (QLabel *word : {HighVoltUnitStat_label, UnitOnOff_label, Head_label, Mark_label})
+        word->clear();
+    NoAnswer_label->show();
 }
 
 void TByteStatusForm_::showStatus(quint8 s)
 {
+    NoAnswer_label->hide();
     // Fase: B for either of the two high bits, R and G for each; Process likewise one nibble down.
     const bool shown[6] = {bit(s, 7), bit(s, 6), (s & 0xC0) != 0,
                            bit(s, 5), bit(s, 4), (s & 0x30) != 0};

@@ -18,7 +18,7 @@ class TByteStatusForm_ : public QDialog
 public:
     explicit TByteStatusForm_(vui::LineState &line, QWidget *parent = nullptr);
 
-    // Reads the status byte and shows it; a failed read shows the byte kept from before.
+    // Reads the status byte and shows it; a failed read shows that nothing answered.
     void FormActivate();
     void showStatus(quint8 status);
 
@@ -26,14 +26,16 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void showNoAnswer();
+
     vui::LineState &line_;
-    quint8 status_ = 0;
     // R, G, B, then PR, PG, PB.
     std::array<QLabel *, 6> lamps_{};
     QLabel *HighVoltUnitStat_label = nullptr;
     QLabel *UnitOnOff_label = nullptr;
     QLabel *Head_label = nullptr;
     QLabel *Mark_label = nullptr;
+    QLabel *NoAnswer_label = nullptr;
 };
 
 } // namespace vshell

@@ -91,14 +91,19 @@ void TestHydroPanel::statusByte()
         quint8 status;
         const char *lamps;
         QStringList words;
+        bool silent = false; // after a first good read
     } rows[] = {
         {"0xA9", 0xA9, "R B PR PB", {"Ok", "Off", "Open", "Yes"}},
         {"0x00", 0x00, "", {"Destroy", "Off", "Open", "No"}},
+        {"no answer after 0xAD", 0xAD, "", {"", "", "", ""}, true},
     };
     forEachRow(rows, [](const auto &row) {
         Rig rig;
         rig.device.printer().status = row.status;
         vshell::TByteStatusForm_ form(rig.parts.line);
+        form.FormActivate();
+        rig.device.faults().silent = row.silent;
+        rig.port.expectProtocolErrors(row.silent ? -1 : 0);
         form.FormActivate();
         QStringList lit;
         for (const char *lamp : {"R", "G", "B", "PR", "PG", "PB"})
@@ -110,6 +115,8 @@ void TestHydroPanel::statusByte()
              {"HighVoltUnitStat_label", "UnitOnOff_label", "Head_label", "Mark_label"})
             words << form.findChild<QLabel *>(label)->text();
         QCOMPARE(words, row.words);
+        const QLabel *noAnswer = form.findChild<QLabel *>("NoAnswer_label");
+        QCOMPARE(noAnswer && !noAnswer->isHidden(), row.silent);
     });
 }
 
