@@ -72,6 +72,10 @@ bool PlacementFlow::view(LogoStore store, int number)
 
 void PlacementFlow::open(vcompose::Placement placement)
 {
+    // A Depot viewer leaves the flag set; a printer dialog must not take its caption or its names
+    // list from it.
+    if (placement.store == LogoStore::Printer)
+        logos_.depotSource = false;
     vgfx::LogoFormContext context = dialogs_;
     context.refreshLibrary = logoDialogs_.libraryRefresh();
     vcompose::LogoToMarkForm form(

@@ -26,6 +26,8 @@ private slots:
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
     void clearDeletesTheLogoShown();
+    void printerViewerForgetsTheDepot_data();
+    void printerViewerForgetsTheDepot();
 };
 
 void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
@@ -232,6 +234,36 @@ void TestLogoPlacement::clearDeletesTheLogoShown()
         QCOMPARE(size, depot ? QString() : QStringLiteral("Col:1*Row:4"));
         QCOMPARE(lists.size(), row.depotListed == depot ? 1 : 0);
     });
+}
+
+void TestLogoPlacement::printerViewerForgetsTheDepot_data()
+{
+    QTest::addColumn<bool>("library");
+    QTest::newRow("opened from the library") << true;
+    QTest::newRow("opened again by a printer viewer") << false;
+}
+
+// After a Depot viewer the printer's viewer still names itself and its logo from the printer.
+void TestLogoPlacement::printerViewerForgetsTheDepot()
+{
+    QFETCH(bool, library);
+    PlacementRig rig;
+    rig.stored(LogoStore::Printer, 5) = logoRecord("LOGO5");
+    rig.whenOpen([](QDialog &) {});
+    rig.items.depotRead();
+    QVERIFY(rig.logos.depotSource);
+    rig.port.clearWritten();
+    rig.logos.placementLogo = 5;
+    QString caption, name;
+    rig.whenOpen([&](QDialog &d) {
+        caption = d.windowTitle();
+        name = child<QLineEdit>(d, "LogoName")->text();
+    });
+    library ? rig.items.openFromLibrary(LogoStore::Printer, 5)
+            : void(rig.items.dispatch(Message::LogoReadOKSmallnotDP));
+    QCOMPARE(caption, QStringLiteral("PrinterLogoToMark"));
+    QCOMPARE(name, QStringLiteral("LOGO5"));
+    QVERIFY(!rig.port.written().contains(bytes({0x12, 0x23, 0x4E, 0x30})));
 }
 
 QTEST_MAIN(TestLogoPlacement)
