@@ -66,18 +66,22 @@ void SettingsFile::load(const QString &path)
         lines_.append(in.readLine());
 }
 
-bool SettingsFile::save() const
+bool SettingsFile::save(QString *reason) const
 {
     // The user's configuration folder may not exist yet.
     QDir().mkpath(QFileInfo(path_).absolutePath());
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&file);
-    for (const QString &line : lines_)
-        out << line << '\n';
-    out.flush();
-    return file.commit();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&file);
+        for (const QString &line : lines_)
+            out << line << '\n';
+        out.flush();
+        if (file.commit())
+            return true;
+    }
+    if (reason)
+        *reason = file.errorString();
+    return false;
 }
 
 int SettingsFile::findSection(const QString &section) const

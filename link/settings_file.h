@@ -20,7 +20,8 @@ public:
     // file only the first MaxBytes are read.
     void load(const QString &path);
     static constexpr qint64 MaxBytes = 1024 * 1024;
-    bool save() const;
+    // False with the system's reason when the file could not be written.
+    bool save(QString *reason = nullptr) const;
     const QString &path() const { return path_; }
 
     QString value(const QString &section, const QString &key, const QString &fallback = {}) const;

@@ -63,7 +63,9 @@ void TAutoControl::closeEvent(QCloseEvent *event)
 
 void TAutoControl::closeSteps()
 {
-    writeComInteger(env_.settingsPath, state_.line.currentPort);
+    const QString failure = writeComInteger(env_.settingsPath, state_.line.currentPort);
+    if (!failure.isEmpty())
+        gate_.error(failure);
     lock_.release();
     deleteLogoFiles(env_.workDir);
     // The line's RTS pulse tells the printers the station is gone.

@@ -45,7 +45,7 @@ void PortFlow::wire(const MainControls &c, const ItemHandlers &on)
 
 void PortFlow::createWindows()
 {
-    portForms_ = new TPortForms(line_, settingsPath_, &mainWindow_);
+    portForms_ = new TPortForms(line_, prompts_, settingsPath_, &mainWindow_);
 }
 
 void PortFlow::activated()

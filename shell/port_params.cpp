@@ -2,6 +2,7 @@
 
 #include "shell/station_settings.h"
 #include "ui/named_controls.h"
+#include "ui/prompts.h"
 #include "ui/station_state.h"
 
 #include <QComboBox>
@@ -27,8 +28,9 @@ QComboBox *namedCombo(const char *name, const QStringList &items, QWidget *paren
 
 } // namespace
 
-TPortForms::TPortForms(vui::LineState &line, QString settingsPath, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), line_(line),
+TPortForms::TPortForms(vui::LineState &line, vui::Prompts &prompts, QString settingsPath,
+                       QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), line_(line), prompts_(prompts),
       settingsPath_(std::move(settingsPath))
 {
     setObjectName(QStringLiteral("PortForms"));
@@ -63,7 +65,9 @@ void TPortForms::BitBtn1Click()
 {
     line_.portName = ComPortNum->currentText();
     line_.speedText = SpeedCB->currentText();
-    writePortParams(settingsPath_, line_.portName, line_.speedText);
+    const QString failure = writePortParams(settingsPath_, line_.portName, line_.speedText);
+    if (!failure.isEmpty())
+        prompts_.error(failure);
     accept();
 }
 

@@ -10,6 +10,14 @@ namespace
 
 const QString Section = QLatin1String(vlink::PortParamsSection);
 
+QString saved(const vlink::SettingsFile &file)
+{
+    QString reason;
+    if (file.save(&reason))
+        return {};
+    return QStringLiteral("The settings were not saved to %1: %2").arg(file.path(), reason);
+}
+
 } // namespace
 
 PortSettings readPortSettings(const QString &path)
@@ -22,19 +30,19 @@ PortSettings readPortSettings(const QString &path)
     return s;
 }
 
-bool writeComInteger(const QString &path, int port)
+QString writeComInteger(const QString &path, int port)
 {
     vlink::SettingsFile file(path);
     file.setValue(Section, QStringLiteral("ComInteger"), QString::number(port));
-    return file.save();
+    return saved(file);
 }
 
-bool writePortParams(const QString &path, const QString &com, const QString &speed)
+QString writePortParams(const QString &path, const QString &com, const QString &speed)
 {
     vlink::SettingsFile file(path);
     file.setValue(Section, QStringLiteral("com"), com);
     file.setValue(Section, QStringLiteral("Speed"), speed);
-    return file.save();
+    return saved(file);
 }
 
 } // namespace vshell

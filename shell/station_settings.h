@@ -13,9 +13,11 @@ struct PortSettings {
 };
 
 PortSettings readPortSettings(const QString &path);
-// Written at every close of the main window; the rest of the file is kept.
-bool writeComInteger(const QString &path, int port);
+// Each write keeps the rest of the file and answers what the operator is told when it fails, the
+// file and the reason; empty when written.
+// Written at every close of the main window.
+QString writeComInteger(const QString &path, int port);
 // Written by the port settings dialog.
-bool writePortParams(const QString &path, const QString &com, const QString &speed);
+QString writePortParams(const QString &path, const QString &com, const QString &speed);
 
 } // namespace vshell

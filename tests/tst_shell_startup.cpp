@@ -1,6 +1,7 @@
 // The main window from start-up through the printer choice to its close.
 
 #include "shell/instance_lock.h"
+#include "shell/port_params.h"
 #include "shell/printer_select.h"
 #include "support/station_fixture.h"
 #include "support/table_rows.h"
@@ -27,6 +28,8 @@ private slots:
     void printerChoice();
     void closeSteps();
     void readErrorWhileModalDialogOpen();
+    void unwrittenSettingsAreNamed_data();
+    void unwrittenSettingsAreNamed();
 };
 
 void TestShellStartup::secondInstanceEndsSilently()
@@ -211,6 +214,35 @@ void TestShellStartup::readErrorWhileModalDialogOpen()
     QVERIFY(f.readSettings().contains(QStringLiteral("ComInteger=3")));
     QVERIFY(vshell::InstanceLock(f.lockPath()).held());
     QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
+}
+
+void TestShellStartup::unwrittenSettingsAreNamed_data()
+{
+    QTest::addColumn<bool>("closing");
+    QTest::newRow("the port settings dialog saves") << false;
+    QTest::newRow("the main window closes") << true;
+}
+
+// A settings file that cannot be written is named with the reason; the choice is not lost
+// silently.
+void TestShellStartup::unwrittenSettingsAreNamed()
+{
+    QFETCH(bool, closing);
+    StationFixture f;
+    f.addDevice(2);
+    f.startConnected();
+    // A folder where the file should be: no write can replace it.
+    QVERIFY(QDir().mkpath(f.settingsPath()));
+    if (closing)
+        f.window().close();
+    else
+        f.window().findChild<vshell::TPortForms *>()->BitBtn1Click();
+    QCOMPARE(f.prompts.messages.size(), 1);
+    const auto [text, caption] = f.prompts.messages.first();
+    QCOMPARE(caption, QStringLiteral("Error"));
+    QVERIFY2(text.startsWith("The settings were not saved to " + f.settingsPath() + ": ") &&
+                 text.size() > f.settingsPath().size() + 33,
+             qPrintable(text));
 }
 
 QTEST_MAIN(TestShellStartup)
