@@ -57,4 +57,11 @@ private:
 // CPU time of the whole process, in nanoseconds.
 qint64 processCpuNs();
 
+// A run against its line time: no run beats the bytes on the wire, so a ratio below 1 means the
+// figure counts time that is not on the line, or the paced device lets bytes through unpaced.
+inline bool wireRatioMet(double ratio, double goal)
+{
+    return ratio >= 1.0 && ratio <= goal;
+}
+
 } // namespace bench

@@ -73,9 +73,10 @@ bool markImageRead(int bps, int speedIndex)
     const double ratio = wallMs / wireMs;
     std::printf("   %d bit/s: %8.1f ms, wire %8.1f ms (%d bytes), image %d*%d\n", bps, wallMs,
                 wireMs, WireBytes, image->rows, image->width);
-    std::printf("   ratio %.3f, goal <= %.2f; station CPU %.2f %% of wall time, goal < %.0f %%\n",
+    std::printf("   ratio %.3f, goal 1.00 .. %.2f; station CPU %.2f %% of wall time, goal < %.0f "
+                "%%\n",
                 ratio, RatioGoal, cpuPercent, CpuGoalPercent);
-    return ratio <= RatioGoal && cpuPercent < CpuGoalPercent;
+    return wireRatioMet(ratio, RatioGoal) && cpuPercent < CpuGoalPercent;
 }
 
 } // namespace
