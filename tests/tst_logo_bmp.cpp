@@ -1,6 +1,8 @@
 #include "graphics/model/bmp_file.h"
+#include "graphics/model/clip_store.h"
 #include "graphics/model/logo_bmp.h"
 #include "graphics/model/logo_file_names.h"
+#include "graphics/model/mark_picture.h"
 #include "link/exchange.h"
 #include "support/table_rows.h"
 #include "support/test_widgets.h"
@@ -87,6 +89,47 @@ LogoBuffer usedBuffer()
     return logo;
 }
 
+enum Writer { LogoSave, MarkSave, SelectionSave };
+
+// The file a writer makes of one band `width` dots wide, a dot climbing in each column.
+QByteArray writtenBmp(int writer, int width, const QString &path)
+{
+    if (writer == LogoSave) {
+        LogoBuffer logo;
+        logo.width = width;
+        logo.height = 1;
+        for (int c = 0; c < width; ++c)
+            logo.at(c, 0) = quint8(1u << c % 8);
+        saveLogoBmp(logo, path);
+    } else if (writer == MarkSave) {
+        vlink::MarkImage image;
+        image.width = width;
+        image.rows = 1;
+        for (int c = 0; c < width; ++c)
+            image.at(c, 0) = quint8(1u << c % 8);
+        saveMarkPicture(markPicture(image), path);
+    } else {
+        ClipGrid grid;
+        for (int c = 0; c < width; ++c)
+            grid.set(c, c % 8, vgfx::ClipDot);
+        selectionBitmap(grid, {0, 0, width - 1, 7}).save(path, "BMP");
+    }
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The bytes after each row's pixels in a 1-bit bitmap file, up to the row's 32-bit end.
+QByteArray rowPadding(const QByteArray &bmp)
+{
+    const auto field = [&bmp](int at) { return qFromLittleEndian<qint32>(bmp.constData() + at); };
+    const int used = (field(18) + 7) / 8;
+    const int stride = (field(18) + 31) / 32 * 4;
+    QByteArray padding;
+    for (int y = 0; y < qAbs(field(22)); ++y)
+        padding += bmp.mid(field(10) + y * stride + used, stride - used);
+    return padding;
+}
+
 } // namespace
 
 class TestLogoBmp : public QObject
@@ -96,6 +139,8 @@ class TestLogoBmp : public QObject
 private slots:
     void loadedBottomAlignedWithinTheLimitsOrRefusedQuickly();
     void savedOneBitReadsBackBitReversed();
+    void sameDotsGiveTheSameFile_data();
+    void sameDotsGiveTheSameFile();
     void logoNamesGiveSafeFileNames();
 
 private:
@@ -223,6 +268,29 @@ void TestLogoBmp::savedOneBitReadsBackBitReversed()
     const QString none = dir_.filePath("none.bmp");
     QVERIFY(!saveLogoBmp(LogoBuffer(), none) && !saveLogoBmp(LogoBuffer::deleted(), none));
     QVERIFY(!QFile::exists(none));
+}
+
+void TestLogoBmp::sameDotsGiveTheSameFile_data()
+{
+    QTest::addColumn<int>("writer");
+    QTest::addColumn<int>("width");
+    QTest::newRow("logo") << int(LogoSave) << 3;
+    QTest::newRow("mark picture") << int(MarkSave) << 9;
+    QTest::newRow("clipboard selection") << int(SelectionSave) << 17;
+}
+
+// No byte of the process's memory gets into a file: the row padding is zero. (Under the address
+// sanitizer every new block starts dirty, so a padding left as allocated is caught.)
+void TestLogoBmp::sameDotsGiveTheSameFile()
+{
+    QFETCH(int, writer);
+    QFETCH(int, width);
+    const QByteArray first = writtenBmp(writer, width, dir_.filePath("first.bmp"));
+    const QByteArray second = writtenBmp(writer, width, dir_.filePath("second.bmp"));
+    QCOMPARE(second, first);
+    const QByteArray padding = rowPadding(first);
+    QVERIFY(!padding.isEmpty());
+    QCOMPARE(padding, QByteArray(padding.size(), '\0'));
 }
 
 void TestLogoBmp::logoNamesGiveSafeFileNames()

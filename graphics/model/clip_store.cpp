@@ -2,6 +2,7 @@
 
 #include "graphics/model/logo_bmp.h"
 #include "graphics/model/logo_dots.h"
+#include "graphics/model/mono_image.h"
 
 #include <algorithm>
 
@@ -10,9 +11,8 @@ namespace vgfx
 
 QImage selectionBitmap(const ClipGrid &grid, const DotRect &rect)
 {
-    QImage image(rect.width(), rect.height(), QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(1);
+    QImage image =
+        clearedMono(rect.width(), rect.height(), {qRgb(0, 0, 0), qRgb(255, 255, 255)}, 1);
     for (int y = 0; y < rect.height(); ++y)
         for (int x = 0; x < rect.width(); ++x)
             if (ClipGrid::inside(rect.left + x, rect.top + y) &&

@@ -2,6 +2,7 @@
 
 #include "graphics/model/bmp_file.h"
 #include "graphics/model/logo_dots.h"
+#include "graphics/model/mono_image.h"
 
 #include <QDir>
 #include <QImage>
@@ -68,9 +69,7 @@ bool writeMonoBmp(const LogoBuffer &logo, const QString &path)
     const int rows = drawnHeight(logo) * 8;
     if (width < 1 || rows < 1)
         return false;
-    QImage image(width, rows, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(1);
+    QImage image = clearedMono(width, rows, {qRgb(0, 0, 0), qRgb(255, 255, 255)}, 1);
     for (int c = 0; c < width; ++c)
         for (int y = 0; y < rows; ++y)
             if (hasDot(logo, c, rows - 1 - y))

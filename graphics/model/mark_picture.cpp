@@ -1,5 +1,7 @@
 #include "graphics/model/mark_picture.h"
 
+#include "graphics/model/mono_image.h"
+
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -12,9 +14,7 @@ QImage markPicture(const vlink::MarkImage &image)
     const int height = image.rows * 8;
     if (image.width < 1 || height < 1)
         return {};
-    QImage picture(image.width, height, QImage::Format_Mono);
-    picture.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    picture.fill(0);
+    QImage picture = clearedMono(image.width, height, {qRgb(255, 255, 255), qRgb(0, 0, 0)}, 0);
     for (int c = 0; c < image.width; ++c)
         for (int y = 0; y < height; ++y)
             if (image.dot(c, height - 1 - y))
