@@ -352,8 +352,8 @@ void LogoToMarkForm::numberStep(int delta, bool arrow)
 void LogoToMarkForm::cellStep(vui::UpDownBox *box, int delta, int last)
 {
     box->setNumber(std::clamp(box->number().value_or(1) + delta, 1, last));
-    if (change_->isChecked())
-        return;
+    // Every cell the arrow lands on is probed: a "Change" ticked for the cell before, or by the
+    // graphic found there, must not let a Paste overwrite this one unasked.
     logos_.placementRow = row_->number().value_or(1);
     logos_.placementColumn = column_->number().value_or(1);
     probeCell();
@@ -369,16 +369,22 @@ void LogoToMarkForm::probeCell()
     for (int counter = column; counter < ProbeLimit && !read; ++counter)
         read = vlink::TextFragmentRead(line_.port, row, column, fragment);
     if (!read) {
+        // A cell of unknown content is guarded as one holding text.
+        guardCell(false);
         prompts_.error(vlink::failureText(vlink::PrinterCommand::TextFragmentRead));
         return;
     }
     const CellKind kind = cellKind(fragment, GraphicTest::fontCount(line_.fontCount));
-    // A graphic is overwritten without asking; any other fragment only with "Change".
-    const bool graphic = kind == CellKind::Graphic;
-    change_->setChecked(graphic);
-    change_->setVisible(!graphic && placement_.store == LogoStore::Printer);
+    guardCell(kind == CellKind::Graphic);
     kind_->setEnabled(false);
     kind_->setText(cellKindLabel(kind));
+}
+
+// A graphic is overwritten without asking; any other cell only with "Change".
+void LogoToMarkForm::guardCell(bool graphic)
+{
+    change_->setChecked(graphic);
+    change_->setVisible(!graphic && placement_.store == LogoStore::Printer);
 }
 
 void LogoToMarkForm::changeClick(bool checked)

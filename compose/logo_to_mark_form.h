@@ -73,6 +73,7 @@ private:
     void numberStep(int delta, bool arrow);
     void cellStep(vui::UpDownBox *box, int delta, int last);
     void probeCell();
+    void guardCell(bool graphic);
     void changeClick(bool checked);
     void pasteClick();
     void clearClick();

@@ -22,6 +22,8 @@ class TestLogoPlacement : public QObject
 
 private slots:
     void pasteOverwritesOnlyAGraphicWithoutChange();
+    void pasteAfterAnArrowGuardsTheCellItLandsOn_data();
+    void pasteAfterAnArrowGuardsTheCellItLandsOn();
     void numberBoxRefusesTextAndForcesTheRange();
     void cellArrowsStayOnTheGridAndProbeTheNewCell();
     void viewerCopiesTheShownLogoUnderTheNameInItsField();
@@ -63,6 +65,48 @@ void TestLogoPlacement::pasteOverwritesOnlyAGraphicWithoutChange()
     });
 }
 
+void TestLogoPlacement::pasteAfterAnArrowGuardsTheCellItLandsOn_data()
+{
+    QTest::addColumn<bool>("fromGraphic"); // else text, with "Change" ticked
+    QTest::addColumn<bool>("silent");      // the cell the arrow lands on does not answer
+    QTest::addColumn<QString>("kind");     // the kind field then
+    QTest::newRow("graphic, then text") << true << false << "Text fragment";
+    QTest::newRow("graphic, then no answer") << true << true << "";
+    QTest::newRow("text ticked, then text") << false << false << "Text fragment";
+}
+
+// "Change" speaks only for the cell it was found on: the one the arrow lands on holds a text
+// that a Paste without "Change" leaves alone.
+void TestLogoPlacement::pasteAfterAnArrowGuardsTheCellItLandsOn()
+{
+    QFETCH(bool, fromGraphic);
+    QFETCH(bool, silent);
+    QFETCH(QString, kind);
+    PlacementRig rig;
+    rig.logos.placementRow = 2;
+    rig.logos.placementColumn = 3;
+    QVERIFY(fromGraphic ? vlink::MarkLoad(rig.port, 9, 3, 2)
+                        : vlink::TextFragmentWrite(rig.port, 2, 3, "AB"));
+    QVERIFY(vlink::TextFragmentWrite(rig.port, 2, 4, "CD"));
+    rig.port.expectProtocolErrors(silent ? -1 : 0);
+    QString shownKind;
+    rig.whenOpen([&](QDialog &d) {
+        if (!fromGraphic)
+            child<QCheckBox>(d, "CBChange")->setChecked(true);
+        rig.device.faults().silent = silent;
+        click(d, "ColumnUp");
+        rig.device.faults().silent = false;
+        shownKind = child<QLineEdit>(d, "FragmentKind")->text();
+        typeNumber("7", "BtPaste")(d);
+    });
+    rig.items.paste(LogoStore::Printer);
+    QCOMPARE(shownKind, kind);
+    QCOMPARE(rig.prompts.messages.count(
+                 errorShown("Select \"Change\" mode, if you want LogoToMark insert")),
+             1);
+    QCOMPARE(rig.device.mark().cell(2, 4)->text, QByteArray("CD"));
+}
+
 // Text is refused and a number beyond the store is forced into it. The logo read is shown by the
 // viewer opened again on it; the Depot's by the Depot's viewer.
 void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
@@ -102,7 +146,7 @@ void TestLogoPlacement::numberBoxRefusesTextAndForcesTheRange()
     });
 }
 
-// The arrows stay on the grid and probe the new cell, unless Change keeps it. A cell that does not
+// The arrows stay on the grid and probe the new cell, "Change" ticked or not. A cell that does not
 // answer is tried fifty less its column times.
 void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
 {
@@ -117,7 +161,7 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
         {"column stops at 8", "ColumnUp", false, 2, 8, 2, 8},
         {"row stops at 1", "RowDown", false, 1, 5, 1, 5},
         {"row up", "RowUp", false, 3, 5, 4, 5},
-        {"with Change the cell is kept", "ColumnDown", true, 3, 5, 3, 5},
+        {"with Change the new cell is probed too", "ColumnDown", true, 3, 5, 3, 4},
         {"silent, column 8", nullptr, false, 2, 8, 2, 8, 42},
         {"silent, column 1", nullptr, false, 2, 1, 2, 1, 49},
     };
@@ -141,9 +185,7 @@ void TestLogoPlacement::cellArrowsStayOnTheGridAndProbeTheNewCell()
             QCOMPARE(rig.prompts.messages.count(errorShown("TextFragmentRead Error")), 1);
             return;
         }
-        const QByteArray probe =
-            row.change ? QByteArray() : cellReadRequest(row.afterRow, row.afterCol);
-        QCOMPARE(rig.port.written().left(3), probe);
+        QCOMPARE(rig.port.written().left(3), cellReadRequest(row.afterRow, row.afterCol));
     });
 }
 
