@@ -66,13 +66,13 @@ TSelectLogosNum::TSelectLogosNum(LogoStore store, vui::LineState &line, vui::Log
     progress_->setValue(0);
     progress_->hide();
     layout->addWidget(progress_);
-    auto *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
+    ok_ = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
+    buttons->addWidget(ok_);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &TSelectLogosNum::okClick);
+    connect(ok_, &QPushButton::clicked, this, &TSelectLogosNum::okClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     vui::keepOnScreen(*this);
 }
@@ -142,38 +142,44 @@ void TSelectLogosNum::bankSetClick()
     prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
 }
 
-bool TSelectLogosNum::storePiece(const Group &group)
+// The failure text of a piece that did not go in; empty when it did.
+QString TSelectLogosNum::storePiece(const Group &group)
 {
     vlink::LogoBuffer logo = pieceLogo(grid_, group.firstColumn, group.width, verticalOffset_);
     const int number = group.number->currentText().toInt();
     logo.number = number;
     logo.name = codePage_.encode(group.name->text());
     if (!vlink::LogoWrite(line_.port, store_, number, logo))
-        return false;
+        return QStringLiteral("Write Error");
     vlink::Delay(PieceDelayMs);
-    vlink::MarkLoad(line_.port, quint8(number), group.column->currentText().toInt(), 1);
-    return true;
+    if (!vlink::MarkLoad(line_.port, quint8(number), group.column->currentText().toInt(), 1))
+        return vlink::failureText(vlink::PrinterCommand::MarkLoad);
+    return {};
 }
 
 void TSelectLogosNum::okClick()
 {
+    // The bar repaints between pieces; a second click then must not start a second run.
+    ok_->setEnabled(false);
     progress_->setVisible(pieces() > 1);
-    const vui::BusyCursor busy;
-    bool ok = true;
-    for (const Group &group : groups_) {
-        if (!storePiece(group)) {
-            ok = false;
-            break;
+    QString failure;
+    {
+        const vui::BusyCursor busy;
+        for (const Group &group : groups_) {
+            failure = storePiece(group);
+            if (!failure.isEmpty())
+                break;
+            progress_->setValue(progress_->value() + 1);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            vlink::Delay(PieceDelayMs);
         }
-        progress_->setValue(progress_->value() + 1);
-        QCoreApplication::processEvents();
-        vlink::Delay(PieceDelayMs);
     }
     progress_->setValue(0);
-    if (ok)
+    ok_->setEnabled(true);
+    if (failure.isEmpty())
         prompts_.ok();
     else
-        prompts_.error(QStringLiteral("Write Error"));
+        prompts_.error(failure);
 }
 
 } // namespace vgfx

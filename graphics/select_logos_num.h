@@ -12,6 +12,7 @@
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 
 namespace vui
 {
@@ -46,7 +47,7 @@ private:
     void buildGroup(int index, int width);
     QWidget *buildBankBox();
     void okClick();
-    bool storePiece(const Group &group);
+    QString storePiece(const Group &group);
     void bankSetClick();
 
     LogoStore store_;
@@ -58,6 +59,7 @@ private:
     int verticalOffset_;
     std::vector<Group> groups_;
     QProgressBar *progress_ = nullptr;
+    QPushButton *ok_ = nullptr;
     vui::UpDownBox *bank_ = nullptr;
 };
 

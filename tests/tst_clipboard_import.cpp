@@ -3,6 +3,7 @@
 #include "graphics/model/clip_render.h"
 #include "graphics/model/clip_store.h"
 #include "graphics/select_logos_num.h"
+#include "link/mark_commands.h"
 #include "shell/clipboard_flow.h"
 #include "support/logo_rig.h"
 #include "support/station_fixture.h"
@@ -71,6 +72,8 @@ private slots:
     void pastedHtmlReadsOnlyOrdinaryPictureFiles();
     void selectionAndExpansionStayInTheGrid();
     void wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet();
+    void piecesReportAFailedPlacementAndRunOnce_data();
+    void piecesReportAFailedPlacementAndRunOnce();
     void reReadReopensTheWindowAndRefusesAnEmptyClipboard();
     void selectionIsLoadedOrSavedAndPastedBack();
     void mainWindowOpensTheWindowAndReadsOnItsMessage();
@@ -275,6 +278,36 @@ void TestClipboardImport::wideImageIsStoredAsPiecesPlacedInTheMarkOrTheBankSet()
     QCOMPARE(depot.logos.lastDepotBank, 3);
     QCOMPARE(depot.stored(vgfx::LogoStore::Depot, 33, 3).left(2), QByteArray::fromHex("0106"));
     QCOMPARE(int(depot.device.mark().cell(1, 2)->logo), 33);
+}
+
+void TestClipboardImport::piecesReportAFailedPlacementAndRunOnce_data()
+{
+    QTest::addColumn<bool>("clickAgain"); // else the placement's second byte goes unechoed
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("placement unechoed") << false << "Mark Load Error";
+    QTest::newRow("a second click during the run") << true << "Ok";
+}
+
+void TestClipboardImport::piecesReportAFailedPlacementAndRunOnce()
+{
+    QFETCH(bool, clickAgain);
+    QFETCH(QString, shown);
+    LogoRig rig;
+    ClipGrid grid;
+    grid.imageWidth = 131; // two pieces
+    vgfx::TSelectLogosNum form(vgfx::LogoStore::Printer, rig.parts.line, rig.logos, rig.prompts,
+                               vlink::CodePage(), grid, vgfx::ClipDefaultOffset);
+    rig.port.expectProtocolErrors(clickAgain ? 0 : -1);
+    rig.port.onRead = [&, clicked = false]() mutable {
+        const bool markLoad = rig.port.written().endsWith(char(vlink::MarkOp::MarkLoad));
+        if (clickAgain && !std::exchange(clicked, true))
+            click(form, "BtOk");
+        else if (!clickAgain && markLoad && rig.device.faults().dropEchoAt < 0)
+            rig.device.faults().dropEchoAt = rig.device.received().size();
+    };
+    click(form, "BtOk");
+    QCOMPARE(rig.prompts.messages.size(), 1);
+    QCOMPARE(rig.prompts.messages.first().first, shown);
 }
 
 void TestClipboardImport::reReadReopensTheWindowAndRefusesAnEmptyClipboard()
