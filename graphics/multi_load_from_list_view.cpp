@@ -157,25 +157,43 @@ void TMultiLoadFromListView::copyToStore(LogoStore to, int first)
     repaintNow();
     const int from = sourceBank();
     const bool switching = depotToDepot() && destinationBank_ && *destinationBank_ != from;
+    bool allCopied = true;
     for (int i = 0; i < selected_.size(); ++i) {
         // A bank that could not be set would take the logo into the wrong bank: the copy stops.
-        if (switching && !onBank(from))
+        if (switching && !onBank(from)) {
+            allCopied = false;
             break;
-        const int number = selected_[i].number;
-        const bool read = readStoredLogo(line_.port, source(), number, logos_.logo);
-        if (!read)
-            prompts_.error(copyReadFailure(source()));
-        else if (switching && !onBank(*destinationBank_))
+        }
+        const CopyStep step = copyOne(to, selected_[i].number, first + i, switching);
+        allCopied = allCopied && step == CopyStep::Copied;
+        if (step == CopyStep::Stopped)
             break;
-        else if (!writeCopiedLogo(line_.port, to, first + i, logos_.logo))
-            prompts_.error(copyWriteFailure(to));
         advance(i + 1);
     }
     // The library lists the bank it came from.
-    if (switching)
-        onBank(from);
-    prompts_.ok();
+    if (switching && !onBank(from))
+        allCopied = false;
+    // An "Ok" after a failure text would tell the operator the copy went well.
+    if (allCopied)
+        prompts_.ok();
     finish();
+}
+
+// One logo read from the source and written to the destination; a failure is reported here.
+TMultiLoadFromListView::CopyStep TMultiLoadFromListView::copyOne(LogoStore to, int number,
+                                                                 int target, bool switching)
+{
+    if (!readStoredLogo(line_.port, source(), number, logos_.logo)) {
+        prompts_.error(copyReadFailure(source()));
+        return CopyStep::Failed;
+    }
+    if (switching && !onBank(*destinationBank_))
+        return CopyStep::Stopped;
+    if (!writeCopiedLogo(line_.port, to, target, logos_.logo)) {
+        prompts_.error(copyWriteFailure(to));
+        return CopyStep::Failed;
+    }
+    return CopyStep::Copied;
 }
 
 // The folder is the one of the file the operator names; each logo gets a file of its own name

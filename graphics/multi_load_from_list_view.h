@@ -20,7 +20,7 @@ enum class CopyDestination { Printer, Depot, Files };
 
 // Copies the library window's selected logos from the store it lists to the other store, under
 // consecutive numbers with their names kept, or to bitmap files in a folder the operator chooses.
-// A logo that fails is reported and the copy goes on.
+// A logo that fails is reported and the copy goes on; only a copy without a failure ends in "Ok".
 class TMultiLoadFromListView : public QDialog
 {
     Q_OBJECT
@@ -31,7 +31,9 @@ public:
 
 private:
     void loadClick();
+    enum class CopyStep { Copied, Failed, Stopped };
     void copyToStore(LogoStore to, int first);
+    CopyStep copyOne(LogoStore to, int number, int target, bool switching);
     void copyToFiles();
     void finish();
     LogoStore source() const;

@@ -54,6 +54,8 @@ private slots:
     void pastTheLastNumberRefusedBeforeSending();
     void failedLogoReportedAndTheCopyGoesOn();
     void depotToDepotCopyTakesTheBankSet();
+    void aBankThatCannotBeSetStopsTheCopyWithoutOk_data();
+    void aBankThatCannotBeSetStopsTheCopyWithoutOk();
     void filesNamedSafelyAndNeverOverwritten();
     void libraryDeletesCopiesAndListsAgain();
     void depotHighestBankAndVersion();
@@ -103,6 +105,34 @@ void TestBulkCopy::depotToDepotCopyTakesTheBankSet()
     }
 }
 
+void TestBulkCopy::aBankThatCannotBeSetStopsTheCopyWithoutOk_data()
+{
+    QTest::addColumn<int>("failing"); // which bank set goes unechoed, from 1
+    QTest::newRow("the source bank") << 1;
+    QTest::newRow("the destination bank") << 2;
+}
+
+void TestBulkCopy::aBankThatCannotBeSetStopsTheCopyWithoutOk()
+{
+    QFETCH(int, failing);
+    LogoRig rig;
+    rig.logos.depotView = rig.logos.depotTarget = true;
+    rig.port.expectProtocolErrors(-1);
+    const QByteArray bankSet = QByteArray::fromHex("122353");
+    rig.port.onRead = [&rig, failing, bankSet] {
+        const QByteArray &sent = rig.port.written();
+        if (sent.endsWith(bankSet) && sent.count(bankSet) == failing)
+            rig.device.faults().dropEchoAt = rig.device.received().size();
+    };
+    vgfx::TMultiLoadFromListView form(rig.parts.logoContext(), {{1, "ONE"}},
+                                      CopyDestination::Depot);
+    click(form, "BankNumUp", 3);
+    click(form, "BtBankSet");
+    click(form, "BtLoad");
+    QCOMPARE(rig.prompts.messages, (Shown{{"BankNumSet Error", "Error"}}));
+}
+
+// Each failure is reported, and no "Ok" follows them.
 void TestBulkCopy::failedLogoReportedAndTheCopyGoesOn()
 {
     const struct {
@@ -121,7 +151,7 @@ void TestBulkCopy::failedLogoReportedAndTheCopyGoesOn()
         rig.device.faults().logoWriteReply = 0x00;
         bulkCopy(rig, {{1, "A"}, {2, "B"}, {3, "C"}}, row.to, 5);
         const PromptRecorder::Shown failure{QString::fromLatin1(row.failure), "Error"};
-        QCOMPARE(rig.prompts.messages, (Shown{failure, failure, failure, okShown}));
+        QCOMPARE(rig.prompts.messages, (Shown{failure, failure, failure}));
         QCOMPARE(rig.mainWindow.received, (QList<Msg>{row.posted, Msg::MultiLoadClose}));
     });
 }
