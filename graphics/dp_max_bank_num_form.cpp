@@ -1,5 +1,6 @@
 #include "graphics/dp_max_bank_num_form.h"
 
+#include "link/command_table.h"
 #include "link/depot_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
@@ -61,7 +62,15 @@ TDPVersiaForm::TDPVersiaForm(const LogoFormContext &context, QWidget *parent) : 
     setObjectName(QStringLiteral("TDPVersiaForm"));
     setWindowTitle(QStringLiteral("DPVersiaForm"));
     QByteArray text;
-    vlink::DPVersionRead(context.line.port, text);
+    bool read = false;
+    {
+        const vui::BusyCursor busy;
+        read = vlink::DPVersionRead(context.line.port, text);
+    }
+    // An empty form would look like a Depot without a version.
+    if (!read)
+        context.prompts.error(vlink::failureText(vlink::PrinterCommand::DPVersionRead));
+    read_ = read;
     auto *version = vui::named<QLabel>(this, "LVersia", context.codePage.decode(text));
     auto *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     auto *main = new QVBoxLayout(this);

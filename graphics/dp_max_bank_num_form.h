@@ -25,13 +25,18 @@ private:
     QLineEdit *number_ = nullptr;
 };
 
-// Shows the Depot unit's version text, read when the window is made.
+// Shows the Depot unit's version text, read when the window is made; a failed read is reported
+// then, and the window is not to be shown.
 class TDPVersiaForm : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TDPVersiaForm(const LogoFormContext &context, QWidget *parent = nullptr);
+    bool versionRead() const { return read_; }
+
+private:
+    bool read_ = false;
 };
 
 } // namespace vgfx

@@ -28,7 +28,8 @@ void LibraryFlow::wire(const MainControls &c, const ItemHandlers &on)
     });
     on.on(c.DepotVersia1, [this] {
         vgfx::TDPVersiaForm form(dialogs_, parent_);
-        modal_.exec(form);
+        if (form.versionRead())
+            modal_.exec(form);
     });
 }
 

@@ -246,6 +246,12 @@ void TestBulkCopy::depotHighestBankAndVersion()
     QCOMPARE(rig.prompts.messages, Shown{okShown});
     vgfx::TDPVersiaForm versia(rig.parts.logoContext());
     QCOMPARE(child<QLabel>(versia, "LVersia")->text(), QString("DEPOT V2.1"));
+    QVERIFY(versia.versionRead());
+    // A Depot that does not answer is reported, not shown as one without a version.
+    rig.device.faults().silent = true;
+    vgfx::TDPVersiaForm unread(rig.parts.logoContext());
+    QCOMPARE(rig.prompts.messages, (Shown{okShown, {"Error", "Error"}}));
+    QVERIFY(!unread.versionRead());
 }
 
 // The request reaches the main window once, after the last entry is in the library's list.
