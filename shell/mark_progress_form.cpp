@@ -64,7 +64,8 @@ bool TMarkProgreesForm::readImage()
     const vui::BusyCursor busy;
     vlink::MarkImageProgress progress;
     progress.bar = [this](int position) { bar_->setValue(position); };
-    progress.repaint = [] { QCoreApplication::processEvents(); };
+    // Only the bar: input now would act in the middle of the read.
+    progress.repaint = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     return vlink::MarkImageRead(line_.port, mark_.markImage, progress);
 }
 

@@ -128,8 +128,9 @@ void TParamsForm::buildList()
         item->setText(1, QString::fromLatin1(p.name));
         item->setText(2, read ? QString::number(value) : QString());
         item->setText(LetterColumn, QString(QLatin1Char(p.letter)));
-        // The list fills visibly while the printer takes its pause between two reads.
-        QCoreApplication::processEvents();
+        // The list fills visibly while the printer takes its pause between two reads; a click
+        // now would start a second reading inside this one.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         vlink::Delay(vlink::ParamPauseMs);
     }
 }
