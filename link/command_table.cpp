@@ -49,6 +49,8 @@ constexpr std::array Table{
     CommandEntry{C::TimeSet, "TimeSet", "Time Set Error"},
     CommandEntry{C::DateSet, "DateSet", "Date Set Error"},
     CommandEntry{C::TimeParamsRead, "TimeParamsRead", "TimeParamsRead Error"},
+    // The printer chosen before is selected again after this failure.
+    CommandEntry{C::PrinterSelect, "PrinterSelect", "Printer Not Found"},
 
     CommandEntry{C::TextFragmentRead, "TextFragmentRead", "TextFragmentRead Error"},
     CommandEntry{C::TextFragmentWrite, "TextFragmentWrite", "TextFragmentWrite Error"},

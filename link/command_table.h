@@ -35,6 +35,8 @@ enum class PrinterCommand : quint8 {
     TimeSet,
     DateSet,
     TimeParamsRead,
+    // One of the printers on the line.
+    PrinterSelect,
     // The mark and its fragments.
     TextFragmentRead,
     TextFragmentWrite,

@@ -1,7 +1,7 @@
 #include "shell/kelm_main.h"
 
+#include "link/printer_select.h"
 #include "shell/logo_files.h"
-#include "shell/printer_select.h"
 #include "shell/station_settings.h"
 #include "ui/busy_cursor.h"
 
@@ -70,7 +70,7 @@ void TAutoControl::closeSteps()
     deleteLogoFiles(env_.workDir);
     // The line's RTS pulse tells the printers the station is gone.
     if (state_.line.portOpen)
-        RtsPulse(state_.line.port);
+        vlink::RtsPulse(state_.line.port);
 }
 
 } // namespace vshell

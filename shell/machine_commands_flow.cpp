@@ -1,6 +1,6 @@
 #include "shell/machine_commands_flow.h"
 
-#include "link/exchange.h"
+#include "link/bench_checks.h"
 #include "link/machine_commands.h"
 #include "link/printer_clock.h"
 #include "shell/auto_run_repeat.h"
@@ -79,25 +79,16 @@ void MachineCommandsFlow::LoadDateTimeMClick()
 // A bench check of a printer on COM5 at 19200 bit/s: a "t" back announces it to the main window.
 void MachineCommandsFlow::TestButton1Click()
 {
-    constexpr int Com5 = 4;
-    constexpr int Speed19200 = 4;
-    vlink::Port &port = line_.port;
-    port.openCom(Com5);
-    port.setBaud(Speed19200);
-    port.setRts(false);
-    vlink::Delay(100);
-    port.setRts(true);
-    for (quint8 b : {quint8(0x12), quint8(0x02), quint8(0x04), quint8(0xE8)})
-        if (!port.writeByte(b))
-            prompts_.beep();
-    quint8 reply = 0;
-    if (port.readByte(reply) && reply == 0x74)
+    const vlink::AnnounceResult result = vlink::AnnounceCheck(line_.port);
+    for (int i = 0; i < result.failedWrites; ++i)
+        prompts_.beep();
+    if (result.announced)
         vui::postMessage(&mainWindow_, vui::Message::SendToPrinter);
 }
 
 void MachineCommandsFlow::TestButton3Click()
 {
-    vlink::SendByte(line_.port, 0x0C);
+    vlink::SetByteCheck(line_.port);
 }
 
 } // namespace vshell

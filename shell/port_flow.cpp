@@ -1,7 +1,7 @@
 #include "shell/port_flow.h"
 
 #include "link/command_table.h"
-#include "shell/printer_select.h"
+#include "link/printer_select.h"
 #include "ui/busy_cursor.h"
 
 #include <QCheckBox>
@@ -210,7 +210,7 @@ void PortFlow::Printer1Click()
 
 bool PortFlow::selectPrinter(int index)
 {
-    if (!SelectPrinterExchange(line_.port, index))
+    if (!vlink::SelectPrinterExchange(line_.port, index))
         return false;
     line_.connected = true;
     line_.currentPrinter = index;
@@ -226,7 +226,7 @@ void PortFlow::PrinterClick(int number)
     }
     // Whatever the frame did on the line, the printer selected before is selected again.
     selectPrinter(line_.currentPrinter);
-    prompts_.error(QStringLiteral("Printer Not Found"));
+    prompts_.error(vlink::failureText(vlink::PrinterCommand::PrinterSelect));
 }
 
 void PortFlow::EditCut1Click()

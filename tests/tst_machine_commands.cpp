@@ -1,8 +1,10 @@
+#include "link/bench_checks.h"
 #include "link/codepage.h"
 #include "link/exchange.h"
 #include "link/hydro_commands.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/printer_select.h"
 #include "support/memory_port.h"
 #include "support/table_rows.h"
 #include "support/wire_bytes.h"
@@ -17,6 +19,11 @@ class TestMachineCommands : public QObject
 
 private slots:
     void wireBytes();
+    void lineFrames_data();
+    void lineFrames();
+    void announceCheck_data();
+    void announceCheck();
+    void setByteCheck();
     void echoFaultStopsCommand();
     void paramsReadAckIsBare();
     void deviceStateFollowsCommands();
@@ -102,6 +109,86 @@ void TestMachineCommands::wireBytes()
         QCOMPARE(row.command(port), !row.wire.isEmpty());
         QCOMPARE(port.written().toHex(' '), row.wire.toHex(' '));
     });
+}
+
+void TestMachineCommands::lineFrames_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("select printer 1")
+        << SelectPrinterFrame(0) << bytes({0x12, 0x03, 0x08, 0x00, 0xE3});
+    QTest::newRow("select printer 6")
+        << SelectPrinterFrame(5) << bytes({0x12, 0x03, 0x08, 0x05, 0xDE});
+    QTest::newRow("announce") << AnnounceFrame() << bytes({0x12, 0x02, 0x04, 0xE8});
+}
+
+void TestMachineCommands::lineFrames()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, wire);
+    QCOMPARE(frame.toHex(' '), wire.toHex(' '));
+}
+
+namespace
+{
+
+// The device's answer to the announce frame, one byte or none.
+class AnnouncePort : public MemoryPort
+{
+public:
+    AnnouncePort(const std::array<vp::Device *, PortCount> &devices, QByteArray reply)
+        : MemoryPort(devices), reply_(std::move(reply))
+    {
+        expectProtocolErrors(-1);
+    }
+    bool readByte(quint8 &byte) override
+    {
+        if (reply_.isEmpty())
+            return false;
+        byte = quint8(reply_.at(0));
+        return true;
+    }
+
+private:
+    QByteArray reply_;
+};
+
+} // namespace
+
+void TestMachineCommands::announceCheck_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("announced");
+    QTest::newRow("t") << QByteArray("t") << true;
+    QTest::newRow("another byte") << QByteArray("T") << false;
+    QTest::newRow("silence") << QByteArray() << false;
+}
+
+// On COM5 at 19200 bit/s, RTS low then high, the frame without echo.
+void TestMachineCommands::announceCheck()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, announced);
+    vp::Device device;
+    std::array<vp::Device *, PortCount> devices{};
+    devices[BenchCom] = &device;
+    AnnouncePort port(devices, reply);
+    const AnnounceResult result = AnnounceCheck(port);
+    QCOMPARE(result.announced, announced);
+    QCOMPARE(result.failedWrites, 0);
+    QCOMPARE(port.lineSpeed(), 19200);
+    QCOMPARE(port.rtsChanges(), (QList<bool>{false, true}));
+    QCOMPARE(port.written().toHex(' '), bytes({0x12, 0x02, 0x04, 0xE8}).toHex(' '));
+}
+
+// The third test button's lone 0x0C, echoed; the printer waits in vain for the rest.
+void TestMachineCommands::setByteCheck()
+{
+    vp::Device device;
+    MemoryPort port(device);
+    port.expectProtocolErrors(1);
+    QVERIFY(SetByteCheck(port));
+    QCOMPARE(port.written().toHex(' '), bytes({0x0C}).toHex(' '));
 }
 
 // Of the machine's commands and the mark's: a wrong or missing echo stops the command there.

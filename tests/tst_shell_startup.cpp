@@ -1,8 +1,8 @@
 // The main window from start-up through the printer choice to its close.
 
+#include "link/printer_select.h"
 #include "shell/instance_lock.h"
 #include "shell/port_params.h"
-#include "shell/printer_select.h"
 #include "support/station_fixture.h"
 #include "support/table_rows.h"
 #include "support/wire_bytes.h"
@@ -138,7 +138,7 @@ void TestShellStartup::deviceKindShown()
 // answer is left for the one selected before.
 void TestShellStartup::printerChoice()
 {
-    QCOMPARE(vshell::SelectPrinterFrame(0), bytes({0x12, 0x03, 0x08, 0x00, 0xE3}));
+    QCOMPARE(vlink::SelectPrinterFrame(0), bytes({0x12, 0x03, 0x08, 0x00, 0xE3}));
     StationFixture f;
     f.addDevice(0).setPrinterCount(2);
     f.startConnected();
@@ -147,16 +147,16 @@ void TestShellStartup::printerChoice()
     QElapsedTimer pulse;
     pulse.start();
     f.action("Printer21")->trigger();
-    QVERIFY(pulse.elapsed() >= vshell::RtsPulseMs);
+    QVERIFY(pulse.elapsed() >= vlink::RtsPulseMs);
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Ok", "Info"}}));
     QCOMPARE(f.port->rtsChanges(), (QList<bool>{true, false}));
-    QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(1));
+    QCOMPARE(f.port->written(), vlink::SelectPrinterFrame(1));
     QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
     f.prompts.clear();
     f.port->clearWritten();
     f.action("Printer31")->trigger();
     QCOMPARE(f.prompts.messages, (PromptRecorder::ShownList{{"Printer Not Found", "Error"}}));
-    QCOMPARE(f.port->written(), vshell::SelectPrinterFrame(2) + vshell::SelectPrinterFrame(1));
+    QCOMPARE(f.port->written(), vlink::SelectPrinterFrame(2) + vlink::SelectPrinterFrame(1));
     QCOMPARE(f.lmx(), QStringLiteral("Select printer № 2"));
     QCOMPARE(f.device(0).currentPrinter(), 1);
 }
