@@ -91,7 +91,7 @@ Action hydroSet(const QStringList &args, QString &problem)
     problem = vlink::hydroValueRefusal(*setting, args[1], value);
     if (!problem.isEmpty())
         return {};
-    const vlink::HydroAction &action = vlink::hydroAction(setting->item);
+    const vlink::HydroAction &action = vlink::hydroAction(setting->action);
     return [&action, v = vlink::hydroValueByte(*setting, value)](Context &ctx) {
         const QStringList shown = vlink::HydroChannelWrite(ctx.port, action.channel, v,
                                                            QString::fromLatin1(action.failureText));

@@ -3,7 +3,7 @@
 #include "link/command_table.h"
 #include "link/exchange.h"
 
-#include <cstring>
+#include <iterator>
 
 namespace vlink
 {
@@ -30,34 +30,48 @@ constexpr quint8 Full = 0x55;  // "U"
 constexpr quint8 Clear = 0x5A; // "Z"
 constexpr quint8 Real = 0x50;  // "P"
 
+using K = HydroKey;
+
 // The letters mean different things on different channels, so this table is the only mapping.
 constexpr HydroAction Actions[] = {
-    {"HudroSystemOn1", nullptr, "HudroSystem On", 0x6F, 0x00, ProbeError},
-    {"Full1", "Lower Probe Ink", "Enforce Full", 0x28, Full, ProbeError},
-    {"Clear1", "Lower Probe Ink", "Enforce Clear", 0x28, Clear, ProbeError},
-    {"RealSignal1", "Lower Probe Ink", "Real Signal", 0x28, Real, ProbeError},
-    {"EnforseFull1", "Lower Probe Dissolvent", "Enforce Full", 0x29, Full, ProbeError},
-    {"EnforseClear1", "Lower Probe Dissolvent", "Enforce Clear", 0x29, Clear, ProbeError},
-    {"RealSignal2", "Lower Probe Dissolvent", "Real Signal", 0x29, Real, ProbeError},
-    {"PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0, "Hydro System Error!!",
-     true},
-    {"heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError, true},
-    {"Enanble1", "Auto Ablution  Mode ", "Enanble", 0x2C, Clear, SwitchError},
-    {"Disable1", "Auto Ablution  Mode ", "Disable", 0x2C, Full, SwitchError},
-    {"Enable1", "Hook Sensor", "Enable", 0x2D, Clear, SwitchError},
-    {"Disable2", "Hook Sensor", "Disable", 0x2D, Real, SwitchError},
-    {"Enforce1", "Flow Gate", "Enforce On", 0x2E, Full, SwitchError},
-    {"EnforceOff1", "Flow Gate", "Enforce Off", 0x2E, Clear, SwitchError},
-    {"SwitchMode1", "Flow Gate", "Switch Mode", 0x2E, Real, SwitchError},
-    {"WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
+    {K::SystemOn, "HudroSystemOn1", nullptr, "HudroSystem On", 0x6F, 0x00, ProbeError},
+    {K::InkFull, "Full1", "Lower Probe Ink", "Enforce Full", 0x28, Full, ProbeError},
+    {K::InkClear, "Clear1", "Lower Probe Ink", "Enforce Clear", 0x28, Clear, ProbeError},
+    {K::InkRealSignal, "RealSignal1", "Lower Probe Ink", "Real Signal", 0x28, Real, ProbeError},
+    {K::DissolventFull, "EnforseFull1", "Lower Probe Dissolvent", "Enforce Full", 0x29, Full,
+     ProbeError},
+    {K::DissolventClear, "EnforseClear1", "Lower Probe Dissolvent", "Enforce Clear", 0x29, Clear,
+     ProbeError},
+    {K::DissolventRealSignal, "RealSignal2", "Lower Probe Dissolvent", "Real Signal", 0x29, Real,
+     ProbeError},
+    {K::PressureSensorBias, "PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0,
+     "Hydro System Error!!", true},
+    {K::ThresholdLevel, "heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError, true},
+    {K::AblutionEnable, "Enanble1", "Auto Ablution  Mode ", "Enanble", 0x2C, Clear, SwitchError},
+    {K::AblutionDisable, "Disable1", "Auto Ablution  Mode ", "Disable", 0x2C, Full, SwitchError},
+    {K::HookSensorEnable, "Enable1", "Hook Sensor", "Enable", 0x2D, Clear, SwitchError},
+    {K::HookSensorDisable, "Disable2", "Hook Sensor", "Disable", 0x2D, Real, SwitchError},
+    {K::FlowGateOn, "Enforce1", "Flow Gate", "Enforce On", 0x2E, Full, SwitchError},
+    {K::FlowGateOff, "EnforceOff1", "Flow Gate", "Enforce Off", 0x2E, Clear, SwitchError},
+    {K::FlowGateSwitchMode, "SwitchMode1", "Flow Gate", "Switch Mode", 0x2E, Real, SwitchError},
+    {K::WorkPressure, "WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
 };
+
+constexpr bool actionsInKeyOrder()
+{
+    for (std::size_t i = 0; i < std::size(Actions); ++i)
+        if (std::size_t(Actions[i].key) != i)
+            return false;
+    return std::size(Actions) == std::size_t(HydroKey::WorkPressure) + 1;
+}
+static_assert(actionsInKeyOrder(), "one action per key, in the order of HydroKey");
 
 // The three value dialogs' ranges, in the order of HydroEntered; nothing outside them reaches the
 // pump.
 constexpr HydroSetting Settings[] = {
-    {"bias", "PressurePointerBias1", 0, 30, 1},
-    {"threshold", "heshold1", 0, 60, 1},
-    {"pressure", "WorkPressureSet1", 80, 200, 2},
+    {"bias", K::PressureSensorBias, 0, 30, 1},
+    {"threshold", K::ThresholdLevel, 0, 60, 1},
+    {"pressure", K::WorkPressure, 80, 200, 2},
 };
 
 constexpr std::array<HydroRow, HydroRowCount> Rows{{
@@ -132,12 +146,9 @@ std::span<const HydroAction> hydroActions()
     return Actions;
 }
 
-const HydroAction &hydroAction(const char *item)
+const HydroAction &hydroAction(HydroKey key)
 {
-    for (const HydroAction &a : Actions)
-        if (std::strcmp(a.item, item) == 0)
-            return a;
-    return Actions[0];
+    return Actions[std::size_t(key)];
 }
 
 const HydroSetting &hydroSetting(HydroEntered which)
@@ -152,7 +163,7 @@ const HydroSetting *hydroSetting(const QString &wordOrChannel)
     const int channel = (hex ? wordOrChannel.mid(2) : wordOrChannel).toInt(&number, hex ? 16 : 10);
     for (const HydroSetting &s : Settings)
         if (wordOrChannel == QLatin1String(s.word) ||
-            (number && channel == hydroAction(s.item).channel))
+            (number && channel == hydroAction(s.action).channel))
             return &s;
     return nullptr;
 }

@@ -39,8 +39,30 @@ bool HydroParamsRead(Port &port, QByteArray &text);
 bool HydroPower(Port &port);
 bool HydroValueWrite(Port &port, quint8 channel, quint8 value);
 
+// The hydraulic actions, in the order of the "Commands" menu; the value dialogs' rows too.
+enum class HydroKey : quint8 {
+    SystemOn,
+    InkFull,
+    InkClear,
+    InkRealSignal,
+    DissolventFull,
+    DissolventClear,
+    DissolventRealSignal,
+    PressureSensorBias,
+    ThresholdLevel,
+    AblutionEnable,
+    AblutionDisable,
+    HookSensorEnable,
+    HookSensorDisable,
+    FlowGateOn,
+    FlowGateOff,
+    FlowGateSwitchMode,
+    WorkPressure,
+};
+
 // An action of the hydraulic menu or of a value dialog: which channel it sets to which value.
 struct HydroAction {
+    HydroKey key;
     const char *item;    // the main window's menu item
     const char *group;   // the submenu under "Commands", or nullptr
     const char *caption; // the item's caption
@@ -52,13 +74,13 @@ struct HydroAction {
 
 // Every action, in the order of the "Commands" menu; the value dialogs' rows have no group.
 std::span<const HydroAction> hydroActions();
-const HydroAction &hydroAction(const char *item);
+const HydroAction &hydroAction(HydroKey key);
 
 // A value the operator enters, in the value dialogs and on vuvactl's command line alike: its
 // range, the dialog's action that sends it, and how it goes out.
 struct HydroSetting {
     const char *word; // vuvactl's name for it
-    const char *item; // the dialog's action in hydroActions()
+    HydroKey action;  // the dialog's action in hydroActions()
     int low;
     int high;
     int divisor; // the value sent is the entered one divided by this, remainder dropped

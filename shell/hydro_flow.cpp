@@ -44,12 +44,14 @@ void HydroFlow::wire(const MainControls &c, const ItemHandlers &on)
     on.on(item("Pouwer1"), [this] { Pouwer1Click(); });
     on.on(item("Parameters1"), [this] { Parameters1Click(); });
     on.on(c.TbHydroSystemParams, [this] { Parameters1Click(); });
-    on.on(item("PressurePointerBias1"), [this] { valueDialog<THydro1>(); });
-    on.on(item("heshold1"), [this] { valueDialog<THydro2Form>(); });
-    on.on(item("WorkPressureSet1"), [this] { valueDialog<THydro3Form>(); });
+    using vlink::HydroKey;
+    const auto entered = [&](HydroKey key) { return item(vlink::hydroAction(key).item); };
+    on.on(entered(HydroKey::PressureSensorBias), [this] { valueDialog<THydro1>(); });
+    on.on(entered(HydroKey::ThresholdLevel), [this] { valueDialog<THydro2Form>(); });
+    on.on(entered(HydroKey::WorkPressure), [this] { valueDialog<THydro3Form>(); });
     for (const vlink::HydroAction &a : vlink::hydroActions())
         if (!a.entered)
-            on.on(item(a.item), [this, name = a.item] { command(name); });
+            on.on(item(a.item), [this, key = a.key] { command(key); });
 }
 
 void HydroFlow::Pouwer1Click()
@@ -67,9 +69,9 @@ void HydroFlow::Parameters1Click()
     modal_.exec(panel);
 }
 
-void HydroFlow::command(const char *item)
+void HydroFlow::command(vlink::HydroKey key)
 {
-    const vlink::HydroAction &a = vlink::hydroAction(item);
+    const vlink::HydroAction &a = vlink::hydroAction(key);
     for (const QString &text : vlink::HydroChannelWrite(state_.line.port, a.channel, a.value,
                                                         QString::fromLatin1(a.failureText)))
         prompts_.error(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/hydro_commands.h"
 #include "shell/workflow.h"
 #include "ui/modal_runner.h"
 #include "ui/prompts.h"
@@ -26,7 +27,7 @@ public:
 private:
     void Pouwer1Click();
     void Parameters1Click();
-    void command(const char *item);
+    void command(vlink::HydroKey key);
     template <typename Dialog> void valueDialog();
 
     QWidget &mainWindow_;

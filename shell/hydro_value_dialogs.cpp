@@ -76,7 +76,7 @@ void THydroValueDialog::OKClick()
 void THydroValueDialog::send(int value)
 {
     const vlink::HydroSetting &setting = vlink::hydroSetting(spec_.setting);
-    const vlink::HydroAction &action = vlink::hydroAction(setting.item);
+    const vlink::HydroAction &action = vlink::hydroAction(setting.action);
     bool written = false;
     const QStringList shown =
         vlink::HydroChannelWrite(line_.port, action.channel, vlink::hydroValueByte(setting, value),
