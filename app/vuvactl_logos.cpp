@@ -126,7 +126,7 @@ Action logoRead(const QStringList &args, QString &problem)
         if (ctx.depot && n > DepotLogoMax)
             return depotRange();
         LogoBuffer logo;
-        if (!vlink::LogoRead(ctx.port, storeOf(ctx), n, logo, vlink::LogoDisplay::Suppressed))
+        if (!vlink::LogoRead(ctx.port, storeOf(ctx), n, logo))
             return failed(vlink::logoCommand(LogoCall::Read, storeOf(ctx)));
         ctx.out << deviceText(logo.name) << '\n';
         return saveRead(logo, file);

@@ -66,7 +66,7 @@ Round transfer(vlink::Port &port, const vlink::LogoBuffer &logo)
     round.writeMs = double(timer.nsecsElapsed()) / 1e6;
     vlink::LogoBuffer back;
     timer.restart();
-    if (!vlink::PrinterLogoRead(port, LogoNumber, back, vlink::LogoDisplay::Suppressed).ok)
+    if (!vlink::PrinterLogoRead(port, LogoNumber, back).ok)
         return {};
     round.readMs = double(timer.nsecsElapsed()) / 1e6;
     // What came back must be the logo, bit order turned, or the timing means nothing.

@@ -47,9 +47,7 @@ std::vector<SoakCommand> logoCommands(const std::shared_ptr<Buffers> &b)
         {"logos", "PrinterLogoWrite",
          [logo](Port &p) { return vlink::PrinterLogoWrite(p, 3, logo); }},
         {"logos", "PrinterLogoRead",
-         [b](Port &p) {
-             return bool(vlink::PrinterLogoRead(p, 3, b->logo, vlink::LogoDisplay::Suppressed));
-         }},
+         [b](Port &p) { return bool(vlink::PrinterLogoRead(p, 3, b->logo)); }},
         {"logos", "PrinterLogoView",
          [b](Port &p) { return vlink::PrinterLogoView(p, 3, b->logo); }},
         {"logos", "PrinterLogoRename",

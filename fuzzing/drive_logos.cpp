@@ -36,7 +36,7 @@ void driveLogoRecords(Port &port, quint8 variant)
     constexpr int number = 7;
     switch (variant) {
     case 0:
-        checkRead(logo, PrinterLogoRead(port, number, logo, LogoDisplay::Show).ok);
+        checkRead(logo, PrinterLogoRead(port, number, logo).ok);
         break;
     case 1:
         checkRead(logo, PrinterLogoView(port, number, logo));

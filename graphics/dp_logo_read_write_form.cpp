@@ -76,10 +76,11 @@ QString TDPLogoReadWriteForm::loadFailureText() const
 
 bool TDPLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoOutcome outcome = vlink::DPLogoRead(line_.port, number, logos_.logo);
-    if (outcome.closeDialog)
+    // A logo that came in closes the dialog, so that the main window reopens it showing the logo.
+    const bool ok = vlink::DPLogoRead(line_.port, number, logos_.logo).ok;
+    if (ok)
         requestClose();
-    return outcome.ok;
+    return ok;
 }
 
 void TDPLogoReadWriteForm::bankSetClick()

@@ -46,12 +46,12 @@ void TLogoReadWriteForm::showStore()
 
 bool TLogoReadWriteForm::readLogo(int number)
 {
-    const vlink::LogoOutcome outcome =
-        vlink::PrinterLogoRead(line_.port, number, logos_.logo, vlink::LogoDisplay::Show);
+    const vlink::LogoOutcome outcome = vlink::PrinterLogoRead(line_.port, number, logos_.logo);
     if (outcome.failedOnFirstByte)
         prompts_.tone(FailedReadToneHz, FailedReadToneMs);
-    // In Depot-only mode the read would close the Depot's dialog, which is not the one open.
-    if (outcome.closeDialog && !line_.depotOnly)
+    // A logo that came in closes the dialog, so that the main window reopens it showing the logo.
+    // In Depot-only mode that is the Depot's dialog, which is not the one open.
+    if (outcome.ok && !line_.depotOnly)
         requestClose();
     return outcome.ok;
 }

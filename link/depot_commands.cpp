@@ -77,7 +77,6 @@ LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo)
     if (seq.ok())
         ReceiveLogoRecord(seq, logo, height, width);
     outcome.ok = seq.ok();
-    outcome.closeDialog = outcome.ok;
     return outcome;
 }
 

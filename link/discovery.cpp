@@ -17,7 +17,7 @@ constexpr int ProbeLogoDirect = 0;
 bool printerProbe(Port &port, int number, bool *probeTone)
 {
     LogoBuffer scratch; // the probe's logo is of no interest: the caller's buffer stays as it was
-    const LogoOutcome outcome = PrinterLogoRead(port, number, scratch, LogoDisplay::Suppressed);
+    const LogoOutcome outcome = PrinterLogoRead(port, number, scratch);
     if (probeTone)
         *probeTone = outcome.failedOnFirstByte;
     return outcome.ok;

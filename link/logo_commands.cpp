@@ -45,7 +45,7 @@ bool PrinterLogoDelete(Port &port, int number)
     return PrinterLogoWrite(port, number, LogoBuffer::deleted());
 }
 
-LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDisplay display)
+LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo)
 {
     LogoOutcome outcome;
     if (!fitsByte(number))
@@ -62,7 +62,6 @@ LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDispla
     if (seq.ok())
         ReceiveLogoRecord(seq, logo, height, width);
     outcome.ok = seq.ok();
-    outcome.closeDialog = outcome.ok && display == LogoDisplay::Show;
     return outcome;
 }
 
@@ -83,7 +82,7 @@ bool PrinterLogoView(Port &port, int number, LogoBuffer &logo)
 
 LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, LogoBuffer &logo)
 {
-    LogoOutcome outcome = PrinterLogoRead(port, number, logo, LogoDisplay::Suppressed);
+    LogoOutcome outcome = PrinterLogoRead(port, number, logo);
     if (!outcome.ok)
         return outcome;
     Delay(port, RenamePauseMs);

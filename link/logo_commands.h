@@ -26,20 +26,11 @@ enum class LogoNamesOp : quint8 {
 // Pause between the read that fetches a logo and the write that puts it back renamed.
 inline constexpr int RenamePauseMs = 10;
 
-// Whether the caller shows the logo a read brought in.
-enum class LogoDisplay {
-    Show,       // the dialog that asked is closed, so that the main window reopens it with the logo
-    Suppressed, // a probe, a rename or a bulk copy
-};
-
-// What a logo read leaves for its caller to do; the commands touch no window.
+// What happened on the wire during a logo read.
 struct LogoOutcome {
     bool ok = false;
-    // The printer did not even echo the first byte: the caller sounds the 100 Hz tone for 100 ms.
+    // The printer did not even echo the first byte.
     bool failedOnFirstByte = false;
-    // The caller closes its logo read/write dialog (the Depot's one in Depot-only mode), so that
-    // the main window reopens it showing the new logo.
-    bool closeDialog = false;
 
     explicit operator bool() const { return ok; }
 };
@@ -55,9 +46,9 @@ bool PrinterLogoCopyWrite(Port &port, int number, const LogoBuffer &logo);
 bool PrinterLogoDelete(Port &port, int number);
 
 // Reads fill the buffer with 0xFF first and leave it in device order.
-LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo, LogoDisplay display);
+LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo);
 bool PrinterLogoView(Port &port, int number, LogoBuffer &logo);
-// Reads the logo without display and writes it back under the new name. The buffer holds it after.
+// Reads the logo and writes it back under the new name. The buffer holds it after.
 LogoOutcome PrinterLogoRename(Port &port, int number, const QByteArray &name, LogoBuffer &logo);
 // A list refused (result says why) leaves names as it was.
 bool PrinterLogoNamesRead(Port &port, LogoNames &names, NamesRead *result = nullptr);

@@ -54,13 +54,9 @@ bool LogoCopyWrite(Port &port, Store store, int number, const LogoBuffer &logo)
                           : DPLogoCopyWrite(port, number, logo);
 }
 
-LogoOutcome LogoRead(Port &port, Store store, int number, LogoBuffer &logo, LogoDisplay display)
+LogoOutcome LogoRead(Port &port, Store store, int number, LogoBuffer &logo)
 {
-    if (printer(store))
-        return PrinterLogoRead(port, number, logo, display);
-    LogoOutcome outcome = DPLogoRead(port, number, logo);
-    outcome.closeDialog = outcome.closeDialog && display == LogoDisplay::Show;
-    return outcome;
+    return printer(store) ? PrinterLogoRead(port, number, logo) : DPLogoRead(port, number, logo);
 }
 
 bool LogoView(Port &port, Store store, int number, LogoBuffer &logo)

@@ -28,8 +28,7 @@ QString logoFailure(LogoCall call, Store store);
 bool LogoWrite(Port &port, Store store, int number, const LogoBuffer &logo);
 // A logo read from a device, written back unchanged.
 bool LogoCopyWrite(Port &port, Store store, int number, const LogoBuffer &logo);
-// A Depot read always leaves its dialog to be reopened; Suppressed says no dialog asked.
-LogoOutcome LogoRead(Port &port, Store store, int number, LogoBuffer &logo, LogoDisplay display);
+LogoOutcome LogoRead(Port &port, Store store, int number, LogoBuffer &logo);
 bool LogoView(Port &port, Store store, int number, LogoBuffer &logo);
 bool LogoDelete(Port &port, Store store, int number);
 bool LogoNamesRead(Port &port, Store store, LogoNames &names, NamesRead *result = nullptr);

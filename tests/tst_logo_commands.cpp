@@ -154,7 +154,7 @@ void TestLogoCommands::roundTripKeepsWireBytes()
     const QByteArray written = device.logos().printer[9];
     port.clearWritten();
     LogoBuffer read;
-    QVERIFY(PrinterLogoRead(port, 9, read, LogoDisplay::Suppressed).ok);
+    QVERIFY(PrinterLogoRead(port, 9, read).ok);
     QCOMPARE(port.written(), bytes({0x07, 0x01, 9, 0x73}));
     QVERIFY(BankNumSet(port, 4));
     QVERIFY(DPLogoCopyWrite(port, 17, read));
@@ -196,7 +196,7 @@ void TestLogoCommands::malformedRecordsAreConsumedWhole()
             row.depot ? device.logos().depot[0][2] : device.logos().printer[2], row.fault);
         QVERIFY(row.view    ? PrinterLogoView(port, 2, logo)
                 : row.depot ? DPLogoRead(port, 2, logo).ok
-                            : PrinterLogoRead(port, 2, logo, LogoDisplay::Show).ok);
+                            : PrinterLogoRead(port, 2, logo).ok);
         QCOMPARE(logo.height, row.height);
         QCOMPARE(logo.width, row.width);
         QCOMPARE(logo.name, row.name_);
@@ -224,7 +224,7 @@ void TestLogoCommands::viewWaitsForSlowHeaderAtMostItsBound()
     LatePort lateView(device, 3, 4);
     QVERIFY(PrinterLogoView(lateView, 0, logo));
     LatePort lateRead(device, 3, 1);
-    const LogoOutcome read = PrinterLogoRead(lateRead, 0, logo, LogoDisplay::Show);
+    const LogoOutcome read = PrinterLogoRead(lateRead, 0, logo);
     QVERIFY(!read.ok && !read.failedOnFirstByte);
 
     // On a dead line the wait for H ends with its second: the last read is cut short to fit.
@@ -422,7 +422,7 @@ void TestLogoCommands::eachStoreRunsItsOwnCommand()
         ok = LogoCopyWrite(port, store, 3, logo);
         break;
     case LogoCall::Read:
-        ok = LogoRead(port, store, 3, logo, LogoDisplay::Suppressed).ok;
+        ok = LogoRead(port, store, 3, logo).ok;
         break;
     case LogoCall::View:
         ok = LogoView(port, store, 3, logo);

@@ -7,7 +7,7 @@ namespace vgfx
 
 bool readStoredLogo(vlink::Port &port, LogoStore store, int number, vlink::LogoBuffer &logo)
 {
-    const bool ok = vlink::LogoRead(port, store, number, logo, vlink::LogoDisplay::Suppressed).ok;
+    const bool ok = vlink::LogoRead(port, store, number, logo).ok;
     logo.number = number;
     return ok;
 }
