@@ -14,12 +14,12 @@ namespace
 constexpr int ProbeLogoViaDepot = 1;
 constexpr int ProbeLogoDirect = 0;
 
-bool printerProbe(Port &port, int number, bool *probeTone)
+bool printerProbe(Port &port, int number, bool *failedOnFirstByte)
 {
     LogoBuffer scratch; // the probe's logo is of no interest: the caller's buffer stays as it was
     const LogoOutcome outcome = PrinterLogoRead(port, number, scratch);
-    if (probeTone)
-        *probeTone = outcome.failedOnFirstByte;
+    if (failedOnFirstByte)
+        *failedOnFirstByte = outcome.failedOnFirstByte;
     return outcome.ok;
 }
 
@@ -35,7 +35,7 @@ void takePort(Port &port, int index, const QString &speedText, Connection &found
     found.port = index;
     found.portName = QStringLiteral("Com%1").arg(index + 1);
     found.speedText = speedText;
-    found.kind = DetectDevice(port, &found.probeTone);
+    found.kind = DetectDevice(port, &found.probeFailedOnFirstByte);
     found.depotBankReset =
         found.kind == DeviceKind::DepotOnly || found.kind == DeviceKind::PrinterViaDepot;
     if (printerBehind(found.kind))
@@ -48,20 +48,21 @@ void takePort(Port &port, int index, const QString &speedText, Connection &found
 
 } // namespace
 
-DeviceKind DetectDevice(Port &port, bool *probeTone)
+DeviceKind DetectDevice(Port &port, bool *failedOnFirstByte)
 {
-    if (probeTone)
-        *probeTone = false;
+    if (failedOnFirstByte)
+        *failedOnFirstByte = false;
     QByteArray version;
     if (DPVersionRead(port, version) && !TrimText(version).isEmpty()) {
         DeviceKind kind = DeviceKind::DepotOnly;
-        if (printerProbe(port, ProbeLogoViaDepot, probeTone))
+        if (printerProbe(port, ProbeLogoViaDepot, failedOnFirstByte))
             kind = DeviceKind::PrinterViaDepot;
         int bank = 0;
         DPCommandU0(port, bank);
         return kind;
     }
-    return printerProbe(port, ProbeLogoDirect, probeTone) ? DeviceKind::Printer : DeviceKind::None;
+    return printerProbe(port, ProbeLogoDirect, failedOnFirstByte) ? DeviceKind::Printer
+                                                                  : DeviceKind::None;
 }
 
 bool ConnectPort(Port &port, int index, const PortFlags &present, Connection &found)

@@ -9,10 +9,8 @@
 namespace vlink
 {
 
-// What answers on a line; the values index the main window's device box.
+// What answers on a line, by its kind number 0..3.
 enum class DeviceKind { None = 0, DepotOnly = 1, PrinterViaDepot = 2, Printer = 3 };
-inline constexpr std::array<const char *, 4> DeviceKindNames = {"", "Depot only",
-                                                                "Printer via Depot", "Printer"};
 
 using PortFlags = std::array<bool, PortCount>;
 
@@ -26,15 +24,15 @@ struct Connection {
     TimeParams timeParams{};
     // Kinds 1 and 2 sent the Depot's U0: the caller's current Depot bank is 0.
     bool depotBankReset = false;
-    // The printer probe failed on its very first byte: the caller sounds the 100 Hz tone.
-    bool probeTone = false;
+    // The printer probe's logo read failed on its very first byte.
+    bool probeFailedOnFirstByte = false;
 };
 
 // The speed probe: 57600, 38400, 19200, 9600; the first that echoes 0x0D wins.
 bool DetectSpeed(Port &port, QString &speedText);
 // Depot version, then the printer probe; sends the Depot's U0 where a Depot answered.
-// probeTone, when given, tells whether the probe's logo read failed on its first byte.
-DeviceKind DetectDevice(Port &port, bool *probeTone = nullptr);
+// failedOnFirstByte, when given, tells whether the probe's logo read failed on its first byte.
+DeviceKind DetectDevice(Port &port, bool *failedOnFirstByte = nullptr);
 // Opens a present port, detects speed and device. Throws ExCom when the port cannot be opened.
 bool ConnectPort(Port &port, int index, const PortFlags &present, Connection &found);
 

@@ -1,6 +1,6 @@
 #include "shell/main_panel.h"
 
-#include "link/discovery.h"
+#include "shell/device_box.h"
 #include "shell/pictures.h"
 #include "ui/named_controls.h"
 
@@ -34,8 +34,8 @@ namespace
 QComboBox *deviceBox(QWidget *parent)
 {
     auto *box = vui::named<QComboBox>(parent, "CBDevice");
-    for (const char *name : vlink::DeviceKindNames)
-        box->addItem(QString::fromLatin1(name));
+    for (const char *text : DeviceBoxTexts)
+        box->addItem(QString::fromLatin1(text));
     // Read-only: it shows what discovery found and takes no input.
     box->setFocusPolicy(Qt::NoFocus);
     box->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -2,6 +2,7 @@
 
 #include "link/command_table.h"
 #include "link/printer_select.h"
+#include "shell/device_box.h"
 #include "ui/busy_cursor.h"
 
 #include <QCheckBox>
@@ -15,6 +16,10 @@ namespace vshell
 
 namespace
 {
+
+// A printer probe that got not even its first byte back sounds this tone.
+constexpr int ProbeToneHz = 100;
+constexpr int ProbeToneMs = 100;
 
 // Repaints; the operator's input waits, so a click cannot close the menu that is opening.
 void repaintNow()
@@ -124,9 +129,9 @@ void PortFlow::applyConnection(const vlink::Connection &found)
     line_.portOpen = true;
     if (found.depotBankReset)
         state_.logos.currentDepotBank = 0;
-    if (found.probeTone)
-        prompts_.tone(100, 100);
-    c_.CBDevice->setCurrentIndex(int(found.kind));
+    if (found.probeFailedOnFirstByte)
+        prompts_.tone(ProbeToneHz, ProbeToneMs);
+    c_.CBDevice->setCurrentIndex(deviceBoxIndex(found.kind));
     menus_.setDepotNow(false);
     if (found.kind == vlink::DeviceKind::DepotOnly)
         menus_.setDepotNow(true);
@@ -177,7 +182,7 @@ void PortFlow::giveUpPort()
 void PortFlow::showNoDevice()
 {
     line_.deviceKind = vlink::DeviceKind::None;
-    c_.CBDevice->setCurrentIndex(int(vlink::DeviceKind::None));
+    c_.CBDevice->setCurrentIndex(deviceBoxIndex(vlink::DeviceKind::None));
     menus_.setDepotNow(false);
 }
 

@@ -296,7 +296,7 @@ void TestExchange::faultsDuringTheConnect()
     line.device(0).faults().dropEchoAt = indexOf({"printer"}, 0, -1, 0x07);
     const Discovery found = StartupDiscovery(line.port(), -1);
     QCOMPARE(found.connection.kind, DeviceKind::None);
-    QVERIFY(found.connection.probeTone);
+    QVERIFY(found.connection.probeFailedOnFirstByte);
 }
 
 QTEST_GUILESS_MAIN(TestExchange)
