@@ -31,7 +31,12 @@ const char Description[] =
     "as they are). Graphics print the stored logo; a free logo prints nothing. The cells of a\n"
     "row stand side by side on the row's bottom, 2 blank columns apart; the rows stack from row\n"
     "1 at the top, 1 blank dot apart; what rises above 32 dots is cut at the bottom and what is\n"
-    "wider than 5120 bytes allow at the right. A clear mark answers rows 0 and width 0.";
+    "wider than 5120 bytes allow at the right. A clear mark answers rows 0 and width 0.\n"
+    "\n"
+    "A print uses the mark as it was when the print began. A command that changes the mark\n"
+    "while it prints, or a print start during a print, is a protocol warning, logged as\n"
+    "\"vprinter: protocol warning at byte N: ...\"; at exit \"vprinter: K protocol warnings\"\n"
+    "is the line before the protocol error count.";
 
 // Takes the option's value (empty for a flag) into the options; false when it is refused.
 using Apply = std::function<bool(const QString &value, FrontendOptions &)>;
@@ -157,6 +162,31 @@ std::vector<OptionRow> optionRows()
              bool ok = false;
              o.faults.echoSeed = value.toULongLong(&ok);
              return ok;
+         }},
+        {valued("products-per-minute", "N",
+                "a product sensor: while the printer runs (after Start), N products a minute "
+                "(1..6000) pass and each gets one print; a print start prints one at once"),
+         [](const QString &value, FrontendOptions &o) {
+             qint64 n = 0;
+             const bool ok = numberIn(value, 1, 6000, n);
+             o.productsPerMinute = ok ? int(n) : o.productsPerMinute;
+             return ok;
+         }},
+        {valued("print-speed", "COLUMNS",
+                "the line speed in mark columns a second (1..1000000, default 2000: a 100-column "
+                "mark prints for 50 ms); status bit 0 is set while a mark prints"),
+         [](const QString &value, FrontendOptions &o) {
+             qint64 n = 0;
+             const bool ok = numberIn(value, 1, 1000000, n);
+             o.columnsPerSecond = ok ? int(n) : o.columnsPerSecond;
+             return ok;
+         }},
+        {valued("print-log", "FILE",
+                "append one line per print to FILE: the UTC time its print ended, the print count "
+                "and the texts of the mark's cells as the print began, tab-separated"),
+         [](const QString &value, FrontendOptions &o) {
+             o.printLogPath = value;
+             return !value.isEmpty();
          }},
         {plain("silent", "send nothing at all"),
          flag([](FrontendOptions &o) { o.faults.silent = true; })},

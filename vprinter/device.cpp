@@ -114,6 +114,9 @@ void Device::replay()
         Wire w(
             pending_, pendingBase_, pendingSent_, sent,
             [this](qint64 i, quint8 b) { return echoFor(i, b); }, true, quiet_, found);
+        // A print uses the mark as it began; what changes it meanwhile is a station's fault.
+        const bool printing = line_.printing;
+        const MarkState::Grid before = printing ? mark_.cells : MarkState::Grid{};
         try {
             dispatch(w);
         } catch (const NeedMore &) {
@@ -135,6 +138,9 @@ void Device::replay()
             out_.append(sent);
         for (const ProtocolError &e : found)
             report(e);
+        if (printing && before != mark_.cells)
+            warn(QStringLiteral("command %1 changed the mark while it printed")
+                     .arg(hex(quint8(pending_[0]))));
         // The command is complete; whatever follows starts the next one.
         pendingBase_ += w.consumed();
         pending_.remove(0, w.consumed());
@@ -205,6 +211,7 @@ void Device::prefixed(Wire &w)
     }
     ++printer_.resetCount;
     printer_.running = false;
+    line_.nextProductMs = -1;
 }
 
 void Device::machineCommand(Wire &, quint8 op)
@@ -214,14 +221,18 @@ void Device::machineCommand(Wire &, quint8 op)
     switch (op) {
     case 0x17:
         // The start of a printer already running is a print start: one mark goes out.
-        if (printer_.running)
-            print();
-        printer_.running = true;
+        if (printer_.running) {
+            printStart();
+        } else {
+            printer_.running = true;
+            started();
+        }
         ++printer_.startCount;
         specialMarkPrinted(mark_);
         break;
     case 0x02:
         printer_.running = false;
+        line_.nextProductMs = -1;
         printer_.highVoltage = !printer_.highVoltage;
         ++printer_.stopCount;
         break;
@@ -269,7 +280,8 @@ void Device::setCommand(Wire &w)
         return;
     }
     if (what == 0x09) {
-        w.send(printer_.status);
+        // Bit 0: a mark is printing now.
+        w.send(quint8(printer_.status | (line_.printing ? 0x01 : 0x00)));
         w.owed(ValueAck, "bare 0x12 after the status byte");
         return;
     }

@@ -3,13 +3,16 @@
 #include "vprinter/hydro_state.h"
 #include "vprinter/logo_state.h"
 #include "vprinter/mark_state.h"
+#include "vprinter/product_line.h"
 #include "vprinter/state.h"
 #include "vprinter/wire.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 #include <array>
 #include <atomic>
+#include <utility>
 
 namespace vp
 {
@@ -102,6 +105,23 @@ public:
     MarkState &mark() { return mark_; }
     // One mark printed: every counter of the mark counts a step, up or down by its kind.
     void print();
+
+    // The product line: a sensor that passes productsPerMinute products while the printer runs
+    // (0: none), and the line speed a print's duration follows.
+    void setProductLine(int productsPerMinute, int columnsPerSecond);
+    // Time has come to ms (counted from any fixed start): prints due begin, prints done end.
+    // A device never given the time ends each print as it begins.
+    void advanceTo(qint64 ms);
+    // When the line next changes by itself (a print ends, a product passes); -1 for never.
+    qint64 nextLineEventMs() const;
+    bool printing() const { return line_.printing; }
+    // The prints that ended since the last call.
+    QList<PrintedMark> takePrinted();
+    // What a careful station never does, though the printer takes it: a write that changes the
+    // mark while it prints, a print start during a print.
+    const QStringList &protocolWarnings() const { return warnings_; }
+    QStringList takeProtocolWarnings() { return std::exchange(warnings_, {}); }
+    const ProductLine &productLine() const { return line_; }
     LogoState &logos() { return logos_; }
     HydroState &hydro() { return hydro_; }
     Faults &faults() { return faults_; }
@@ -115,6 +135,12 @@ private:
     void replay();
     void garbled(quint8 byte, int lineSpeed, bool eightN1);
     void report(const ProtocolError &error);
+    void warn(const QString &what);
+    // A print starts now with the mark as it is; it ends after the mark's width at line speed.
+    void beginPrint();
+    void endPrint();
+    void printStart();
+    void started();
     // Gives up the command in progress: the next byte starts a new one.
     void dropPending();
     // Runs one command script from its first byte; throws NeedMore while incomplete.
@@ -162,6 +188,8 @@ private:
     bool quiet_ = false;
     qint64 receivedCount_ = 0;
     QList<ProtocolError> errors_;
+    QStringList warnings_;
+    ProductLine line_;
     QByteArray out_;
     QByteArray log_;
     // A replay asks again for the echoes of bytes it has seen: each byte is counted once.

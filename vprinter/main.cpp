@@ -66,6 +66,8 @@ int main(int argc, char **argv)
     if (options.faults.dropEchoRate > 0 || options.faults.wrongEchoRate > 0)
         std::fprintf(stderr, "vprinter: %lld echo faults injected\n",
                      qint64(frontend.device().echoFaultsInjected()));
+    std::fprintf(stderr, "vprinter: %lld protocol warnings\n",
+                 qint64(frontend.device().protocolWarnings().size()));
     std::fprintf(stderr, "vprinter: %lld protocol errors\n",
                  qint64(frontend.device().protocolErrors().size()));
     return 0;

@@ -1,5 +1,6 @@
 #include "vprinter/pty_frontend.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -70,6 +71,7 @@ PtyFrontend::PtyFrontend(const FrontendOptions &options)
 {
     device_.faults() = options.faults;
     device_.setPrinterCount(options.printers);
+    device_.setProductLine(options.productsPerMinute, options.columnsPerSecond);
 }
 
 PtyFrontend::~PtyFrontend()
@@ -116,6 +118,14 @@ bool PtyFrontend::open(QString &error)
         error = failure("pseudo-terminal setup");
         closeAll();
         return false;
+    }
+    if (!options_.printLogPath.isEmpty()) {
+        printLog_.setFileName(options_.printLogPath);
+        if (!printLog_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+            error = QStringLiteral("%1: %2").arg(options_.printLogPath, printLog_.errorString());
+            closeAll();
+            return false;
+        }
     }
     if (!options_.linkPath.isEmpty() && !makeLink(error)) {
         closeAll();
@@ -226,6 +236,8 @@ void PtyFrontend::hangUp()
 void PtyFrontend::deliverInput(Clock::time_point now)
 {
     while (!in_.empty() && in_.front().due <= now) {
+        // The line's prints as they stand when this byte arrives.
+        device_.advanceTo(duration_cast<milliseconds>(in_.front().due - started_).count());
         // The settings now, not those the byte started with: a station that changes the speed
         // or closes the port while a byte is still on the line garbles it.
         device_.receive(in_.front().byte, lineSpeed(), lineIs8N1());
@@ -277,6 +289,9 @@ PtyFrontend::Clock::duration PtyFrontend::nextWake(Clock::time_point now) const
             }
         }
     }
+    const qint64 lineEvent = device_.nextLineEventMs();
+    if (lineEvent >= 0)
+        wake = std::min(wake, started_ + milliseconds(lineEvent));
     if (!in_.empty())
         wake = std::min(wake, in_.front().due);
     if (!out_.empty())
@@ -284,8 +299,33 @@ PtyFrontend::Clock::duration PtyFrontend::nextWake(Clock::time_point now) const
     return std::max(Clock::duration::zero(), wake - now);
 }
 
+void PtyFrontend::advanceLine(Clock::time_point now)
+{
+    device_.advanceTo(duration_cast<milliseconds>(now - started_).count());
+    logPrints();
+}
+
+void PtyFrontend::logPrints()
+{
+    const QList<PrintedMark> printed = device_.takePrinted();
+    if (!printLog_.isOpen())
+        return;
+    const QDateTime wall = QDateTime::currentDateTimeUtc();
+    const qint64 nowMs = device_.productLine().nowMs;
+    for (const PrintedMark &p : printed) {
+        QByteArray line = wall.addMSecs(p.endMs - nowMs).toString(Qt::ISODateWithMs).toLatin1();
+        line += '\t' + QByteArray::number(p.count);
+        for (const QByteArray &text : p.texts)
+            line += '\t' + text;
+        printLog_.write(line + '\n');
+    }
+    // A test reads the log while the printer runs, and a killed printer must have written it.
+    printLog_.flush();
+}
+
 void PtyFrontend::serve(Clock::time_point now, bool stopping)
 {
+    advanceLine(now);
     // Bytes waiting unread are no quiet line, even when this loop was late to look.
     if (!masterFailed_ && !stopping)
         readMaster(now);
@@ -300,6 +340,7 @@ void PtyFrontend::run(int stopFd)
     if (masterFd_ < 0)
         return;
     lastInput_ = Clock::now();
+    started_ = lastInput_;
     // Once asked to stop, the bytes already on the line still arrive, each at its time.
     bool stopping = false;
     for (;;) {

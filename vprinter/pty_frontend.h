@@ -2,6 +2,7 @@
 
 #include "vprinter/device.h"
 
+#include <QFile>
 #include <QString>
 #include <atomic>
 #include <chrono>
@@ -18,7 +19,10 @@ struct FrontendOptions {
     bool pace = false;
     int printers = 1; // printers sharing the line, 1..6
     Faults faults{};
-    QString linkPath{}; // a symlink to the pseudo-terminal, removed again at exit
+    QString linkPath{};          // a symlink to the pseudo-terminal, removed again at exit
+    int productsPerMinute = 0;   // the product sensor while the printer runs; 0: none
+    int columnsPerSecond = 2000; // the line speed a print's duration follows
+    QString printLogPath{};      // one line per print, appended
 };
 
 // The device model on a pseudo-terminal: the station opens the slave side like a serial port.
@@ -65,6 +69,9 @@ private:
     void removeLink();
     void readMaster(Clock::time_point now);
     void hangUp();
+    // The product line up to now: prints begin and end, each ended one goes to the print log.
+    void advanceLine(Clock::time_point now);
+    void logPrints();
     // What the station has written (no more once stopping) and the device's answers, up to now.
     void serve(Clock::time_point now, bool stopping);
     void deliverInput(Clock::time_point now);
@@ -83,6 +90,8 @@ private:
     std::deque<Timed> in_;
     std::deque<Timed> out_;
     Clock::time_point lastInput_;
+    Clock::time_point started_; // the product line's time counts from here
+    QFile printLog_;
     Clock::time_point inputFree_;  // when the line from the station is next free (paced)
     Clock::time_point outputFree_; // when the line to the station is next free (paced)
     bool masterFailed_ = false;

@@ -17,8 +17,22 @@ void checkProtocolCount(int count, int expected, const QStringList &errors)
         qCritical("%s", qPrintable(text));
 }
 
+void checkProtocolWarnings(const QStringList &warnings)
+{
+    if (warnings.isEmpty() || QTest::currentTestFailed())
+        return;
+    const QString text = QStringLiteral("the virtual printer counted %1 protocol warnings:\n%2")
+                             .arg(warnings.size())
+                             .arg(warnings.join(u'\n'));
+    if (QTest::currentTestFunction())
+        QTest::qFail(qPrintable(text), __FILE__, __LINE__);
+    else
+        qCritical("%s", qPrintable(text));
+}
+
 void checkProtocol(vp::Device &device, int expected)
 {
+    checkProtocolWarnings(device.protocolWarnings());
     if (device.faults().any())
         return;
     device.finish();

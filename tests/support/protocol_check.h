@@ -10,3 +10,5 @@
 void checkProtocol(vp::Device &device, int expected);
 // The same for a count reported from elsewhere (the vprinter program), with its error lines.
 void checkProtocolCount(int count, int expected, const QStringList &errors);
+// Fails the running test on any protocol warning: a careful station causes none.
+void checkProtocolWarnings(const QStringList &warnings);

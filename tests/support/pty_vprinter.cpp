@@ -19,6 +19,16 @@ bool injectsFaults(const QStringList &args)
     return false;
 }
 
+// The lines that report a protocol warning.
+QStringList warningLines(const QStringList &lines)
+{
+    QStringList warnings;
+    for (const QString &line : lines)
+        if (line.contains(QLatin1String("protocol warning at")))
+            warnings << line;
+    return warnings;
+}
+
 // The count from "vprinter: K protocol errors", its last line; -1 when it is missing.
 int reportedErrors(const QStringList &lines)
 {
@@ -92,5 +102,6 @@ bool VPrinterProcess::terminate()
         lines.removeLast();
     const int count = reportedErrors(lines);
     checkProtocolCount(count, expectedErrors_, lines);
+    checkProtocolWarnings(warningLines(lines));
     return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
 }
