@@ -166,6 +166,8 @@ void TestVprinter::pacedByteTakesTheSettingsItEndsIn()
         QCOMPARE(started + thread.device().protocolErrors().size(), Sent);
         QVERIFY2(waitMs > 100 ? started == Sent : started < Sent,
                  qPrintable(QString::number(started)));
+        // A flood of starts prints over its own prints; those warnings are not this test's.
+        thread.device().takeProtocolWarnings();
     }
 }
 

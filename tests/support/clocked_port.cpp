@@ -18,6 +18,8 @@ void ClockedMemoryPort::pass(microseconds span)
 {
     elapsed_ += std::max(microseconds(0), span);
     device_.advanceTo(duration_cast<milliseconds>(elapsed_).count());
+    // A quiet line lets the device give up what the station left half sent.
+    device_.idle(int(duration_cast<milliseconds>(elapsed_ - lastByte_).count()));
 }
 
 void ClockedMemoryPort::sleepUntil(Clock::time_point moment)
@@ -28,6 +30,7 @@ void ClockedMemoryPort::sleepUntil(Clock::time_point moment)
 bool ClockedMemoryPort::writeByte(quint8 byte)
 {
     pass(byteTime());
+    lastByte_ = elapsed_;
     return MemoryPort::writeByte(byte);
 }
 

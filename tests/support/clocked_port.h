@@ -29,4 +29,5 @@ private:
     vp::Device &device_;
     Clock::time_point start_ = Clock::now();
     std::chrono::microseconds elapsed_{0};
+    std::chrono::microseconds lastByte_{0};
 };

@@ -16,7 +16,8 @@ public:
     explicit MemoryPort(vp::Device &device, bool openNow = true);
     // Devices by port index; nullptr for an absent port.
     explicit MemoryPort(const std::array<vp::Device *, vlink::PortCount> &devices);
-    // Checks that the devices counted the protocol errors expected (none, unless said otherwise).
+    // Checks that the devices counted the protocol errors expected (none, unless said otherwise)
+    // and no protocol warning.
     ~MemoryPort() override;
     MemoryPort(const MemoryPort &) = delete;
     MemoryPort &operator=(const MemoryPort &) = delete;

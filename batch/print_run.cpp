@@ -1,0 +1,358 @@
+#include "batch/print_run.h"
+
+#include "batch/journal_summary.h"
+#include "link/command_table.h"
+#include "link/machine_commands.h"
+#include "link/mark_commands.h"
+
+#include <QSet>
+
+namespace batch
+{
+
+namespace
+{
+
+constexpr quint8 MarkPrintingNow = 0x01;
+
+QStringList textsOf(const Record &record)
+{
+    QStringList texts;
+    for (const CellText &cell : record.cells)
+        texts << cell.text;
+    return texts;
+}
+
+QString failure(vlink::PrinterCommand command)
+{
+    return vlink::failureText(command);
+}
+
+} // namespace
+
+PrintRun::PrintRun(vlink::Port &port, RunJournal &journal, const vlink::CodePage &codePage)
+    : port_(port), journal_(journal), codePage_(codePage)
+{
+}
+
+bool PrintRun::open(const RunKey &key, const QString &sourceName, const QList<Record> &records)
+{
+    records_ = records;
+    error_.clear();
+    std::optional<RunInfo> run = journal_.unfinishedRun(key);
+    resumed_ = run.has_value() && run->recordCount == records.size();
+    if (!resumed_)
+        run = journal_.startRun(key, sourceName, int(records.size()));
+    if (!run) {
+        phase_ = RunPhase::Closed;
+        error_ = journal_.error();
+        return false;
+    }
+    runId_ = run->id;
+    phase_ = RunPhase::Ready;
+    refresh();
+    return true;
+}
+
+// What the journal says: the records left undecided, where the run goes on, how many are done.
+void PrintRun::refresh()
+{
+    const QList<JournalEntry> entries = journal_.entries(runId_);
+    uncertain_ = uncertainRecords(entries);
+    index_ = resumePoint(entries, int(records_.size()));
+    done_ = 0;
+    for (const JournalEntry &e : entries)
+        if (e.state == RecordState::Printed || e.state == RecordState::Skipped)
+            ++done_;
+    if (!uncertain_.isEmpty() && phase_ != RunPhase::Failed)
+        phase_ = RunPhase::Undecided;
+}
+
+bool PrintRun::decide(int index, bool reprint)
+{
+    if (!uncertain_.contains(index))
+        return false;
+    if (!journal(index, reprint ? RecordState::Failed : RecordState::Skipped))
+        return false;
+    refresh();
+    if (uncertain_.isEmpty() && phase_ == RunPhase::Undecided)
+        phase_ = RunPhase::Ready;
+    return true;
+}
+
+bool PrintRun::start()
+{
+    if (phase_ == RunPhase::Closed || phase_ == RunPhase::Running)
+        return false;
+    if (phase_ == RunPhase::Paused) {
+        phase_ = RunPhase::Running;
+        stage_ = Stage::Settle;
+        return true;
+    }
+    refresh();
+    if (!uncertain_.isEmpty()) {
+        phase_ = RunPhase::Undecided;
+        error_ = QStringLiteral("Record %1 was loaded but its print was never seen: reprint it "
+                                "or skip it first")
+                     .arg(uncertain_.first() + 1);
+        return false;
+    }
+    error_.clear();
+    phase_ = RunPhase::Running;
+    stage_ = Stage::Settle;
+    pausing_ = stopping_ = false;
+    startedAt_ = port_.now();
+    printedNow_ = 0;
+    return true;
+}
+
+void PrintRun::pause()
+{
+    if (phase_ == RunPhase::Running)
+        pausing_ = true;
+}
+
+void PrintRun::stop()
+{
+    if (phase_ == RunPhase::Running)
+        stopping_ = true;
+    else if (phase_ == RunPhase::Paused || phase_ == RunPhase::Ready)
+        phase_ = RunPhase::Stopped;
+}
+
+int PrintRun::step()
+{
+    if (phase_ != RunPhase::Running)
+        return -1;
+    if (stopping_ && stage_ != Stage::Blank)
+        return halt(RunPhase::Stopped);
+    switch (stage_) {
+    case Stage::Settle:
+        return settle();
+    case Stage::Write:
+        return writeCell();
+    case Stage::Armed:
+        return armed();
+    case Stage::WaitRise:
+        return waitRise();
+    case Stage::WaitFall:
+        return waitFall();
+    case Stage::MixedFall:
+        return mixedFall();
+    case Stage::Blank:
+        return blankCell();
+    }
+    return -1;
+}
+
+bool PrintRun::readStatus(bool &printing)
+{
+    quint8 status = 0;
+    if (!vlink::ByteStatusRead(port_, status)) {
+        fail(failure(vlink::PrinterCommand::ByteStatusRead));
+        return false;
+    }
+    printing = status & MarkPrintingNow;
+    return true;
+}
+
+// Before the first record, and after a pause: a print going on is not this run's.
+int PrintRun::settle()
+{
+    if (index_ >= records_.size())
+        return halt(RunPhase::Finished);
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing)
+        return pacing_.pollIntervalMs;
+    stage_ = Stage::Write;
+    cell_ = 0;
+    return 0;
+}
+
+// One cell of the record: never while a mark prints. The record is journalled loaded before
+// its first byte goes out, so a crash leaves it uncertain, never unrecorded.
+int PrintRun::writeCell()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing) {
+        // A print began while this record was half written: its mark mixed two records.
+        if (cell_ > 0)
+            ++mixed_;
+        stage_ = cell_ > 0 ? Stage::MixedFall : Stage::Settle;
+        return pacing_.pollIntervalMs;
+    }
+    const Record &record = records_[index_];
+    if (cell_ == 0 && !journal(index_, RecordState::Loaded))
+        return -1;
+    const CellText &cell = record.cells[cell_];
+    if (!vlink::TextFragmentWrite(port_, cell.row, cell.column, codePage_.encode(cell.text))) {
+        journal(index_, RecordState::Failed);
+        return fail(failure(vlink::PrinterCommand::TextFragmentWrite));
+    }
+    if (!vlink::FontSet(port_, cell.font, cell.row, cell.column)) {
+        journal(index_, RecordState::Failed);
+        return fail(failure(vlink::PrinterCommand::FontSet));
+    }
+    if (++cell_ < record.cells.size())
+        return 0;
+    stage_ = Stage::Armed;
+    return 0;
+}
+
+// The record is in the mark. Only a print that begins after a look that saw none is its own:
+// one already going on may have begun before the last byte arrived.
+int PrintRun::armed()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing) {
+        ++mixed_;
+        stage_ = Stage::MixedFall;
+        return pacing_.pollIntervalMs;
+    }
+    if (pacing_.pacing == Pacing::StationTriggers) {
+        if (!vlink::PrintStart(port_)) {
+            // The print start may have arrived: the record stays uncertain.
+            return fail(failure(vlink::PrinterCommand::PrintStart));
+        }
+        deadline_ = port_.now() + std::chrono::milliseconds(pacing_.printTimeoutMs);
+    }
+    stage_ = Stage::WaitRise;
+    return 0;
+}
+
+int PrintRun::mixedFall()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing)
+        return pacing_.pollIntervalMs;
+    // The whole record again, so that the next print carries it complete.
+    stage_ = Stage::Write;
+    cell_ = 0;
+    return 0;
+}
+
+int PrintRun::waitRise()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing) {
+        stage_ = Stage::WaitFall;
+        return pacing_.pollIntervalMs;
+    }
+    if (pacing_.pacing == Pacing::StationTriggers && port_.now() >= deadline_)
+        return fail(QStringLiteral("No print seen within %1 ms of the print start (is the "
+                                   "printer started?)")
+                        .arg(pacing_.printTimeoutMs));
+    return pacing_.pollIntervalMs;
+}
+
+int PrintRun::waitFall()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing)
+        return pacing_.pollIntervalMs;
+    return printed();
+}
+
+int PrintRun::printed()
+{
+    if (!journal(index_, RecordState::Printed))
+        return -1;
+    ++done_;
+    ++printedNow_;
+    ++index_;
+    if (index_ >= records_.size())
+        return halt(RunPhase::Finished);
+    if (pausing_)
+        return halt(RunPhase::Paused);
+    stage_ = Stage::Write;
+    cell_ = 0;
+    return 0;
+}
+
+// With a product sensor the printer goes on printing what it holds: the cells are emptied, so
+// that products passing meanwhile carry no record a second time.
+int PrintRun::halt(RunPhase phase)
+{
+    pausing_ = stopping_ = false;
+    haltAs_ = phase;
+    if (pacing_.pacing == Pacing::ProductSensor && !records_.isEmpty() && stage_ != Stage::Blank &&
+        stage_ != Stage::Settle) {
+        stage_ = Stage::Blank;
+        cell_ = 0;
+        return 0;
+    }
+    return afterLastCell();
+}
+
+int PrintRun::blankCell()
+{
+    const QList<CellText> &cells = records_.first().cells;
+    if (cell_ >= cells.size())
+        return afterLastCell();
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    if (printing)
+        return pacing_.pollIntervalMs;
+    if (!vlink::TextFragmentDelete(port_, cells[cell_].row, cells[cell_].column))
+        return fail(failure(vlink::PrinterCommand::TextFragmentDelete));
+    ++cell_;
+    return 0;
+}
+
+int PrintRun::afterLastCell()
+{
+    stage_ = Stage::Settle;
+    if (haltAs_ == RunPhase::Finished && !journal_.finishRun(runId_))
+        return fail(QStringLiteral("Journal: %1").arg(journal_.error()));
+    phase_ = haltAs_;
+    return -1;
+}
+
+int PrintRun::fail(const QString &text)
+{
+    error_ = text;
+    phase_ = RunPhase::Failed;
+    stage_ = Stage::Settle;
+    pausing_ = stopping_ = false;
+    return -1;
+}
+
+bool PrintRun::journal(int index, RecordState state)
+{
+    const Record &record = records_[index];
+    if (journal_.setState(runId_, index, state, textsOf(record)))
+        return true;
+    fail(QStringLiteral("Journal: %1").arg(journal_.error()));
+    return false;
+}
+
+qint64 PrintRun::elapsedMs() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(port_.now() - startedAt_).count();
+}
+
+RunProgress PrintRun::progress() const
+{
+    RunProgress p;
+    p.done = done_;
+    p.left = int(records_.size()) - done_;
+    const qint64 ms = elapsedMs();
+    p.perMinute = ms > 0 ? printedNow_ * 60000.0 / double(ms) : 0;
+    p.mixedPrints = mixed_;
+    return p;
+}
+
+} // namespace batch

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "batch/record.h"
+#include "batch/run_journal.h"
+#include "link/codepage.h"
+#include "link/port.h"
+
+#include <QList>
+#include <QString>
+
+namespace batch
+{
+
+// How a record's print comes about. With a product sensor the printer prints when a product
+// passes; with station triggers the station sends a print start for each record.
+enum class Pacing { ProductSensor, StationTriggers };
+
+struct PacingSettings {
+    Pacing pacing = Pacing::ProductSensor;
+    int pollIntervalMs = 10; // the status byte is read at least this often while waiting
+    // Station triggers: a print not seen this long after its start stops the run, the record
+    // uncertain (a printer not started prints nothing on a print start).
+    int printTimeoutMs = 3000;
+};
+
+enum class RunPhase {
+    Closed,    // nothing opened
+    Ready,     // opened, not started
+    Undecided, // records whose print was never seen wait for the operator's decision
+    Running,
+    Paused,
+    Stopped,
+    Finished,
+    Failed, // error() says why; start() goes on from the journal once the line is back
+};
+
+struct RunProgress {
+    int done = 0; // printed or skipped
+    int left = 0;
+    double perMinute = 0; // prints seen per minute since this start
+    // Prints that began while a record was being written: their mark mixed two records, so the
+    // record is printed again and the product must be taken out.
+    int mixedPrints = 0;
+};
+
+// One batch run: records written into the mark one by one, each only after the print of the one
+// before was seen (status bit 0 rising, then falling), every step committed to the journal
+// before the next exchange. No widgets and no event loop: the caller calls step() again after
+// the delay it returns, so a window stays responsive and vuvactl simply sleeps.
+class PrintRun
+{
+public:
+    PrintRun(vlink::Port &port, RunJournal &journal, const vlink::CodePage &codePage);
+
+    void setPacing(const PacingSettings &settings) { pacing_ = settings; }
+    const PacingSettings &pacing() const { return pacing_; }
+
+    // A new run, or the unfinished one with the same key, which then goes on where it stopped.
+    // False when the journal refuses; error() says why.
+    bool open(const RunKey &key, const QString &sourceName, const QList<Record> &records);
+    bool resumed() const { return resumed_; }
+    qint64 runId() const { return runId_; }
+    const QList<Record> &records() const { return records_; }
+
+    // Records loaded into the printer whose print was never seen, by index.
+    QList<int> uncertain() const { return uncertain_; }
+    // The operator's choice for an uncertain record, journalled: printed again, or skipped.
+    bool decide(int index, bool reprint);
+
+    // Starts, resumes after a pause, or goes on after a failure or a stop, from the journal.
+    // False while records are undecided or nothing is open.
+    bool start();
+    // Takes effect once the record being printed has been seen printed.
+    void pause();
+    // Ends after the current exchange; a record loaded but not seen printed stays uncertain.
+    void stop();
+
+    // One exchange at most. The delay in ms before the next call, or -1 when the run is not
+    // running any more (phase() and error() say why).
+    int step();
+
+    RunPhase phase() const { return phase_; }
+    QString error() const { return error_; }
+    RunProgress progress() const;
+    // The record being written or printed; records().size() once none is left.
+    int position() const { return index_; }
+
+private:
+    enum class Stage { Settle, Write, Armed, WaitRise, WaitFall, MixedFall, Blank };
+
+    bool readStatus(bool &printing);
+    int settle();
+    int writeCell();
+    int armed();
+    int waitRise();
+    int waitFall();
+    int mixedFall();
+    int blankCell();
+    int printed();
+    int afterLastCell();
+    int halt(RunPhase phase);
+    int fail(const QString &text);
+    bool journal(int index, RecordState state);
+    void refresh();
+    qint64 elapsedMs() const;
+
+    vlink::Port &port_;
+    RunJournal &journal_;
+    vlink::CodePage codePage_;
+    PacingSettings pacing_;
+    QList<Record> records_;
+    qint64 runId_ = 0;
+    bool resumed_ = false;
+    QList<int> uncertain_;
+    RunPhase phase_ = RunPhase::Closed;
+    QString error_;
+    Stage stage_ = Stage::Settle;
+    int index_ = 0;
+    int cell_ = 0;
+    bool pausing_ = false;
+    bool stopping_ = false;
+    RunPhase haltAs_ = RunPhase::Stopped;
+    vlink::Port::Clock::time_point deadline_{};
+    vlink::Port::Clock::time_point startedAt_{};
+    int done_ = 0;
+    int printedNow_ = 0;
+    int mixed_ = 0;
+};
+
+} // namespace batch
