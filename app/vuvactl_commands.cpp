@@ -53,8 +53,9 @@ Outcome run(vlink::PrinterCommand command, vlink::Port &port)
 Commands allCommands()
 {
     Commands all;
-    for (Commands family : {machineCommands(), markCommands(), logoCommands(), markImageCommands(),
-                            hydroCommands(), clockCommands(), storeCommands(), settingsCommands()})
+    for (Commands family :
+         {machineCommands(), markCommands(), logoCommands(), markImageCommands(), hydroCommands(),
+          clockCommands(), storeCommands(), settingsCommands(), batchCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

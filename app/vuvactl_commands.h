@@ -65,6 +65,12 @@ struct Command {
     bool connects = false;
     // Works on this computer only (the station's settings): no line is opened.
     bool offline = false;
+    // Offline for these arguments only (e.g. a command that also just reads a local file).
+    std::function<bool(const QStringList &args)> offlineWith{};
+    bool isOffline(const QStringList &args) const
+    {
+        return offline || (offlineWith && offlineWith(args));
+    }
 };
 using Commands = std::vector<Command>;
 
@@ -78,6 +84,8 @@ Commands clockCommands();
 Commands storeCommands();
 // The station's settings file: app/vuvactl_settings.cpp.
 Commands settingsCommands();
+// Batch printing from data files: app/vuvactl_batch.cpp.
+Commands batchCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

@@ -108,7 +108,7 @@ int run(const Options &o)
     const vuvactl::Action action = command->bind(o.args, problem);
     if (!action)
         return usage(QStringLiteral("%1: %2").arg(o.command, problem), command);
-    if (command->connects && o.speedIndex)
+    if (command->connects && !command->isOffline(o.args) && o.speedIndex)
         return usage(QStringLiteral("%1 detects the speed itself: no --speed").arg(o.command),
                      command);
 
@@ -116,7 +116,7 @@ int run(const Options &o)
     vlink::Connection found;
     try {
         const QString notFound =
-            command->offline ? QString() : connect(port, o, command->connects, found);
+            command->isOffline(o.args) ? QString() : connect(port, o, command->connects, found);
         if (!notFound.isEmpty())
             return failure(notFound);
     } catch (const vlink::ExCom &e) {

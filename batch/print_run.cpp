@@ -101,7 +101,6 @@ bool PrintRun::start()
     phase_ = RunPhase::Running;
     stage_ = Stage::Settle;
     pausing_ = stopping_ = false;
-    startedAt_ = port_.now();
     printedNow_ = 0;
     return true;
 }
@@ -129,6 +128,8 @@ int PrintRun::step()
     switch (stage_) {
     case Stage::Settle:
         return settle();
+    case Stage::Sync:
+        return sync();
     case Stage::Write:
         return writeCell();
     case Stage::Armed:
@@ -166,6 +167,26 @@ int PrintRun::settle()
         return -1;
     if (printing)
         return pacing_.pollIntervalMs;
+    if (pacing_.pacing == Pacing::ProductSensor) {
+        stage_ = Stage::Sync;
+        syncSeen_ = false;
+        deadline_ = port_.now() + std::chrono::milliseconds(pacing_.syncTimeoutMs);
+        return 0;
+    }
+    stage_ = Stage::Write;
+    cell_ = 0;
+    return 0;
+}
+
+// Products pass at their own pace: the end of a print is the start of the longest gap.
+int PrintRun::sync()
+{
+    bool printing = false;
+    if (!readStatus(printing))
+        return -1;
+    syncSeen_ = syncSeen_ || printing;
+    if (printing || (!syncSeen_ && port_.now() < deadline_))
+        return printing ? 0 : pacing_.pollIntervalMs;
     stage_ = Stage::Write;
     cell_ = 0;
     return 0;
@@ -255,13 +276,14 @@ int PrintRun::waitRise()
     return pacing_.pollIntervalMs;
 }
 
+// Looked for without a pause: the gap to the next product starts with the fall.
 int PrintRun::waitFall()
 {
     bool printing = false;
     if (!readStatus(printing))
         return -1;
     if (printing)
-        return pacing_.pollIntervalMs;
+        return 0;
     return printed();
 }
 
@@ -270,7 +292,9 @@ int PrintRun::printed()
     if (!journal(index_, RecordState::Printed))
         return -1;
     ++done_;
-    ++printedNow_;
+    if (printedNow_++ == 0)
+        firstPrintAt_ = port_.now();
+    lastPrintAt_ = port_.now();
     ++index_;
     if (index_ >= records_.size())
         return halt(RunPhase::Finished);
@@ -339,18 +363,15 @@ bool PrintRun::journal(int index, RecordState state)
     return false;
 }
 
-qint64 PrintRun::elapsedMs() const
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(port_.now() - startedAt_).count();
-}
-
 RunProgress PrintRun::progress() const
 {
     RunProgress p;
     p.done = done_;
     p.left = int(records_.size()) - done_;
-    const qint64 ms = elapsedMs();
-    p.perMinute = ms > 0 ? printedNow_ * 60000.0 / double(ms) : 0;
+    // Sustained: from the first print of this start to the last, the wait for the line not in it.
+    const qint64 ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(lastPrintAt_ - firstPrintAt_).count();
+    p.perMinute = printedNow_ > 1 && ms > 0 ? (printedNow_ - 1) * 60000.0 / double(ms) : 0;
     p.mixedPrints = mixed_;
     return p;
 }

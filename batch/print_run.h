@@ -21,6 +21,9 @@ struct PacingSettings {
     // Station triggers: a print not seen this long after its start stops the run, the record
     // uncertain (a printer not started prints nothing on a print start).
     int printTimeoutMs = 3000;
+    // Product sensor: the first record waits for a print to end this long at most, so that it
+    // has the whole gap to the next product; a printer that shows no print is written at once.
+    int syncTimeoutMs = 2000;
 };
 
 enum class RunPhase {
@@ -37,7 +40,7 @@ enum class RunPhase {
 struct RunProgress {
     int done = 0; // printed or skipped
     int left = 0;
-    double perMinute = 0; // prints seen per minute since this start
+    double perMinute = 0; // prints seen a minute, from this start's first print to its last
     // Prints that began while a record was being written: their mark mixed two records, so the
     // record is printed again and the product must be taken out.
     int mixedPrints = 0;
@@ -86,10 +89,11 @@ public:
     int position() const { return index_; }
 
 private:
-    enum class Stage { Settle, Write, Armed, WaitRise, WaitFall, MixedFall, Blank };
+    enum class Stage { Settle, Sync, Write, Armed, WaitRise, WaitFall, MixedFall, Blank };
 
     bool readStatus(bool &printing);
     int settle();
+    int sync();
     int writeCell();
     int armed();
     int waitRise();
@@ -102,7 +106,6 @@ private:
     int fail(const QString &text);
     bool journal(int index, RecordState state);
     void refresh();
-    qint64 elapsedMs() const;
 
     vlink::Port &port_;
     RunJournal &journal_;
@@ -121,7 +124,9 @@ private:
     bool stopping_ = false;
     RunPhase haltAs_ = RunPhase::Stopped;
     vlink::Port::Clock::time_point deadline_{};
-    vlink::Port::Clock::time_point startedAt_{};
+    vlink::Port::Clock::time_point firstPrintAt_{};
+    vlink::Port::Clock::time_point lastPrintAt_{};
+    bool syncSeen_ = false;
     int done_ = 0;
     int printedNow_ = 0;
     int mixed_ = 0;

@@ -47,6 +47,8 @@ public:
 
     // The unfinished run with this key, if there is one.
     virtual std::optional<RunInfo> unfinishedRun(const RunKey &key) = 0;
+    // The latest run of this data, finished or not, whatever its mapping.
+    virtual std::optional<RunInfo> latestRun(const QString &sourceHash) = 0;
     virtual std::optional<RunInfo> startRun(const RunKey &key, const QString &sourceName,
                                             int recordCount) = 0;
     virtual bool setState(qint64 runId, int index, RecordState state,

@@ -131,6 +131,24 @@ std::optional<RunInfo> SqliteJournal::unfinishedRun(const RunKey &key)
                    false};
 }
 
+std::optional<RunInfo> SqliteJournal::latestRun(const QString &sourceHash)
+{
+    if (!open_)
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT id, source_name, record_count, finished FROM runs WHERE "
+                                 "source_hash = ? ORDER BY id DESC LIMIT 1"));
+    query.addBindValue(sourceHash);
+    if (!query.exec()) {
+        fail(QStringLiteral("be read"), query.lastError().text());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return RunInfo{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toInt(),
+                   query.value(3).toBool()};
+}
+
 std::optional<RunInfo> SqliteJournal::startRun(const RunKey &key, const QString &sourceName,
                                                int recordCount)
 {

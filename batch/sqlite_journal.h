@@ -26,6 +26,7 @@ public:
     bool isOpen() const { return open_; }
 
     std::optional<RunInfo> unfinishedRun(const RunKey &key) override;
+    std::optional<RunInfo> latestRun(const QString &sourceHash) override;
     std::optional<RunInfo> startRun(const RunKey &key, const QString &sourceName,
                                     int recordCount) override;
     bool setState(qint64 runId, int index, RecordState state, const QStringList &texts) override;
