@@ -192,11 +192,22 @@ Outcome prepare(const BatchArgs &a, int fontCount, Prepared &p)
     return succeeded();
 }
 
+// The printer's count of text fonts, from its time parameters.
+std::optional<int> fontCount(Context &ctx)
+{
+    vlink::TimeParams params = ctx.connection.timeParams;
+    if (!ctx.connection.timeParamsRead && !vlink::TimeParamsRead(ctx.port, params))
+        return std::nullopt;
+    return params[vlink::TimeParamCount - 1];
+}
+
 Outcome runBatch(const BatchArgs &a, Context &ctx)
 {
-    const int fontCount = ctx.connection.timeParams[vlink::TimeParamCount - 1];
+    const std::optional<int> fonts = fontCount(ctx);
+    if (!fonts)
+        return failed(vlink::PrinterCommand::TimeParamsRead);
     Prepared p;
-    if (Outcome o = prepare(a, fontCount, p); o.kind != Outcome::Kind::Ok)
+    if (Outcome o = prepare(a, *fonts, p); o.kind != Outcome::Kind::Ok)
         return o;
     batch::SqliteJournal journal;
     if (!journal.isOpen())

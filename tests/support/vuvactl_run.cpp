@@ -4,12 +4,12 @@
 
 #include <QProcess>
 
-VuvactlRun runVuvactl(const QStringList &args, const QString &program)
+VuvactlRun runVuvactl(const QStringList &args, const QString &program, int timeoutMs)
 {
     QProcess process;
     process.start(program.isEmpty() ? VPrinterProcess::binary("vuvactl") : program, args);
     VuvactlRun run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());

@@ -13,4 +13,4 @@ struct VuvactlRun {
 
 // program: another copy of the binary (e.g. one beside a test settings file); default the built
 // one.
-VuvactlRun runVuvactl(const QStringList &args, const QString &program = {});
+VuvactlRun runVuvactl(const QStringList &args, const QString &program = {}, int timeoutMs = 30000);
