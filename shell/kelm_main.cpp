@@ -39,7 +39,8 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
       placement_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
                  env_.modal, this, logos_, env_.workDir),
       clipboard_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
-                 env_.modal, this, logos_, env_.workDir)
+                 env_.modal, this, logos_, env_.workDir),
+      batch_(*this, state_.line, gate_, env_.modal, env_.settingsPath)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -65,11 +66,11 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 16> TAutoControl::workflows()
+std::array<Workflow *, 17> TAutoControl::workflows()
 {
     return {&menus_,       &port_,    &machine_,   &markConfig_, &logos_,   &text_,
             &help_,        &preview_, &params_,    &hydro_,      &editors_, &specFunc_,
-            &markDialogs_, &library_, &placement_, &clipboard_};
+            &markDialogs_, &library_, &placement_, &clipboard_,  &batch_};
 }
 
 void TAutoControl::wire()

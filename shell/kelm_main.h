@@ -2,6 +2,7 @@
 
 #include "link/logo_buffer.h"
 #include "shell/application_title.h"
+#include "shell/batch_flow.h"
 #include "shell/cell_editors_flow.h"
 #include "shell/clipboard_flow.h"
 #include "shell/help_flow.h"
@@ -52,6 +53,7 @@ public:
     MarkPreviewFlow &markPreview() { return preview_; }
     TPortForms *portForms() const { return port_.portForms(); }
     TParamsForm *paramsForm() const { return params_.paramsForm(); }
+    BatchFlow &batchFlow() { return batch_; }
 
     // Activation: the start-up discovery while not connected.
     void FormActivate() { port_.FormActivate(); }
@@ -64,7 +66,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 16> workflows();
+    std::array<Workflow *, 17> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -93,6 +95,7 @@ private:
     LibraryFlow library_;
     PlacementFlow placement_;
     ClipboardFlow clipboard_;
+    BatchFlow batch_;
 
     bool closed_ = false;
 };

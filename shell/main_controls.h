@@ -101,6 +101,11 @@ struct MainControls {
     // HydroSystem (hidden, disabled)
     QMenu *HydroSystem1 = nullptr;
 
+    // Batch
+    QMenu *Batch1 = nullptr;
+    QAction *CardNumbers1 = nullptr;
+    QAction *PrintFromFile1 = nullptr;
+
     // Help
     QMenu *Help1 = nullptr;
     QAction *HelpItem = nullptr;

@@ -228,6 +228,13 @@ void buildHydroSystem(QMainWindow &window, MainControls &c)
     }
 }
 
+void buildBatch(QMainWindow &window, MainControls &c)
+{
+    c.Batch1 = topMenu(window, "Batch1", QStringLiteral("Batch"));
+    c.CardNumbers1 = item(c.Batch1, "CardNumbers1", QStringLiteral("Card Numbers..."));
+    c.PrintFromFile1 = item(c.Batch1, "PrintFromFile1", QStringLiteral("Print From File..."));
+}
+
 void buildHelp(QMainWindow &window, MainControls &c)
 {
     c.Help1 = topMenu(window, "Help1", QStringLiteral("Help"));
@@ -269,6 +276,7 @@ void buildMenus(QMainWindow &window, MainControls &c, const vlink::DeviceMap &de
     buildCommands(window, c);
     buildParams(window, c);
     buildHydroSystem(window, c);
+    buildBatch(window, c);
     buildHelp(window, c);
     buildWindowActions(window, c);
 }

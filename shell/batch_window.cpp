@@ -1,0 +1,80 @@
+#include "shell/batch_window.h"
+
+#include "ui/busy_cursor.h"
+#include "ui/enter_action.h"
+#include "ui/messages.h"
+#include "ui/screen_fit.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace vshell
+{
+
+BatchWindow::BatchWindow(const BatchSetting &setting, QWidget *parent)
+    : QDialog(parent), setting_(setting)
+{
+    panel_ = new BatchRunPanel(setting_.prompts, this);
+    panel_->makeRun = [this] { return makeRun(); };
+    connect(panel_, &BatchRunPanel::runStarted, this, [this] {
+        setSettingsEnabled(false);
+        sentToPrinter_ = true;
+        vui::postMessage(parentWidget(), vui::Message::SendToPrinter);
+    });
+    connect(panel_, &BatchRunPanel::runEnded, this, &BatchWindow::runEnded);
+    vui::setEnterAction(*this, *panel_->startButton());
+    vui::keepOnScreen(*this);
+}
+
+std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
+{
+    QList<batch::Record> list;
+    batch::RunKey key;
+    QString source;
+    if (!records(list, key, source))
+        return nullptr;
+    if (!journal_ || journal_->path() != setting_.journalPath)
+        journal_ = std::make_unique<batch::SqliteJournal>(setting_.journalPath);
+    if (!journal_->isOpen()) {
+        setting_.prompts.error(journal_->error());
+        return nullptr;
+    }
+    auto run = std::make_unique<batch::PrintRun>(setting_.line.port, *journal_, setting_.codePage);
+    if (!run->open(key, source, list)) {
+        setting_.prompts.error(run->error());
+        return nullptr;
+    }
+    return run;
+}
+
+void BatchWindow::runEnded()
+{
+    setSettingsEnabled(true);
+    if (std::exchange(sentToPrinter_, false))
+        vui::postMessage(parentWidget(), vui::Message::PrinterFound);
+}
+
+// A run going on is stopped first: closing the window never leaves it half done unrecorded.
+void BatchWindow::reject()
+{
+    if (panel_->running()) {
+        if (!setting_.prompts.question(
+                QStringLiteral("A run is going on. Stop it after the current exchange?"),
+                vui::CaptionConfirm))
+            return;
+        panel_->run()->stop();
+        const vui::BusyCursor busy;
+        while (panel_->run()->step() >= 0) {
+        }
+        runEnded();
+    }
+    QDialog::reject();
+}
+
+void BatchWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    reject();
+}
+
+} // namespace vshell

@@ -1,0 +1,193 @@
+// The batch windows and their menu: what the operator sets, what is refused before a run, and a
+// run started by the Start button through the event loop.
+
+#include "shell/card_print_form.h"
+#include "shell/excel_print_form.h"
+#include "support/memory_port.h"
+#include "support/prompt_recorder.h"
+#include "support/station_fixture.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+
+using namespace vshell;
+
+namespace
+{
+
+// The in-memory line, the printer's prints on the real clock, as the event loop runs them.
+class RealTimePort : public MemoryPort
+{
+public:
+    explicit RealTimePort(vp::Device &device) : MemoryPort(device), device_(device)
+    {
+        clock_.start();
+    }
+    bool writeByte(quint8 byte) override
+    {
+        device_.advanceTo(clock_.elapsed());
+        return MemoryPort::writeByte(byte);
+    }
+    bool readByte(quint8 &byte) override
+    {
+        device_.advanceTo(clock_.elapsed());
+        return MemoryPort::readByte(byte);
+    }
+
+private:
+    vp::Device &device_;
+    QElapsedTimer clock_;
+};
+
+// The main window as the batch windows see it: it takes their messages.
+class MessageSink : public QWidget
+{
+public:
+    bool event(QEvent *e) override
+    {
+        if (const std::optional<vui::Message> m = vui::messageOf(e->type())) {
+            received.append(*m);
+            return true;
+        }
+        return QWidget::event(e);
+    }
+    QList<vui::Message> received;
+};
+
+struct Rig {
+    QTemporaryDir dir;
+    vp::Device device;
+    RealTimePort port{device};
+    vui::LineState line{port};
+    PromptRecorder prompts;
+    MessageSink main;
+    BatchSetting setting{line, prompts, vlink::CodePage(), dir.filePath("journal.db")};
+
+    Rig() { vui::registerMessages(); }
+    // The texts of the prints, in order.
+    QStringList printed()
+    {
+        QStringList texts;
+        for (const vp::PrintedMark &p : device.takePrinted())
+            texts << QString::fromLatin1(p.texts.join(' '));
+        return texts;
+    }
+};
+
+template <typename Widget> Widget *child(QWidget &window, const char *name)
+{
+    return window.findChild<Widget *>(QString::fromLatin1(name));
+}
+
+void runToTheEnd(BatchWindow &window)
+{
+    child<QComboBox>(window, "Pacing")->setCurrentIndex(1); // station triggers
+    QTest::mouseClick(window.panel().startButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.panel().running(), 10000);
+}
+
+} // namespace
+
+class TestBatchWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuFollowsTheLine_data();
+    void menuFollowsTheLine();
+    void cardNumbersRun();
+    void cardNumbersRefusedBeforeTheRun();
+    void fileRowsMappedAndRun();
+};
+
+void TestBatchWindows::menuFollowsTheLine_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("depotOnly");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("connected") << true << false << true;
+    QTest::newRow("nothing connected") << false << false << false;
+    QTest::newRow("Depot only") << true << true << false;
+}
+
+void TestBatchWindows::menuFollowsTheLine()
+{
+    QFETCH(bool, connected);
+    QFETCH(bool, depotOnly);
+    QFETCH(bool, enabled);
+    StationFixture f;
+    f.start();
+    f.state().line.connected = connected;
+    f.window().setDepotNow(depotOnly);
+    f.open("Batch1");
+    QCOMPARE(f.action("CardNumbers1")->isEnabled(), enabled);
+    QCOMPARE(f.action("PrintFromFile1")->isEnabled(), enabled);
+}
+
+void TestBatchWindows::cardNumbersRun()
+{
+    Rig rig;
+    QVERIFY(vlink::StartCommand(rig.port));
+    TCardPrint window(rig.setting, &rig.main);
+    child<QLineEdit>(window, "FirstNumber")->setText("7");
+    child<QSpinBox>(window, "NumberCount")->setValue(4);
+    child<QSpinBox>(window, "NumberDigits")->setValue(3);
+    child<QLineEdit>(window, "NumberPrefix")->setText("N");
+    QCOMPARE(child<QLabel>(window, "CardPreview")->text(),
+             QStringLiteral("First: \"N007\"   Last: \"N010\""));
+    runToTheEnd(window);
+    QCOMPARE(window.panel().run()->phase(), batch::RunPhase::Finished);
+    QCOMPARE(rig.printed(), (QStringList{"N007", "N008", "N009", "N010"}));
+    QCoreApplication::sendPostedEvents(&rig.main);
+    QCOMPARE(rig.main.received,
+             (QList<vui::Message>{vui::Message::SendToPrinter, vui::Message::PrinterFound}));
+    QVERIFY(rig.prompts.messages.isEmpty());
+}
+
+void TestBatchWindows::cardNumbersRefusedBeforeTheRun()
+{
+    Rig rig;
+    TCardPrint window(rig.setting, &rig.main);
+    child<QSpinBox>(window, "NumberCount")->setValue(200);
+    child<QSpinBox>(window, "NumberDigits")->setValue(2);
+    rig.port.clearWritten();
+    QTest::mouseClick(window.panel().startButton(), Qt::LeftButton);
+    QCOMPARE(rig.prompts.messages.size(), 1);
+    QVERIFY2(rig.prompts.messages[0].first.startsWith("Record 100, cell 1,1:"),
+             qPrintable(rig.prompts.messages[0].first));
+    QVERIFY(rig.port.written().isEmpty());
+    QVERIFY(!window.panel().run());
+}
+
+void TestBatchWindows::fileRowsMappedAndRun()
+{
+    Rig rig;
+    QVERIFY(vlink::StartCommand(rig.port));
+    const QString path = rig.dir.filePath("lots.csv");
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("lot;serial\nA1;S001\nA2;S002\nA3;S003\n");
+    csv.close();
+    TExcelPrintForm window(rig.setting, &rig.main);
+    QVERIFY(window.openFile(path));
+    QCOMPARE(window.tableView()->model()->rowCount(), 4);
+    child<QCheckBox>(window, "HeaderRow")->setChecked(true);
+    window.tableView()->setCurrentIndex(window.tableView()->model()->index(2, 1));
+    child<QSpinBox>(window, "MapRow")->setValue(2);
+    child<QSpinBox>(window, "MapColumn")->setValue(3);
+    QTest::mouseClick(child<QPushButton>(window, "MapCell"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>(window, "RecordPreview")->text(),
+             QStringLiteral("Record 2 of 3 (row 3):\n2,3: \"S002\""));
+    runToTheEnd(window);
+    QCOMPARE(window.panel().run()->phase(), batch::RunPhase::Finished);
+    QCOMPARE(rig.printed(), (QStringList{"S001", "S002", "S003"}));
+}
+
+QTEST_MAIN(TestBatchWindows)
+#include "tst_batch_windows.moc"
