@@ -154,6 +154,7 @@ bool PrintRun::readStatus(bool &printing)
         return false;
     }
     printing = status & MarkPrintingNow;
+    lastStatusAt_ = port_.now();
     return true;
 }
 
@@ -260,20 +261,44 @@ int PrintRun::mixedFall()
     return 0;
 }
 
+// A product may pass at any moment: the status is looked at without a pause, and a look that
+// came later than the shortest print lasts may have missed one, which would print this record
+// twice unseen. The record is then uncertain rather than counted on the next print.
 int PrintRun::waitRise()
 {
+    const Clock::time_point previous = lastStatusAt_;
     bool printing = false;
     if (!readStatus(printing))
         return -1;
     if (printing) {
         stage_ = Stage::WaitFall;
+        riseSeenAt_ = lastStatusAt_;
+        return 0;
+    }
+    if (pacing_.pacing == Pacing::StationTriggers) {
+        if (port_.now() >= deadline_)
+            return fail(QStringLiteral("No print seen within %1 ms of the print start (is the "
+                                       "printer started?)")
+                            .arg(pacing_.printTimeoutMs));
         return pacing_.pollIntervalMs;
     }
-    if (pacing_.pacing == Pacing::StationTriggers && port_.now() >= deadline_)
-        return fail(QStringLiteral("No print seen within %1 ms of the print start (is the "
-                                   "printer started?)")
-                        .arg(pacing_.printTimeoutMs));
-    return pacing_.pollIntervalMs;
+    const qint64 unseenMs = msBetween(previous, lastStatusAt_);
+    if (unseenMs > unseenLimitMs())
+        return fail(QStringLiteral("The printer's status went unread for %1 ms, longer than a "
+                                   "print lasts: record %2 may have been printed unseen")
+                        .arg(unseenMs)
+                        .arg(index_ + 1));
+    return 0;
+}
+
+qint64 PrintRun::unseenLimitMs() const
+{
+    return shortestPrintMs_ > 0 ? std::min<qint64>(shortestPrintMs_, MaxUnseenMs) : MaxUnseenMs;
+}
+
+qint64 PrintRun::msBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
 }
 
 // Looked for without a pause: the gap to the next product starts with the fall.
@@ -284,6 +309,10 @@ int PrintRun::waitFall()
         return -1;
     if (printing)
         return 0;
+    // Seen from the first look that found it to the first that did not: never longer than it was.
+    const qint64 lasted = msBetween(riseSeenAt_, lastStatusAt_);
+    if (shortestPrintMs_ == 0 || lasted < shortestPrintMs_)
+        shortestPrintMs_ = std::max<qint64>(1, lasted);
     return printed();
 }
 
@@ -349,6 +378,7 @@ int PrintRun::fail(const QString &text)
 {
     error_ = text;
     phase_ = RunPhase::Failed;
+    refresh(); // the record left loaded is uncertain now
     stage_ = Stage::Settle;
     pausing_ = stopping_ = false;
     return -1;

@@ -64,6 +64,8 @@ public:
     bool resumed() const { return resumed_; }
     qint64 runId() const { return runId_; }
     const QList<Record> &records() const { return records_; }
+    // The journal of this run, record by record, as it stands.
+    QList<JournalEntry> entries() const { return journal_.entries(runId_); }
 
     // Records loaded into the printer whose print was never seen, by index.
     QList<int> uncertain() const { return uncertain_; }
@@ -104,6 +106,11 @@ private:
     int afterLastCell();
     int halt(RunPhase phase);
     int fail(const QString &text);
+    qint64 unseenLimitMs() const;
+    using Clock = vlink::Port::Clock;
+    static qint64 msBetween(Clock::time_point from, Clock::time_point to);
+    // A look later than this may have missed a whole print, however long prints are.
+    static constexpr qint64 MaxUnseenMs = 50;
     bool journal(int index, RecordState state);
     void refresh();
 
@@ -127,6 +134,9 @@ private:
     vlink::Port::Clock::time_point firstPrintAt_{};
     vlink::Port::Clock::time_point lastPrintAt_{};
     bool syncSeen_ = false;
+    Clock::time_point lastStatusAt_{};
+    Clock::time_point riseSeenAt_{};
+    qint64 shortestPrintMs_ = 0;
     int done_ = 0;
     int printedNow_ = 0;
     int mixed_ = 0;

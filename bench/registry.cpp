@@ -10,7 +10,7 @@ Cases allCases()
     Cases all;
     for (Cases family :
          {linkCases(), logoCases(), logoTransferCases(), markImageCases(), hydroCases(),
-          bulkCopyCases(), clipboardCases(), networkCases(), faultSoakCases()})
+          bulkCopyCases(), clipboardCases(), networkCases(), faultSoakCases(), batchCases()})
         all.insert(all.end(), family.begin(), family.end());
 #ifdef VUVA_BENCH_STATION
     const Cases station = unplugSoakCases();

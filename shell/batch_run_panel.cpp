@@ -1,5 +1,6 @@
 #include "shell/batch_run_panel.h"
 
+#include "batch/journal_summary.h"
 #include "ui/named_controls.h"
 
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 
 namespace vshell
 {
@@ -29,6 +31,10 @@ BatchRunPanel::BatchRunPanel(vui::Prompts &prompts, QWidget *parent)
     grid->addWidget(start_, 1, 0);
     grid->addWidget(pause_, 1, 1);
     grid->addWidget(stop_, 1, 2);
+    export_ = vui::named<QPushButton>(this, "ExportJournal");
+    export_->setText(QStringLiteral("Export Journal..."));
+    export_->setEnabled(false);
+    grid->addWidget(export_, 5, 0, 1, 3);
     bar_ = vui::named<QProgressBar>(this, "RunProgress");
     grid->addWidget(bar_, 2, 0, 1, 3);
     counts_ = vui::named<QLabel>(this, "RunCounts");
@@ -43,6 +49,9 @@ BatchRunPanel::BatchRunPanel(vui::Prompts &prompts, QWidget *parent)
     connect(start_, &QPushButton::clicked, this, &BatchRunPanel::startClicked);
     connect(pause_, &QPushButton::clicked, this, &BatchRunPanel::pauseClicked);
     connect(stop_, &QPushButton::clicked, this, &BatchRunPanel::stopClicked);
+    connect(export_, &QPushButton::clicked, this, &BatchRunPanel::exportClicked);
+    for (QPushButton *b : {pause_, stop_, export_})
+        b->setAutoDefault(false);
 }
 
 bool BatchRunPanel::running() const
@@ -92,6 +101,7 @@ void BatchRunPanel::startClicked()
     pacing_->setEnabled(false);
     pause_->setEnabled(true);
     stop_->setEnabled(true);
+    export_->setEnabled(true);
     state_->setText(run_->resumed() && !resuming
                         ? QStringLiteral("Going on from record %1").arg(run_->position() + 1)
                         : QStringLiteral("Running"));
@@ -117,6 +127,20 @@ void BatchRunPanel::stopClicked()
     run_->stop();
     if (!timer_.isActive() && run_->phase() == batch::RunPhase::Stopped)
         ended();
+}
+
+void BatchRunPanel::exportClicked()
+{
+    const QString path = prompts_.saveFile(
+        {QStringLiteral("Export Journal"), {}, QStringLiteral("CSV files (*.csv)"), {}});
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(batch::journalCsv(run_->entries())) < 0 ||
+        !file.commit()) {
+        prompts_.error(QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
+        return;
+    }
 }
 
 void BatchRunPanel::stepOnce()

@@ -43,6 +43,7 @@ private:
     void startClicked();
     void pauseClicked();
     void stopClicked();
+    void exportClicked();
     bool decideUncertain();
     void stepOnce();
     void showProgress();
@@ -55,6 +56,7 @@ private:
     QPushButton *start_ = nullptr;
     QPushButton *pause_ = nullptr;
     QPushButton *stop_ = nullptr;
+    QPushButton *export_ = nullptr;
     QProgressBar *bar_ = nullptr;
     QLabel *counts_ = nullptr;
     QLabel *state_ = nullptr;

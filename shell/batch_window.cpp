@@ -26,12 +26,36 @@ BatchWindow::BatchWindow(const BatchSetting &setting, QWidget *parent)
     vui::keepOnScreen(*this);
 }
 
+// After the line was lost (a cable pulled, the printer gone), Start opens it again at the port
+// and speed the station connected with, so the run goes on without closing the window.
+bool BatchWindow::lineOpen()
+{
+    vlink::Port &port = setting_.line.port;
+    if (port.isOpen())
+        return true;
+    int speed = -1;
+    for (int i = 0; i < 7; ++i)
+        if (QString::number(vlink::SpeedTable[i]) == setting_.line.speedText)
+            speed = i;
+    try {
+        if (setting_.line.currentPort >= 0 && port.openCom(setting_.line.currentPort) &&
+            speed >= 0 && port.setBaud(speed))
+            return true;
+    } catch (const vlink::ExCom &e) {
+        setting_.prompts.error(QString::fromStdString(e.what()));
+        return false;
+    }
+    setting_.prompts.error(QStringLiteral("The printer's line cannot be opened again: "
+                                          "reconnect it from the main window"));
+    return false;
+}
+
 std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
 {
     QList<batch::Record> list;
     batch::RunKey key;
     QString source;
-    if (!records(list, key, source))
+    if (!records(list, key, source) || !lineOpen())
         return nullptr;
     if (!journal_ || journal_->path() != setting_.journalPath)
         journal_ = std::make_unique<batch::SqliteJournal>(setting_.journalPath);

@@ -45,6 +45,7 @@ protected:
 
 private:
     std::unique_ptr<batch::PrintRun> makeRun();
+    bool lineOpen();
     void runEnded();
 
     std::unique_ptr<batch::SqliteJournal> journal_;

@@ -93,7 +93,8 @@ private slots:
 
 void TestBatchLine::productSensorPrintsEachRecordOnce()
 {
-    Line line(300, {"--products-per-minute", "600"});
+    // Prints of 30 to 40 ms: a station busy for longer than that cannot tell a print was missed.
+    Line line(300, {"--products-per-minute", "600", "--print-speed", "1000"});
     QVERIFY2(!line.device.isEmpty(), qPrintable(line.printer.errorText()));
     QCOMPARE(line.vuvactl({"fragment-write", "1", "1", "READY"}).exitCode, 0);
     QCOMPARE(line.vuvactl({"start"}).exitCode, 0);

@@ -148,6 +148,14 @@ void TestBatchWindows::cardNumbersRun()
     QCOMPARE(rig.main.received,
              (QList<vui::Message>{vui::Message::SendToPrinter, vui::Message::PrinterFound}));
     QVERIFY(rig.prompts.messages.isEmpty());
+    const QString exported = rig.dir.filePath("journal.csv");
+    rig.prompts.chooseFiles({exported});
+    QTest::mouseClick(child<QPushButton>(window, "ExportJournal"), Qt::LeftButton);
+    QFile csv(exported);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    QCOMPARE(lines.size(), 6); // the header, four records, the empty end
+    QVERIFY2(lines[4].startsWith("4,N010,printed,"), lines[4].constData());
 }
 
 void TestBatchWindows::cardNumbersRefusedBeforeTheRun()

@@ -109,6 +109,7 @@ private slots:
     void crashLeavesTheRecordUncertain_data();
     void crashLeavesTheRecordUncertain();
     void triggerWithoutPrintTimesOut();
+    void lookTooLateLeavesTheRecordUncertain();
 };
 
 void TestPrintRun::eachRecordPrintedOnceInOrder_data()
@@ -259,6 +260,25 @@ void TestPrintRun::triggerWithoutPrintTimesOut()
                             "started?)"));
     QVERIFY(!run.start());
     QCOMPARE(run.uncertain(), QList<int>{0});
+}
+
+// The station stalled while it waited for a product: the print it may have missed would count
+// the next product's print, a second one of the same record, as this record's.
+void TestPrintRun::lookTooLateLeavesTheRecordUncertain()
+{
+    Rig rig;
+    PrintRun run(rig.port, rig.journal, rig.codePage);
+    QVERIFY(run.open(Key, "lots.csv", makeRecords(5)));
+    QVERIFY(run.start());
+    drive(run, rig.port, [&] { return run.progress().done == 2; });
+    for (int cellsAndArmed = 0; cellsAndArmed < 3; ++cellsAndArmed)
+        QCOMPARE(run.step(), 0);
+    rig.port.pass(milliseconds(300));
+    drive(run, rig.port);
+    QCOMPARE(run.phase(), RunPhase::Failed);
+    QVERIFY2(run.error().endsWith("record 3 may have been printed unseen"),
+             qPrintable(run.error()));
+    QCOMPARE(run.uncertain(), QList<int>{2});
 }
 
 QTEST_GUILESS_MAIN(TestPrintRun)

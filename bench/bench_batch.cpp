@@ -1,0 +1,153 @@
+// Batch runs on a paced line at 57600 bit/s against the virtual printer's product sensor: the
+// rate kept against the products due, and what a record costs beyond its bytes on the wire.
+
+#include "batch/print_run.h"
+#include "batch/sqlite_journal.h"
+#include "bench/bench.h"
+#include "link/com_io.h"
+#include "link/machine_commands.h"
+#include "link/mark_commands.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace bench
+{
+
+namespace
+{
+
+constexpr int Records = 150;
+constexpr double RateGoal = 0.99;
+constexpr double WriteRatioGoal = 1.10;
+constexpr double ByteUs = 10 * 1e6 / 57600;
+
+// Passes everything on and counts the bytes that crossed the line, either way.
+class CountingPort : public vlink::Port
+{
+public:
+    explicit CountingPort(vlink::Port &line) : line_(line) {}
+    qint64 bytes = 0;
+
+    bool testCom(int index) override { return line_.testCom(index); }
+    bool openCom(int index) override { return line_.openCom(index); }
+    void closeCom() override { line_.closeCom(); }
+    bool isOpen() const override { return line_.isOpen(); }
+    bool setBaud(int speedIndex) override { return line_.setBaud(speedIndex); }
+    bool writeByte(quint8 byte) override { return count(line_.writeByte(byte)); }
+    bool writeBlock(const QByteArray &block, int &written) override
+    {
+        const bool ok = line_.writeBlock(block, written);
+        bytes += written;
+        return ok;
+    }
+    bool readByte(quint8 &byte) override { return count(line_.readByte(byte)); }
+    bool readByteWithin(quint8 &byte, int timeoutMs) override
+    {
+        return count(line_.readByteWithin(byte, timeoutMs));
+    }
+    void purge() override { line_.purge(); }
+    void setRts(bool on) override { line_.setRts(on); }
+    QString deviceName() const override { return line_.deviceName(); }
+
+private:
+    bool count(bool ok)
+    {
+        bytes += ok ? 1 : 0;
+        return ok;
+    }
+    vlink::Port &line_;
+};
+
+QList<batch::Record> records()
+{
+    QList<batch::Record> list;
+    for (int i = 0; i < Records; ++i) {
+        batch::Record r{i, {}};
+        for (int row = 1; row <= 3; ++row)
+            r.cells.append(
+                {row, 1,
+                 QStringLiteral("R%1 FIELD %2 ABCDEFGH").arg(row).arg(i, 5, 10, QLatin1Char('0')),
+                 1});
+        list.append(r);
+    }
+    return list;
+}
+
+struct Timing {
+    double writeMs = 0; // from a print's end seen to the next record's last byte
+    double wireMs = 0;  // the bytes of those exchanges on the line
+};
+
+// Steps the run; each record's write is timed from the step that saw the print before it end.
+void drive(batch::PrintRun &run, CountingPort &port, Timing &t)
+{
+    int done = 0;
+    int writesLeft = 0;
+    QElapsedTimer since;
+    qint64 bytesAt = 0;
+    for (int delay = run.step(); delay >= 0; delay = run.step()) {
+        if (writesLeft > 0 && --writesLeft == 0) {
+            t.writeMs += since.nsecsElapsed() / 1e6;
+            t.wireMs += (port.bytes - bytesAt) * ByteUs / 1000;
+        }
+        if (run.progress().done != done) {
+            done = run.progress().done;
+            if (done < Records) {
+                writesLeft = int(run.records()[done].cells.size());
+                since.start();
+                bytesAt = port.bytes;
+            }
+        }
+        if (delay > 0)
+            port.sleepUntil(port.now() + std::chrono::milliseconds(delay));
+    }
+}
+
+bool sensorRun(int perMinute)
+{
+    vp::FrontendOptions o;
+    o.pace = true;
+    o.productsPerMinute = perMinute;
+    o.columnsPerSecond = 10000;
+    FrontendThread printer(o);
+    if (printer.device().isEmpty())
+        return false;
+    vlink::DeviceMap map = vlink::defaultDeviceMap();
+    map[0] = printer.device();
+    vlink::ComIo line(map);
+    line.openCom(0);
+    if (!line.setBaud(6) || !vlink::TextFragmentWrite(line, 4, 1, "READY") ||
+        !vlink::StartCommand(line))
+        return false;
+    QTemporaryDir dir;
+    batch::SqliteJournal journal(dir.filePath("journal.db"));
+    CountingPort port(line);
+    batch::PrintRun run(port, journal, vlink::CodePage());
+    if (!run.open({"bench", QString::number(perMinute)}, "bench", records()) || !run.start())
+        return false;
+    Timing t;
+    drive(run, port, t);
+    const double rate = run.progress().perMinute / perMinute;
+    const double writeRatio = t.wireMs > 0 ? t.writeMs / t.wireMs : 0;
+    std::printf("   %d records at %d a minute: %s; sustained %.1f a minute, ratio %.3f (goal >= "
+                "%.2f); record write %.2f ms against %.2f ms on the wire, ratio %.3f (goal 1.00 .. "
+                "%.2f); %d mixed prints\n",
+                Records, perMinute,
+                run.phase() == batch::RunPhase::Finished ? "finished" : "FAILED",
+                run.progress().perMinute, rate, RateGoal, t.writeMs / (Records - 1),
+                t.wireMs / (Records - 1), writeRatio, WriteRatioGoal, run.progress().mixedPrints);
+    return run.phase() == batch::RunPhase::Finished && rate >= RateGoal &&
+           wireRatioMet(writeRatio, WriteRatioGoal);
+}
+
+} // namespace
+
+Cases batchCases()
+{
+    return {{"batch sensor 600", [] { return sensorRun(600); }},
+            {"batch sensor 1200", [] { return sensorRun(1200); }}};
+}
+
+} // namespace bench
