@@ -103,6 +103,9 @@ TExcelPrintForm::TExcelPrintForm(const BatchSetting &setting, QWidget *parent)
 
     preview_ = vui::named<QLabel>(this, "RecordPreview");
     preview_->setWordWrap(true);
+    // Room for a few cells, so the fields above do not move as the mapping grows.
+    preview_->setMinimumHeight(preview_->fontMetrics().lineSpacing() * 5);
+    preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(settings_);
     layout->addWidget(preview_);
