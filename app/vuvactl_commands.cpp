@@ -55,7 +55,7 @@ Commands allCommands()
     Commands all;
     for (Commands family :
          {machineCommands(), markCommands(), logoCommands(), markImageCommands(), hydroCommands(),
-          clockCommands(), storeCommands(), settingsCommands(), batchCommands()})
+          clockCommands(), storeCommands(), jobCommands(), settingsCommands(), batchCommands()})
         all.insert(all.end(), family.begin(), family.end());
     return all;
 }

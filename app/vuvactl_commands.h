@@ -86,6 +86,8 @@ Commands storeCommands();
 Commands settingsCommands();
 // Batch printing from data files: app/vuvactl_batch.cpp.
 Commands batchCommands();
+// Jobs on this computer, written to and compared with the printer's mark: app/vuvactl_job.cpp.
+Commands jobCommands();
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

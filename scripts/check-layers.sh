@@ -8,14 +8,15 @@ cd "${1:-$(dirname "$0")/..}"
 rules=(
     "link/*|link/"
     "vprinter/*|vprinter/"
+    "job/*|link/ job/"
     "graphics/model/*|link/ graphics/model/"
     "ui/*|link/ ui/"
     "graphics/*|link/ ui/ graphics/"
     "compose/*|link/ ui/ graphics/ compose/"
     "batch/*|link/ batch/"
-    "shell/*|link/ ui/ graphics/ compose/ batch/ shell/"
-    "app/vuvactl*|link/ graphics/model/ batch/ app/vuvactl"
-    "app/*|link/ ui/ graphics/ compose/ batch/ shell/ app/"
+    "shell/*|link/ ui/ graphics/ compose/ batch/ job/ shell/"
+    "app/vuvactl*|link/ graphics/model/ batch/ job/ app/vuvactl"
+    "app/*|link/ ui/ graphics/ compose/ batch/ job/ shell/ app/"
 )
 
 status=0
