@@ -24,6 +24,7 @@ const std::array targets = {
     FuzzTarget{"bmp_logo", nullptr, 1, readBmpLogo},
     FuzzTarget{"settings_file", nullptr, 1, readSettingsFile},
     FuzzTarget{"clipboard_picture", nullptr, 1, readClipboardPicture},
+    FuzzTarget{"job_file", nullptr, 1, readJobFile},
 };
 
 } // namespace

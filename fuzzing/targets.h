@@ -38,3 +38,4 @@ void driveHydroText(vlink::Port &port, quint8 variant);
 void readBmpLogo(const QByteArray &bytes);
 void readSettingsFile(const QByteArray &bytes);
 void readClipboardPicture(const QByteArray &bytes);
+void readJobFile(const QByteArray &bytes);
