@@ -46,7 +46,7 @@ bool readLogos(vlink::Port &port, const CellLogos &logos, Job &job)
         if (job.logo(number))
             continue;
         JobLogo logo;
-        if (!vlink::PrinterLogoRead(port, number, logo.buffer, vlink::LogoDisplay::Suppressed))
+        if (!vlink::PrinterLogoRead(port, number, logo.buffer))
             return false;
         job.logos.push_back(logo);
     }
