@@ -64,11 +64,13 @@ bool BatchRunPanel::running() const
 bool BatchRunPanel::decideUncertain()
 {
     for (int index : run_->uncertain()) {
-        const bool reprint = prompts_.question(
+        // No is the box's default: Enter prints the record again rather than leave it unprinted.
+        const bool skip = prompts_.question(
             QStringLiteral("Record %1 was loaded into the printer, but its print was never "
-                           "seen.\nPrint it again? (No skips it.)")
+                           "seen.\nSkip it? (No prints it again.)")
                 .arg(index + 1),
             vui::CaptionConfirm);
+        const bool reprint = !skip;
         if (!run_->decide(index, reprint)) {
             prompts_.error(run_->error());
             return false;

@@ -103,6 +103,7 @@ private slots:
     void menuFollowsTheLine();
     void cardNumbersRun();
     void cardNumbersRefusedBeforeTheRun();
+    void enterOnAnUncertainRecordPrintsItAgain();
     void fileRowsMappedAndRun();
 };
 
@@ -171,6 +172,25 @@ void TestBatchWindows::cardNumbersRefusedBeforeTheRun()
              qPrintable(rig.prompts.messages[0].first));
     QVERIFY(rig.port.written().isEmpty());
     QVERIFY(!window.panel().run());
+}
+
+// The station died after loading the first number: the box's default (Enter) prints it again.
+void TestBatchWindows::enterOnAnUncertainRecordPrintsItAgain()
+{
+    Rig rig;
+    QVERIFY(vlink::StartCommand(rig.port));
+    TCardPrint window(rig.setting, &rig.main);
+    child<QSpinBox>(window, "NumberCount")->setValue(3);
+    child<QSpinBox>(window, "NumberDigits")->setValue(3);
+    {
+        batch::SqliteJournal journal(rig.setting.journalPath);
+        const auto run = journal.startRun(batch::cardRunKey(*window.cards()), "Card numbers", 3);
+        QVERIFY(run && journal.setState(run->id, 0, batch::RecordState::Loaded, {"001"}));
+    }
+    runToTheEnd(window);
+    QCOMPARE(rig.prompts.questions.size(), 1);
+    QVERIFY(rig.prompts.questions[0].first.startsWith("Record 1 was loaded"));
+    QCOMPARE(rig.printed(), (QStringList{"001", "002", "003"}));
 }
 
 void TestBatchWindows::fileRowsMappedAndRun()
