@@ -5,8 +5,6 @@
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 
-#include <QSet>
-
 namespace batch
 {
 
