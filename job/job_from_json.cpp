@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <cmath>
 #include <set>
 
 namespace vjob
@@ -45,7 +46,8 @@ int wholeIn(const QJsonObject &o, const char *key, int low, int high, const QStr
 {
     const QJsonValue v = o.value(QLatin1String(key));
     const double d = v.toDouble(-1);
-    if (!v.isDouble() || d != double(qint64(d)) || d < low || d > high)
+    // The range first: a number beyond it must never reach a conversion it overflows.
+    if (!v.isDouble() || d < low || d > high || d != std::trunc(d))
         refuse(QStringLiteral("%1: %2 must be a whole number %3..%4")
                    .arg(where, key)
                    .arg(low)
