@@ -111,7 +111,7 @@ public:
     void message(const QString &, const QString &) override {}
     bool question(const QString &, const QString &) override { return false; }
     void beep() override {}
-    void tone(int, int) override {}
+    void tone() override {}
     QString openFile(const vui::FileDialogRequest &) override { return {}; }
     QStringList openFiles(const vui::FileDialogRequest &) override { return {}; }
     QString saveFile(const vui::FileDialogRequest &) override { return {}; }

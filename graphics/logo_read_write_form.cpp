@@ -14,14 +14,6 @@
 namespace vgfx
 {
 
-namespace
-{
-
-constexpr int FailedReadToneHz = 100;
-constexpr int FailedReadToneMs = 100;
-
-} // namespace
-
 TLogoReadWriteForm::TLogoReadWriteForm(const LogoFormContext &context, QWidget *parent)
     : LogoFormBase(LogoStore::Printer, context, parent)
 {
@@ -48,7 +40,7 @@ bool TLogoReadWriteForm::readLogo(int number)
 {
     const vlink::LogoOutcome outcome = vlink::PrinterLogoRead(line_.port, number, logos_.logo);
     if (outcome.failedOnFirstByte)
-        prompts_.tone(FailedReadToneHz, FailedReadToneMs);
+        prompts_.tone();
     // A logo that came in closes the dialog, so that the main window reopens it showing the logo.
     // In Depot-only mode that is the Depot's dialog, which is not the one open.
     if (outcome.ok && !line_.depotOnly)

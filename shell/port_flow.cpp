@@ -17,10 +17,6 @@ namespace vshell
 namespace
 {
 
-// A printer probe that got not even its first byte back sounds this tone.
-constexpr int ProbeToneHz = 100;
-constexpr int ProbeToneMs = 100;
-
 // Repaints; the operator's input waits, so a click cannot close the menu that is opening.
 void repaintNow()
 {
@@ -130,7 +126,7 @@ void PortFlow::applyConnection(const vlink::Connection &found)
     if (found.depotBankReset)
         state_.logos.currentDepotBank = 0;
     if (found.probeFailedOnFirstByte)
-        prompts_.tone(ProbeToneHz, ProbeToneMs);
+        prompts_.tone();
     c_.CBDevice->setCurrentIndex(deviceBoxIndex(found.kind));
     menus_.setDepotNow(false);
     if (found.kind == vlink::DeviceKind::DepotOnly)

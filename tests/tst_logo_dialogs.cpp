@@ -32,6 +32,7 @@ private slots:
     void loadWritesAtMost255ColumnsUnderNumberAndName();
     void refusedLoadsAndReadsSendNothing();
     void depotRenameModeWritesAtOnce();
+    void readIsRetriedOnceBeforeItIsReported_data();
     void readIsRetriedOnceBeforeItIsReported();
     void readModeRenameSaveAndClear();
     void zoomOutAtBaseBeepsZoomInReopens();
@@ -157,56 +158,62 @@ void TestLogoDialogs::depotRenameModeWritesAtOnce()
 // A read is tried again once, each failure on the very first byte with the short low tone. One
 // arrow reads logo 0 and then the logo selected, whose close comes once, after both; the failed
 // read before does not keep the dialog from coming back with the logo selected.
+void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("silent"); // else the echo of the first 0x07 is lost
+    QTest::addColumn<bool>("arrow");  // pressed after the read, the device answering again
+    QTest::addColumn<int>("tones");
+    QTest::addColumn<QByteArray>("written"); // from the last press on
+    QTest::addColumn<QString>("shown"); // name and number in the dialog shown again; empty: none
+    QTest::newRow("second try succeeds")
+        << 3 << false << false << 1 << QByteArray::fromHex("0707010373") << "THREE 3";
+    QTest::newRow("both fail") << 3 << true << false << 2 << QByteArray::fromHex("0707")
+                               << QString();
+    QTest::newRow("arrow after a failed read")
+        << 5 << true << true << 2 << QByteArray::fromHex("0701007307010673") << "NEXT 6";
+}
+
 void TestLogoDialogs::readIsRetriedOnceBeforeItIsReported()
 {
-    const struct {
-        const char *name;
-        int number;
-        bool silent; // else the echo of the first 0x07 is lost
-        bool arrow;  // pressed after the read, the device answering again
-        int tones;
-        QByteArray written; // from the last press on
-        QString shown;      // name and number in the dialog shown again; empty: none
-    } rows[] = {
-        {"second try succeeds", 3, false, false, 1, QByteArray::fromHex("0707010373"), "THREE 3"},
-        {"both fail", 3, true, false, 2, QByteArray::fromHex("0707"), {}},
-        {"arrow after a failed read", 5, true, true, 2, QByteArray::fromHex("0701007307010673"),
-         "NEXT 6"},
-    };
-    forEachRow(rows, [](const auto &row) {
-        LogoRig rig;
-        rig.stored(Printer, 0) = logoRecord("ZERO");
-        rig.stored(Printer, 3) = logoRecord("THREE");
-        rig.stored(Printer, 6) = logoRecord("NEXT");
-        rig.whenOpen([&](QDialog &d) {
-            edit(d, "LogoNumEdit")->setText(QString::number(row.number));
-            rig.port.clearWritten();
-            if (row.silent)
-                rig.device.faults().silent = true;
-            else
-                rig.device.faults().dropEchoAt = rig.device.received().size();
-            click(d, "BtOk");
-            if (!row.arrow)
-                return;
-            rig.port.expectProtocolErrors(-1);
-            rig.device.faults().silent = false;
-            rig.port.clearWritten();
-            click(d, "LogoNumUp");
-        });
-        QString shown;
-        rig.whenOpen([&](QDialog &d) {
-            shown = edit(d, "LogoName")->text() + ' ' + edit(d, "LogoNumEdit")->text();
-        });
-        rig.flow.logoRead();
-        QCOMPARE(rig.prompts.tones, (QList<std::pair<int, int>>(row.tones, {100, 100})));
-        const Shown failed{{"Logo Read Error", "Error"}};
-        QCOMPARE(rig.prompts.messages, row.silent ? failed : Shown{});
-        QCOMPARE(rig.port.written().left(row.written.size()), row.written);
-        QCOMPARE(shown, row.shown);
-        // Shown again with the logo, unless the error keeps the dialog from asking.
-        QCOMPARE(rig.driver.openedModal.size(), row.shown.isEmpty() ? 1 : 2);
-        QCOMPARE(rig.mainWindow.received.isEmpty(), row.shown.isEmpty());
+    QFETCH(int, number);
+    QFETCH(bool, silent);
+    QFETCH(bool, arrow);
+    QFETCH(int, tones);
+    QFETCH(QByteArray, written);
+    QFETCH(QString, shown);
+    LogoRig rig;
+    rig.stored(Printer, 0) = logoRecord("ZERO");
+    rig.stored(Printer, 3) = logoRecord("THREE");
+    rig.stored(Printer, 6) = logoRecord("NEXT");
+    rig.whenOpen([&](QDialog &d) {
+        edit(d, "LogoNumEdit")->setText(QString::number(number));
+        rig.port.clearWritten();
+        if (silent)
+            rig.device.faults().silent = true;
+        else
+            rig.device.faults().dropEchoAt = rig.device.received().size();
+        click(d, "BtOk");
+        if (!arrow)
+            return;
+        rig.port.expectProtocolErrors(-1);
+        rig.device.faults().silent = false;
+        rig.port.clearWritten();
+        click(d, "LogoNumUp");
     });
+    QString shownAgain;
+    rig.whenOpen([&](QDialog &d) {
+        shownAgain = edit(d, "LogoName")->text() + ' ' + edit(d, "LogoNumEdit")->text();
+    });
+    rig.flow.logoRead();
+    QCOMPARE(rig.prompts.tones, tones);
+    const Shown failed{{"Logo Read Error", "Error"}};
+    QCOMPARE(rig.prompts.messages, silent ? failed : Shown{});
+    QCOMPARE(rig.port.written().left(written.size()), written);
+    QCOMPARE(shownAgain, shown);
+    // Shown again with the logo, unless the error keeps the dialog from asking.
+    QCOMPARE(rig.driver.openedModal.size(), shown.isEmpty() ? 1 : 2);
+    QCOMPARE(rig.mainWindow.received.isEmpty(), shown.isEmpty());
 }
 
 // The name typed is filtered to what a printer name can hold; Rename writes it. Save writes the

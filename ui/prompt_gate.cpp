@@ -51,9 +51,9 @@ void PromptGate::beep()
     then([this] { shown_.beep(); });
 }
 
-void PromptGate::tone(int hz, int ms)
+void PromptGate::tone()
 {
-    then([this, hz, ms] { shown_.tone(hz, ms); });
+    then([this] { shown_.tone(); });
 }
 
 QString PromptGate::openFile(const FileDialogRequest &request)

@@ -40,7 +40,7 @@ public:
     // No menu opening asks anything: a question, a file dialog or a document goes out at once.
     bool question(const QString &text, const QString &caption) override;
     void beep() override;
-    void tone(int hz, int ms) override;
+    void tone() override;
     QString openFile(const FileDialogRequest &request) override;
     QStringList openFiles(const FileDialogRequest &request) override;
     QString saveFile(const FileDialogRequest &request) override;

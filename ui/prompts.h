@@ -37,8 +37,9 @@ public:
     virtual bool question(const QString &text, const QString &caption) = 0;
     // The system's warning beep.
     virtual void beep() = 0;
-    // The short low tone of a failed logo read; the platform has one beep for both.
-    virtual void tone(int hz, int ms) = 0;
+    // The short low tone (100 Hz, 100 ms) of a printer that did not echo even the first byte of a
+    // logo read or a probe. The platform has one beep for both, so it sounds as the beep.
+    virtual void tone() = 0;
     // The chosen file, or empty when the operator cancelled.
     virtual QString openFile(const FileDialogRequest &request) = 0;
     virtual QStringList openFiles(const FileDialogRequest &request) = 0;

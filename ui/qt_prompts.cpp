@@ -38,7 +38,7 @@ void QtPrompts::beep()
     QApplication::beep();
 }
 
-void QtPrompts::tone(int, int)
+void QtPrompts::tone()
 {
     QApplication::beep();
 }

@@ -19,7 +19,7 @@ public:
     void message(const QString &text, const QString &caption) override;
     bool question(const QString &text, const QString &caption) override;
     void beep() override;
-    void tone(int hz, int ms) override;
+    void tone() override;
     QString openFile(const FileDialogRequest &request) override;
     QStringList openFiles(const FileDialogRequest &request) override;
     QString saveFile(const FileDialogRequest &request) override;

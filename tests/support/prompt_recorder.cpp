@@ -47,7 +47,7 @@ void PromptRecorder::clear()
     messages.clear();
     questions.clear();
     beeps = 0;
-    tones.clear();
+    tones = 0;
     fileRequests.clear();
     answers_.clear();
     files_.clear();

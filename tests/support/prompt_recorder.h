@@ -19,7 +19,7 @@ public:
     void message(const QString &text, const QString &caption) override;
     bool question(const QString &text, const QString &caption) override;
     void beep() override { ++beeps; }
-    void tone(int hz, int ms) override { tones.append({hz, ms}); }
+    void tone() override { ++tones; }
     QString openFile(const vui::FileDialogRequest &request) override;
     QStringList openFiles(const vui::FileDialogRequest &request) override;
     QString saveFile(const vui::FileDialogRequest &request) override;
@@ -39,7 +39,7 @@ public:
     ShownList messages;  // message boxes, in order
     ShownList questions; // confirmations, in order
     int beeps = 0;
-    QList<std::pair<int, int>> tones;
+    int tones = 0;
     QList<vui::FileDialogRequest> fileRequests;
 
 private:
