@@ -54,23 +54,27 @@ void compareLogos(const Job &wanted, const Job &found, QStringList &out)
     }
 }
 
-// The first column whose dots differ, or -1.
-int firstDifferentColumn(const vlink::MarkImage &a, const vlink::MarkImage &b)
+bool columnsDiffer(const vlink::MarkImage &a, const vlink::MarkImage &b, int c)
 {
-    const int width = std::max(a.width, b.width);
-    for (int c = 0; c < width; ++c)
-        for (int k = 0; k < vlink::MarkImage::Bands; ++k) {
-            const quint8 x = c < a.width && k < a.rows ? a.at(c, k) : 0;
-            const quint8 y = c < b.width && k < b.rows ? b.at(c, k) : 0;
-            if (x != y)
-                return c;
-        }
-    return -1;
+    for (int k = 0; k < vlink::MarkImage::Bands; ++k) {
+        const quint8 x = c < a.width && k < a.rows ? a.at(c, k) : 0;
+        const quint8 y = c < b.width && k < b.rows ? b.at(c, k) : 0;
+        if (x != y)
+            return true;
+    }
+    return false;
+}
+
+// Pictures with a cell that the clock or the count changes cannot be compared dot for dot: the
+// printer does not tell where a cell prints, so the station cannot mask it.
+bool comparable(const Job &wanted, const Job &found)
+{
+    return wanted.picture && found.picture && !wanted.hasClockCells() && !found.hasClockCells();
 }
 
 void comparePictures(const Job &wanted, const Job &found, QStringList &out)
 {
-    if (!wanted.picture || !found.picture || wanted.hasClockCells() || found.hasClockCells())
+    if (!comparable(wanted, found))
         return;
     const vlink::MarkImage &w = *wanted.picture;
     const vlink::MarkImage &f = *found.picture;
@@ -80,8 +84,8 @@ void comparePictures(const Job &wanted, const Job &found, QStringList &out)
                    .arg(w.rows * 8)
                    .arg(f.width)
                    .arg(f.rows * 8);
-    else if (const int c = firstDifferentColumn(w, f); c >= 0)
-        out << QStringLiteral("picture: the dots differ from column %1").arg(c);
+    else if (const std::optional<ColumnSpan> span = pictureDifference(wanted, found))
+        out << QStringLiteral("picture: the dots differ from column %1").arg(span->first);
 }
 
 void compareSettings(const Job &wanted, const Job &found, QStringList &out)
@@ -114,6 +118,19 @@ QStringList jobDifferences(const Job &wanted, const Job &found)
     compareLogos(wanted, found, out);
     comparePictures(wanted, found, out);
     return out;
+}
+
+std::optional<ColumnSpan> pictureDifference(const Job &wanted, const Job &found)
+{
+    if (!comparable(wanted, found))
+        return std::nullopt;
+    const vlink::MarkImage &w = *wanted.picture;
+    const vlink::MarkImage &f = *found.picture;
+    std::optional<ColumnSpan> span;
+    for (int c = 0; c < std::max(w.width, f.width); ++c)
+        if (columnsDiffer(w, f, c))
+            span = ColumnSpan{span ? span->first : c, c};
+    return span;
 }
 
 } // namespace vjob

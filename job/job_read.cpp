@@ -64,6 +64,14 @@ CellLogos placedLogos(const Job &job)
     return logos;
 }
 
+bool readPlacedLogos(vlink::Port &port, const CellLogos &logos, Job &job, QString &failure)
+{
+    if (readLogos(port, logos, job))
+        return true;
+    failure = vlink::failureText(PrinterCommand::PrinterLogoRead);
+    return false;
+}
+
 bool readPrinterJob(vlink::Port &port, const CellLogos &logos, Job &job, QString &failure)
 {
     const auto fail = [&failure](PrinterCommand command) {

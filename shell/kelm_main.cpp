@@ -40,7 +40,8 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
                  env_.modal, this, logos_, env_.workDir),
       clipboard_({state_.line, state_.logos, gate_, stationCodePage(env_.settingsPath), this, {}},
                  env_.modal, this, logos_, env_.workDir),
-      batch_(*this, state_.line, gate_, env_.modal, env_.settingsPath)
+      batch_(*this, state_.line, gate_, env_.modal, env_.settingsPath),
+      jobs_(*this, state_.line, gate_, env_.modal, env_.settingsPath)
 {
     setObjectName(QStringLiteral("AutoControl"));
     setWindowTitle(ApplicationTitle);
@@ -66,11 +67,11 @@ TAutoControl::TAutoControl(StationEnvironment env, QWidget *parent)
 
 TAutoControl::~TAutoControl() = default;
 
-std::array<Workflow *, 17> TAutoControl::workflows()
+std::array<Workflow *, 18> TAutoControl::workflows()
 {
     return {&menus_,       &port_,    &machine_,   &markConfig_, &logos_,   &text_,
             &help_,        &preview_, &params_,    &hydro_,      &editors_, &specFunc_,
-            &markDialogs_, &library_, &placement_, &clipboard_,  &batch_};
+            &markDialogs_, &library_, &placement_, &clipboard_,  &batch_,   &jobs_};
 }
 
 void TAutoControl::wire()

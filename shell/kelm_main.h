@@ -9,6 +9,7 @@
 #include "shell/hydro_flow.h"
 #include "shell/instance_lock.h"
 #include "shell/item_handlers.h"
+#include "shell/job_flow.h"
 #include "shell/library_flow.h"
 #include "shell/logo_flow.h"
 #include "shell/machine_commands_flow.h"
@@ -54,6 +55,7 @@ public:
     TPortForms *portForms() const { return port_.portForms(); }
     TParamsForm *paramsForm() const { return params_.paramsForm(); }
     BatchFlow &batchFlow() { return batch_; }
+    JobFlow &jobFlow() { return jobs_; }
 
     // Activation: the start-up discovery while not connected.
     void FormActivate() { port_.FormActivate(); }
@@ -66,7 +68,7 @@ protected:
 
 private:
     // Every feature, in the order they are wired and asked for their messages.
-    std::array<Workflow *, 17> workflows();
+    std::array<Workflow *, 18> workflows();
     void wire();
     void dispatch(vui::Message message);
     void closeSteps();
@@ -96,6 +98,7 @@ private:
     PlacementFlow placement_;
     ClipboardFlow clipboard_;
     BatchFlow batch_;
+    JobFlow jobs_;
 
     bool closed_ = false;
 };

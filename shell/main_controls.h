@@ -31,6 +31,9 @@ struct MainControls {
     QAction *LoadDateTimeM = nullptr;
     QAction *Start = nullptr;
     QAction *Halt1 = nullptr;
+    QAction *SaveJobAs1 = nullptr;
+    QAction *OpenJob1 = nullptr;
+    QMenu *RecentJobs1 = nullptr;
     QAction *FileExitItem = nullptr;
 
     // FKey (hidden)

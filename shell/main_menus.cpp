@@ -91,6 +91,10 @@ void buildFile(QMainWindow &window, MainControls &c, const vlink::DeviceMap &dev
     c.Start = item(c.File1, "Start", QStringLiteral("Start"), QKeySequence(Qt::Key_F12));
     c.Halt1 = hidden(item(c.File1, "Halt1", QStringLiteral("Stop"), QKeySequence(Qt::Key_F11)));
     c.File1->addSeparator();
+    c.SaveJobAs1 = item(c.File1, "SaveJobAs1", QStringLiteral("Save Job As..."));
+    c.OpenJob1 = item(c.File1, "OpenJob1", QStringLiteral("Open Job..."));
+    c.RecentJobs1 = subMenu(c.File1, "RecentJobs1", QStringLiteral("Recent Jobs"));
+    c.File1->addSeparator();
     c.FileExitItem = item(c.File1, "FileExitItem", QStringLiteral("Exit"));
 }
 

@@ -1,0 +1,54 @@
+#include "shell/job_logos_form.h"
+
+#include "ui/named_controls.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace vshell
+{
+
+TJobLogosForm::TJobLogosForm(const QList<int> &cells, const vlink::LogoNames &names,
+                             QWidget *parent)
+    : QDialog(parent), cells_(cells)
+{
+    setObjectName(QStringLiteral("JobLogosForm"));
+    setWindowTitle(QStringLiteral("Job Logos"));
+    auto *form = new QFormLayout(this);
+    form->addRow(new QLabel(QStringLiteral("Which logo does each graphic cell place?"), this));
+    for (const int index : cells) {
+        auto *choice = new QComboBox(this);
+        choice->setObjectName(QStringLiteral("Cell%1").arg(index));
+        for (const vlink::LogoName &n : names)
+            choice->addItem(
+                QStringLiteral("%1 %2").arg(n.number).arg(QString::fromLatin1(n.name).trimmed()),
+                n.number);
+        choice->addItem(QStringLiteral("unknown"), -1);
+        const int row = index / vjob::Columns + 1;
+        const int column = index % vjob::Columns + 1;
+        form->addRow(QStringLiteral("Cell %1").arg(vjob::cellName(row, column)), choice);
+        choices_.append(choice);
+    }
+    auto *buttons = new QHBoxLayout;
+    QPushButton *ok = vui::actionButton(*this, "OKBtn", QStringLiteral("Save"));
+    QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    form->addRow(buttons);
+}
+
+vjob::CellLogos TJobLogosForm::logos() const
+{
+    vjob::CellLogos out;
+    for (int i = 0; i < cells_.size(); ++i)
+        if (const int logo = choices_[i]->currentData().toInt(); logo >= 0)
+            out[cells_[i]] = logo;
+    return out;
+}
+
+} // namespace vshell
