@@ -89,6 +89,12 @@ public:
     RunProgress progress() const;
     // The record being written or printed; records().size() once none is left.
     int position() const { return index_; }
+    // The record is in the printer and no product has come yet to take its print.
+    bool waitingForProduct() const
+    {
+        return phase_ == RunPhase::Running && stage_ == Stage::WaitRise &&
+               pacing_.pacing == Pacing::ProductSensor;
+    }
 
 private:
     enum class Stage { Settle, Sync, Write, Armed, WaitRise, WaitFall, MixedFall, Blank };

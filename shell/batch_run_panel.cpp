@@ -150,9 +150,11 @@ void BatchRunPanel::stepOnce()
     const int delay = run_->step();
     showProgress();
     if (delay >= 0) {
+        showWaiting();
         timer_.start(delay);
         return;
     }
+    waiting_ = false;
     if (run_->phase() == batch::RunPhase::Paused) {
         state_->setText(QStringLiteral("Paused before record %1").arg(run_->position() + 1));
         start_->setText(QStringLiteral("Resume"));
@@ -160,6 +162,19 @@ void BatchRunPanel::stepOnce()
         return;
     }
     ended();
+}
+
+// A line stopped for want of products must not look like a station that hangs.
+void BatchRunPanel::showWaiting()
+{
+    const bool waiting = run_->waitingForProduct();
+    if (waiting == waiting_ || !pause_->isEnabled())
+        return;
+    waiting_ = waiting;
+    state_->setText(
+        waiting
+            ? QStringLiteral("Waiting for a product to print record %1").arg(run_->position() + 1)
+            : QStringLiteral("Running"));
 }
 
 void BatchRunPanel::showProgress()

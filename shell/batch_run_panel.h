@@ -47,11 +47,13 @@ private:
     bool decideUncertain();
     void stepOnce();
     void showProgress();
+    void showWaiting();
     void ended();
 
     vui::Prompts &prompts_;
     std::unique_ptr<batch::PrintRun> run_;
     QTimer timer_;
+    bool waiting_ = false; // the state line says so
     QComboBox *pacing_ = nullptr;
     QPushButton *start_ = nullptr;
     QPushButton *pause_ = nullptr;

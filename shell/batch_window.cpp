@@ -1,5 +1,7 @@
 #include "shell/batch_window.h"
 
+#include "batch/journal_summary.h"
+
 #include "ui/busy_cursor.h"
 #include "ui/enter_action.h"
 #include "ui/messages.h"
@@ -63,12 +65,35 @@ std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
         setting_.prompts.error(journal_->error());
         return nullptr;
     }
+    if (!goOnWithUnfinished(key, int(list.size())))
+        return nullptr;
     auto run = std::make_unique<batch::PrintRun>(setting_.line.port, *journal_, setting_.codePage);
     if (!run->open(key, source, list)) {
         setting_.prompts.error(run->error());
         return nullptr;
     }
     return run;
+}
+
+// An unfinished run of the same records goes on only when the operator says so: No starts
+// nothing, and the run stays in the journal as it was.
+bool BatchWindow::goOnWithUnfinished(const batch::RunKey &key, int count)
+{
+    const std::optional<batch::RunInfo> run = journal_->unfinishedRun(key);
+    if (!run || run->recordCount != count)
+        return true;
+    const QList<batch::JournalEntry> entries = journal_->entries(run->id);
+    const int done = int(std::count_if(entries.begin(), entries.end(), [](const auto &e) {
+        return e.state == batch::RecordState::Printed || e.state == batch::RecordState::Skipped;
+    }));
+    return setting_.prompts.question(
+        QStringLiteral("The run of %1 did not finish: %2 of %3 records are done.\n"
+                       "Go on from record %4?")
+            .arg(run->sourceName)
+            .arg(done)
+            .arg(count)
+            .arg(batch::resumePoint(entries, count) + 1),
+        vui::CaptionConfirm);
 }
 
 void BatchWindow::runEnded()

@@ -46,6 +46,7 @@ protected:
 private:
     std::unique_ptr<batch::PrintRun> makeRun();
     bool lineOpen();
+    bool goOnWithUnfinished(const batch::RunKey &key, int count);
     void runEnded();
 
     std::unique_ptr<batch::SqliteJournal> journal_;

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -103,8 +104,10 @@ private slots:
     void menuFollowsTheLine();
     void cardNumbersRun();
     void cardNumbersRefusedBeforeTheRun();
-    void enterOnAnUncertainRecordPrintsItAgain();
+    void unfinishedRunGoesOnWhenTheOperatorSays_data();
+    void unfinishedRunGoesOnWhenTheOperatorSays();
     void fileRowsMappedAndRun();
+    void aLineWithoutProductsSaysSo();
 };
 
 void TestBatchWindows::menuFollowsTheLine_data()
@@ -174,10 +177,23 @@ void TestBatchWindows::cardNumbersRefusedBeforeTheRun()
     QVERIFY(!window.panel().run());
 }
 
-// The station died after loading the first number: the box's default (Enter) prints it again.
-void TestBatchWindows::enterOnAnUncertainRecordPrintsItAgain()
+void TestBatchWindows::unfinishedRunGoesOnWhenTheOperatorSays_data()
 {
+    QTest::addColumn<bool>("goOn");
+    QTest::addColumn<QStringList>("printed");
+    QTest::newRow("Yes, then Enter prints the uncertain record again")
+        << true << QStringList{"001", "002", "003"};
+    QTest::newRow("No starts nothing") << false << QStringList();
+}
+
+// The station died after loading the first number. Start asks before the run goes on; the
+// uncertain record's box then defaults (Enter) to printing it again.
+void TestBatchWindows::unfinishedRunGoesOnWhenTheOperatorSays()
+{
+    QFETCH(bool, goOn);
+    QFETCH(QStringList, printed);
     Rig rig;
+    rig.prompts.answer(goOn);
     QVERIFY(vlink::StartCommand(rig.port));
     TCardPrint window(rig.setting, &rig.main);
     child<QSpinBox>(window, "NumberCount")->setValue(3);
@@ -188,9 +204,14 @@ void TestBatchWindows::enterOnAnUncertainRecordPrintsItAgain()
         QVERIFY(run && journal.setState(run->id, 0, batch::RecordState::Loaded, {"001"}));
     }
     runToTheEnd(window);
-    QCOMPARE(rig.prompts.questions.size(), 1);
-    QVERIFY(rig.prompts.questions[0].first.startsWith("Record 1 was loaded"));
-    QCOMPARE(rig.printed(), (QStringList{"001", "002", "003"}));
+    QCOMPARE(rig.prompts.questions.value(0).first,
+             QString("The run of Card numbers did not finish: 0 of 3 records are done.\n"
+                     "Go on from record 1?"));
+    QCOMPARE(rig.prompts.questions.size(), goOn ? 2 : 1);
+    if (goOn)
+        QVERIFY(rig.prompts.questions[1].first.startsWith("Record 1 was loaded"));
+    QCOMPARE(rig.printed(), printed);
+    QCOMPARE(window.panel().run() != nullptr, goOn);
 }
 
 void TestBatchWindows::fileRowsMappedAndRun()
@@ -215,6 +236,19 @@ void TestBatchWindows::fileRowsMappedAndRun()
     runToTheEnd(window);
     QCOMPARE(window.panel().run()->phase(), batch::RunPhase::Finished);
     QCOMPARE(rig.printed(), (QStringList{"S001", "S002", "S003"}));
+}
+
+// No product passes the sensor: the state line says what the run waits for.
+void TestBatchWindows::aLineWithoutProductsSaysSo()
+{
+    Rig rig;
+    QVERIFY(vlink::StartCommand(rig.port));
+    TCardPrint window(rig.setting, &rig.main);
+    QTest::mouseClick(window.panel().startButton(), Qt::LeftButton);
+    QTRY_COMPARE(child<QLabel>(window, "RunState")->text(),
+                 QString("Waiting for a product to print record 1"));
+    window.panel().run()->stop();
+    QTRY_VERIFY(!window.panel().running());
 }
 
 QTEST_MAIN(TestBatchWindows)
