@@ -5,6 +5,7 @@
 #include "batch/sqlite_journal.h"
 #include "bench/bench.h"
 #include "link/com_io.h"
+#include "link/forwarding_port.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 
@@ -24,32 +25,24 @@ constexpr double WriteRatioGoal = 1.10;
 constexpr double ByteUs = 10 * 1e6 / 57600;
 
 // Passes everything on and counts the bytes that crossed the line, either way.
-class CountingPort : public vlink::Port
+class CountingPort : public vlink::ForwardingPort
 {
 public:
-    explicit CountingPort(vlink::Port &line) : line_(line) {}
+    using ForwardingPort::ForwardingPort;
     qint64 bytes = 0;
 
-    bool testCom(int index) override { return line_.testCom(index); }
-    bool openCom(int index) override { return line_.openCom(index); }
-    void closeCom() override { line_.closeCom(); }
-    bool isOpen() const override { return line_.isOpen(); }
-    bool setBaud(int speedIndex) override { return line_.setBaud(speedIndex); }
-    bool writeByte(quint8 byte) override { return count(line_.writeByte(byte)); }
+    bool writeByte(quint8 byte) override { return count(ForwardingPort::writeByte(byte)); }
     bool writeBlock(const QByteArray &block, int &written) override
     {
-        const bool ok = line_.writeBlock(block, written);
+        const bool ok = ForwardingPort::writeBlock(block, written);
         bytes += written;
         return ok;
     }
-    bool readByte(quint8 &byte) override { return count(line_.readByte(byte)); }
+    bool readByte(quint8 &byte) override { return count(ForwardingPort::readByte(byte)); }
     bool readByteWithin(quint8 &byte, int timeoutMs) override
     {
-        return count(line_.readByteWithin(byte, timeoutMs));
+        return count(ForwardingPort::readByteWithin(byte, timeoutMs));
     }
-    void purge() override { line_.purge(); }
-    void setRts(bool on) override { line_.setRts(on); }
-    QString deviceName() const override { return line_.deviceName(); }
 
 private:
     bool count(bool ok)
@@ -57,7 +50,6 @@ private:
         bytes += ok ? 1 : 0;
         return ok;
     }
-    vlink::Port &line_;
 };
 
 QList<batch::Record> records()

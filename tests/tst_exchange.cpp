@@ -3,6 +3,7 @@
 #include "link/logo_commands.h"
 #include "link/logo_record.h"
 #include "link/mark_image.h"
+#include "shell/answer_watch.h"
 #include "support/memory_port.h"
 #include "support/table_rows.h"
 #include "support/wire_bytes.h"
@@ -90,6 +91,8 @@ private slots:
     void trimText();
     void detectSpeed();
     void waitsRunOnThePortsClock();
+    void aWatchedLineKeepsItsClock_data();
+    void aWatchedLineKeepsItsClock();
     void detectDevice();
     void startup();
     void faultsDuringTheConnect();
@@ -199,6 +202,33 @@ void TestExchange::waitsRunOnThePortsClock()
         QVERIFY(port.passed() >= row.atLeast);
         QVERIFY2(timer.elapsed() < 300, qPrintable(QString::number(timer.elapsed())));
     });
+}
+
+void TestExchange::aWatchedLineKeepsItsClock_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<int>("passedMs");
+    QTest::newRow("pause") << 700 << 700;
+    // Each silent read costs its time-out, each retry its pause.
+    QTest::newRow("receive retries")
+        << 0 << ReceiveAttempts * (ReadTotalConstantMs + ReceiveRetryMs);
+}
+
+void TestExchange::aWatchedLineKeepsItsClock()
+{
+    QFETCH(int, pauseMs);
+    QFETCH(int, passedMs);
+    vp::Device device(vp::Kind::None);
+    OwnTimePort port(device);
+    vshell::AnswerWatch watch(port);
+    QElapsedTimer timer;
+    timer.start();
+    quint8 b = 0;
+    QCOMPARE(pauseMs > 0 ? Sequence(watch).delay(pauseMs).ok() : ReceiveByte(watch, b),
+             pauseMs > 0);
+    QCOMPARE(port.passed(), passedMs * 1ms);
+    QCOMPARE(watch.now(), port.now());
+    QVERIFY2(timer.elapsed() < 300, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestExchange::detectDevice()

@@ -21,15 +21,15 @@ namespace
 {
 
 // A port whose device vanished after the presence test.
-class VanishingPort : public vshell::AnswerWatch
+class VanishingPort : public vlink::ForwardingPort
 {
 public:
-    VanishingPort(vlink::Port &port, int gone) : AnswerWatch(port), gone_(gone) {}
+    VanishingPort(vlink::Port &port, int gone) : ForwardingPort(port), gone_(gone) {}
     bool openCom(int index) override
     {
         if (index == gone_)
             throw vlink::ExCom("open_com error\n/dev/ttyS2: No such file or directory");
-        return AnswerWatch::openCom(index);
+        return ForwardingPort::openCom(index);
     }
 
 private:
