@@ -3,6 +3,7 @@
 #include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
 #include "link/machine_commands.h"
+#include "link/mark_field_checks.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
@@ -43,7 +44,7 @@ void TAutoRunPeriodForm::buildLayout()
     al_ = vui::named<QLineEdit>(group, "AL");
     al_->setReadOnly(true);
     auto *grid = new QGridLayout(group);
-    addFieldRow(*grid, 0, QStringLiteral("Period Value (0-255)"), markNum_);
+    addFieldRow(*grid, 0, QString::fromLatin1(vlink::AutoRunPeriodLabel), markNum_);
     addFieldRow(*grid, 1, QStringLiteral("A x L="), al_);
     QPushButton *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
@@ -98,26 +99,17 @@ void TAutoRunPeriodForm::readPeriod()
 void TAutoRunPeriodForm::BtOkClick()
 {
     const vui::BusyCursor busy;
-    const QString period = blanksRemoved(markNum_->text());
-    const std::optional<int> value = wholeNumber(period);
-    if (!value || *value < 0 || *value > MaxPeriod) {
-        refuse();
+    QByteArray period;
+    if (fieldRefused(vlink::autoRunPeriodRefusal(markNum_->text(), period), markNum_, prompts_))
         return;
-    }
     if (!stopAutoRun())
         return;
-    if (!vlink::AutoRunPeriodSet(line_.port, period.toLatin1())) {
+    if (!vlink::AutoRunPeriodSet(line_.port, period)) {
         prompts_.error(vlink::failureText(vlink::PrinterCommand::AutoRunPeriodSet));
         return;
     }
     readPeriod();
     prompts_.ok();
-}
-
-void TAutoRunPeriodForm::refuse()
-{
-    prompts_.beep();
-    markNum_->setFocus();
 }
 
 } // namespace vcompose

@@ -22,7 +22,6 @@ class TAutoRunPeriodForm : public QDialog
 public:
     // The repeated auto-run stop; the main window's menu item uses the same.
     using AutoRunStopper = std::function<bool(vlink::Port &)>;
-    static constexpr int MaxPeriod = 255;
 
     TAutoRunPeriodForm(vui::LineState &line, vui::Prompts &prompts, AutoRunStopper stop,
                        QWidget *parent = nullptr);
@@ -36,7 +35,6 @@ private:
     bool stopAutoRun();
     void readPeriod();
     void BtOkClick();
-    void refuse();
 
     vui::LineState &line_;
     vui::Prompts &prompts_;

@@ -1,8 +1,10 @@
 #include "compose/counter_form.h"
 
+#include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/mark_field_checks.h"
 #include "ui/messages.h"
 #include "ui/named_controls.h"
 
@@ -68,11 +70,12 @@ void TCounterForm::cellShown(const vlink::Fragment &fragment)
 
 void TCounterForm::writeSequence()
 {
-    if (dayQuant_->text().isEmpty()) {
-        dayQuant_->setFocus();
+    const vlink::FieldRefusal value = vlink::counterValueRefusal(dayQuant_->text(), codePage_);
+    // An empty value is refused before "Change" is asked for, a foreign character after.
+    if (!value.beeps && fieldRefused(value, dayQuant_, prompts_))
         return;
-    }
-    if (changeRefused(QStringLiteral("Counter")) || valueRefused() || !directionSet())
+    if (changeRefused(QStringLiteral("Counter")) || fieldRefused(value, dayQuant_, prompts_) ||
+        !directionSet())
         return;
     counterSet();
     // The font follows whatever became of the counter.
@@ -80,16 +83,6 @@ void TCounterForm::writeSequence()
         up_->setChecked(true);
     else
         prompts_.error(vlink::failureText(PrinterCommand::FontSet));
-}
-
-// A value the printer's code page cannot hold would count from "?".
-bool TCounterForm::valueRefused()
-{
-    if (codePage_.holds(dayQuant_->text()))
-        return false;
-    prompts_.beep();
-    dayQuant_->setFocus();
-    return true;
 }
 
 bool TCounterForm::directionSet()

@@ -26,7 +26,6 @@ protected:
     void writeSequence() override;
 
 private:
-    bool valueRefused();
     bool directionSet();
     void counterSet();
 

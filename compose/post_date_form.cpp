@@ -1,15 +1,16 @@
 #include "compose/post_date_form.h"
 
+#include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/mark_field_checks.h"
 #include "link/printer_clock.h"
 #include "ui/named_controls.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QShowEvent>
 
 namespace vcompose
@@ -65,15 +66,12 @@ void TPostDateForm::showDayCount()
 // a sign would go out inside the four characters.
 QByteArray TPostDateForm::dayCount()
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,4}$"));
-    const QString text = dayQuant_->text().trimmed();
-    if (text.isEmpty() && line_.depotOnly)
+    if (dayQuant_->text().trimmed().isEmpty() && line_.depotOnly)
         return vlink::PostDateOffsetKept;
-    if (!digits.match(text).hasMatch()) {
-        dayQuant_->setFocus();
+    QByteArray days;
+    if (fieldRefused(vlink::postDateDaysRefusal(dayQuant_->text(), days), dayQuant_, prompts_))
         return {};
-    }
-    return text.rightJustified(DaysDigits, QLatin1Char('0')).toLatin1();
+    return days;
 }
 
 void TPostDateForm::writeSequence()
@@ -83,10 +81,8 @@ void TPostDateForm::writeSequence()
     const QByteArray days = dayCount();
     if (days.isEmpty())
         return;
-    if (dateFormat_->text().isEmpty()) {
-        dateFormat_->setFocus();
+    if (fieldRefused(vlink::postDateFormatRefusal(dateFormat_->text()), dateFormat_, prompts_))
         return;
-    }
     if (!vlink::PostDateSet(line_.port, row(), column(), days,
                             codePage_.encode(dateFormat_->text()))) {
         prompts_.error(vlink::failureText(PrinterCommand::PostDateSet));

@@ -11,7 +11,6 @@ class TPostDateForm : public CellEditorForm
 {
 public:
     // The day count travels as four digits.
-    static constexpr int DaysDigits = 4;
 
     TPostDateForm(vui::LineState &line, vui::Prompts &prompts, vlink::CodePage codePage,
                   QWidget *parent = nullptr);

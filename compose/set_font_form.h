@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/mark_field_checks.h"
 #include "ui/prompts.h"
 #include "ui/station_state.h"
 
@@ -20,7 +21,7 @@ public:
     static constexpr int MaxRow = 4;
     static constexpr int MaxColumn = 8;
     // Fixed: this dialog does not ask the printer how many fonts it has.
-    static constexpr int MaxFont = 9;
+    static constexpr int MaxFont = vlink::SetFontMax;
 
     TSetFontForm(vui::LineState &line, vui::Prompts &prompts, QWidget *parent = nullptr);
 

@@ -46,5 +46,17 @@ QString blanksRemoved(QString text)
     return text.remove(QLatin1Char(' '));
 }
 
+bool fieldRefused(const vlink::FieldRefusal &refusal, QLineEdit *field, vui::Prompts &prompts)
+{
+    if (!refusal.refused())
+        return false;
+    if (refusal.shown)
+        prompts.error(refusal.text);
+    if (refusal.beeps)
+        prompts.beep();
+    if (field)
+        field->setFocus();
+    return true;
+}
 
 } // namespace vcompose

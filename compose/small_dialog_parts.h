@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/mark_field_checks.h"
+#include "ui/prompts.h"
 #include "ui/station_state.h"
 
 #include <QString>
@@ -25,5 +27,9 @@ std::optional<int> wholeNumber(const QString &text);
 
 // The text with every blank taken out, as the number fields read what was typed.
 QString blanksRemoved(QString text);
+
+// A refused field as the dialogs answer it: the box when the refusal is shown, the beep when it
+// beeps, then the focus on the field (when there is one). True when it refused.
+bool fieldRefused(const vlink::FieldRefusal &refusal, QLineEdit *field, vui::Prompts &prompts);
 
 } // namespace vcompose

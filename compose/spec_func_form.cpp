@@ -159,60 +159,30 @@ void TSpecFuncForm::takeGroupLetter()
         groupLetter_ = groupLetter(script);
 }
 
-bool TSpecFuncForm::numberField(QLineEdit *field, int width)
+// A zero is cleared: it goes out as an empty value.
+bool TSpecFuncForm::numberField(QLineEdit *field, vlink::SpecNumber which)
 {
-    const QString text = field->text().trimmed();
-    if (!text.isEmpty()) {
-        const std::optional<int> value = wholeNumber(text);
-        if (!value) {
-            field->setFocus();
-            return false;
-        }
-        // A sign would go out among the padding zeros, as in "000000-5".
-        if (text.front() == u'-' || text.front() == u'+') {
-            refuse(field);
-            return false;
-        }
-        if (*value == 0)
-            field->clear();
-    }
-    if (field->text().trimmed().size() > width) {
-        field->setFocus();
+    QString kept;
+    if (fieldRefused(vlink::specNumberRefusal(which, field->text(), kept), field, prompts_))
         return false;
-    }
+    if (kept.isEmpty())
+        field->clear();
     return true;
 }
 
 bool TSpecFuncForm::fragmentNumber()
 {
-    const std::optional<int> value = wholeNumber(fragmNum_->text());
-    if (!value)
-        prompts_.error(QStringLiteral("FragmentNumber must be >11 "));
-    if (!value || fragmNum_->text().trimmed().size() > 2 || *value < LowestFragment) {
-        fragmNum_->setFocus();
-        return false;
-    }
-    // Row digit then column digit, both on the mark's grid.
-    const int row = *value / 10;
-    const int column = *value % 10;
-    if (row > CellEditorForm::MaxRow || column < 1 || column > CellEditorForm::MaxColumn) {
-        refuse(fragmNum_);
-        return false;
-    }
-    return true;
-}
-
-void TSpecFuncForm::refuse(QLineEdit *field)
-{
-    prompts_.beep();
-    field->setFocus();
+    return !fieldRefused(vlink::fragmentNumberRefusal(fragmNum_->text()), fragmNum_, prompts_);
 }
 
 void TSpecFuncForm::BtWriteTextClick()
 {
     const vui::BusyCursor busy;
-    if (!numberField(initValue_, 8) || !numberField(finishValue_, 8) ||
-        !numberField(counStep_, 4) || !numberField(discret_, 4) || !fragmentNumber())
+    using vlink::SpecNumber;
+    if (!numberField(initValue_, SpecNumber::Initial) ||
+        !numberField(finishValue_, SpecNumber::Finish) ||
+        !numberField(counStep_, SpecNumber::Step) || !numberField(discret_, SpecNumber::Discrete) ||
+        !fragmentNumber())
         return;
     takeGroupLetter();
     if (!vlink::RunningNumberForward(line_.port)) {
@@ -244,14 +214,9 @@ void TSpecFuncForm::BtWriteTextClick()
 void TSpecFuncForm::Button1Click()
 {
     const vui::BusyCursor busy;
-    const QString group = markQuantaty_->text().trimmed();
-    const std::optional<int> value = wholeNumber(group);
-    // A negative count would go out as a character below "0".
-    if (!group.isEmpty() && (!value || *value > MaxGroup || *value < 0)) {
-        prompts_.beep();
-        markQuantaty_->setFocus();
+    if (fieldRefused(vlink::groupCountRefusal(markQuantaty_->text()), markQuantaty_, prompts_))
         return;
-    }
+    const QString group = markQuantaty_->text().trimmed();
     QByteArray script;
     const ScriptValues values = readScript(script) ? valuesByPosition(script) : ScriptValues{};
     const vlink::SpecFuncTexts texts{group.toLatin1(), values.initial,  values.finish,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/mark_field_checks.h"
 #include "ui/prompts.h"
 #include "ui/station_state.h"
 
@@ -19,9 +20,6 @@ class TSpecFuncForm : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int MaxGroup = 8;
-    static constexpr int LowestFragment = 11;
-
     TSpecFuncForm(vui::LineState &line, vui::Prompts &prompts, QWidget *parent = nullptr);
 
 protected:
@@ -36,9 +34,8 @@ private:
     void takeGroupLetter();
 
     // Each check focuses its field when it refuses.
-    bool numberField(QLineEdit *field, int width);
+    bool numberField(QLineEdit *field, vlink::SpecNumber which);
     bool fragmentNumber();
-    void refuse(QLineEdit *field);
     void BtWriteTextClick();
     void Button1Click();
     void Button3Click();

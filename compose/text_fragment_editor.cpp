@@ -2,10 +2,11 @@
 
 #include "compose/cell_editor_form.h"
 #include "compose/cell_reader.h"
+#include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
-#include "link/exchange.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/mark_field_checks.h"
 #include "ui/busy_cursor.h"
 #include "ui/messages.h"
 #include "ui/named_controls.h"
@@ -125,7 +126,7 @@ void TOKHelpRightDlg::showEvent(QShowEvent *event)
 bool TOKHelpRightDlg::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == fragText_ && event->type() == QEvent::KeyRelease &&
-        fragText_->text().size() > EditTextMax)
+        fragText_->text().size() > vlink::FragmentTypedMax)
         prompts_.beep();
     return QDialog::eventFilter(watched, event);
 }
@@ -169,10 +170,8 @@ void TOKHelpRightDlg::cellRoutine(vui::CellRoutine mode, const QByteArray &text)
     int column = 0;
     if (!coordinates(row, column))
         return;
-    if (vlink::TrimText(text).size() > TrimmedTextMax) {
-        prompts_.error(QStringLiteral("Maximum Fragment Length=37"));
+    if (fieldRefused(vlink::fragmentBytesRefusal(text), nullptr, prompts_))
         return;
-    }
     if (mode == vui::CellRoutine::Write)
         writeCell(row, column, text);
     else
@@ -229,11 +228,8 @@ void TOKHelpRightDlg::writeSequence()
         prompts_.beep();
         return;
     }
-    if (fragText_->text().size() > EditTextMax) {
-        prompts_.error(QStringLiteral("Fragment text length <=37 symbols"));
-        prompts_.beep();
+    if (fieldRefused(vlink::fragmentTypedRefusal(fragText_->text()), nullptr, prompts_))
         return;
-    }
     mark_.cellRoutine = vui::CellRoutine::Write;
     cellRoutine(vui::CellRoutine::Write, codePage_.encode(fragText_->text()));
     // The font follows whatever became of the text.

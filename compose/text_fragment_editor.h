@@ -28,9 +28,6 @@ class TOKHelpRightDlg : public QDialog
 public:
     static constexpr int MaxRow = 4;
     static constexpr int MaxColumn = 8;
-    // Longest text the editor accepts in its edit, and once trimmed.
-    static constexpr int EditTextMax = 38;
-    static constexpr int TrimmedTextMax = 37;
     // The font count without a printer to ask.
     static constexpr quint8 DepotFontCount = 16;
 

@@ -1,8 +1,10 @@
 #include "compose/time_form.h"
 
+#include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/mark_field_checks.h"
 #include "link/printer_clock.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
@@ -160,10 +162,8 @@ void TTimeForm::formatWrite()
 
 bool TTimeForm::formatSet()
 {
-    if (dateFormat_->text().isEmpty()) {
-        dateFormat_->setFocus();
+    if (fieldRefused(vlink::timeFormatRefusal(dateFormat_->text()), dateFormat_, prompts_))
         return false;
-    }
     if (vlink::TimeFormatSet(line_.port, row(), column(), codePage_.encode(dateFormat_->text())))
         return true;
     prompts_.error(vlink::failureText(PrinterCommand::TimeFormatSet));
