@@ -118,6 +118,13 @@ Command choiceCommand(const QString &name, const QString &help, const std::vecto
             }};
 }
 
+bool refused(const vlink::FieldRefusal &refusal, QString &problem)
+{
+    if (refusal.refused())
+        problem = refusal.text;
+    return refusal.refused();
+}
+
 std::optional<int> wholeNumber(const QString &text, int low, int high)
 {
     bool ok = false;

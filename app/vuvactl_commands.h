@@ -4,6 +4,7 @@
 #include "link/command_table.h"
 #include "link/discovery.h"
 #include "link/logo_stores.h"
+#include "link/mark_field_checks.h"
 #include "link/port.h"
 
 #include <QString>
@@ -108,6 +109,9 @@ Command choiceCommand(const QString &name, const QString &help, const std::vecto
 
 // The number of arguments a command takes: a problem text when args has another count.
 QString argCountProblem(const QStringList &args, int count);
+
+// A field check's refusal as a usage problem: true (with its text in problem) when it refused.
+bool refused(const vlink::FieldRefusal &refusal, QString &problem);
 
 // A decimal argument within [low, high]; nothing for anything else, blanks included.
 std::optional<int> wholeNumber(const QString &text, int low, int high);

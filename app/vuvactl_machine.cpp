@@ -1,6 +1,7 @@
 #include "app/vuvactl_commands.h"
 #include "link/exchange.h"
 #include "link/machine_commands.h"
+#include "link/mark_field_checks.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -44,14 +45,9 @@ Action autoRunPeriod(const QStringList &args, QString &problem)
     problem = argCountProblem(args, 1);
     if (!problem.isEmpty())
         return {};
-    // The command's own rule: the text goes out trimmed and padded to three digits, however
-    // long; a range is the dialog's business.
-    const QByteArray period = args[0].toLatin1();
-    const QByteArray trimmed = vlink::TrimText(period);
-    if (!trimmed.isEmpty() && !allDigits(QString::fromLatin1(trimmed))) {
-        problem = QStringLiteral("the period must be digits");
+    QByteArray period;
+    if (refused(vlink::autoRunPeriodRefusal(args[0], period), problem))
         return {};
-    }
     return [period](Context &ctx) {
         return check(vlink::AutoRunPeriodSet(ctx.port, period), PrinterCommand::AutoRunPeriodSet);
     };
@@ -172,7 +168,7 @@ Commands machineCommands()
         plainCommand("running-number-reset", "set the running numbers back", C::RunningNumberReset),
         plainCommand("autorun-stop", "stop the auto-run", C::AutoRunStop),
         plainCommand("mark-delete", "delete the current mark", C::MarkDelete),
-        {"autorun-period", "TEXT", "set the auto-run period (digits, sent padded to three)",
+        {"autorun-period", "PERIOD", "set the auto-run period 0..255 (sent padded to three digits)",
          autoRunPeriod},
         choiceCommand("running-number", "running-number direction",
                       {{"forward", C::RunningNumberForward}, {"back", C::RunningNumberBack}}),

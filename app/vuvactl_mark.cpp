@@ -1,6 +1,7 @@
 #include "app/vuvactl_commands.h"
 #include "link/codepage.h"
 #include "link/mark_commands.h"
+#include "link/mark_field_checks.h"
 #include "link/settings_file.h"
 
 #include <QCoreApplication>
@@ -62,12 +63,15 @@ Action fragmentWrite(const QStringList &args, QString &problem)
     if (!cell)
         return {};
     const QString text = args[2];
-    return [cell = *cell, text](Context &ctx) {
-        if (text.isEmpty())
+    const QByteArray bytes = stationCodePage().encode(text);
+    if (refused(vlink::fragmentTypedRefusal(text), problem) ||
+        refused(vlink::fragmentBytesRefusal(bytes), problem))
+        return {};
+    return [cell = *cell, bytes](Context &ctx) {
+        if (bytes.isEmpty())
             return check(vlink::TextFragmentDelete(ctx.port, cell.row, cell.column),
                          PrinterCommand::TextFragmentDelete);
-        return check(vlink::TextFragmentWrite(ctx.port, cell.row, cell.column,
-                                              stationCodePage().encode(text)),
+        return check(vlink::TextFragmentWrite(ctx.port, cell.row, cell.column, bytes),
                      PrinterCommand::TextFragmentWrite);
     };
 }
@@ -77,10 +81,10 @@ Action fontSet(const QStringList &args, QString &problem)
     problem = argCountProblem(args, 3);
     if (!problem.isEmpty())
         return {};
-    // Any font whose digit still fits a byte; the printer refuses the ones it does not have.
-    const auto font = wholeNumber(args[0], 0, 0xFF - 0x30);
+    // The fonts the "Set Font Size" arrows reach.
+    const auto font = wholeNumber(args[0], 0, vlink::SetFontMax);
     if (!font) {
-        problem = QStringLiteral("FONT must be a whole number 0..207");
+        problem = QStringLiteral("FONT must be a whole number 0..%1").arg(vlink::SetFontMax);
         return {};
     }
     const auto cell = cellFrom(args[1], args[2], problem);
@@ -93,18 +97,19 @@ Action fontSet(const QStringList &args, QString &problem)
 }
 
 using CellTextCommand = bool (*)(vlink::Port &, int, int, const QByteArray &);
+using TextRefusal = vlink::FieldRefusal (*)(const QString &);
 
-// ROW COL TEXT for the counter and the time format.
+// ROW COL TEXT for the counter and the time format, TEXT held to its editor's field check.
 Command cellTextCommand(const QString &name, const QString &help, CellTextCommand command,
-                        PrinterCommand entry)
+                        PrinterCommand entry, TextRefusal refusal)
 {
     return {name, QStringLiteral("ROW COL TEXT"), help,
-            [command, entry](const QStringList &args, QString &problem) {
+            [command, entry, refusal](const QStringList &args, QString &problem) {
                 problem = argCountProblem(args, 3);
                 if (!problem.isEmpty())
                     return Action();
                 const auto cell = cellFrom(args[0], args[1], problem);
-                if (!cell)
+                if (!cell || refused(refusal(args[2]), problem))
                     return Action();
                 const QString text = args[2];
                 return Action([command, entry, cell = *cell, text](Context &ctx) {
@@ -125,14 +130,11 @@ Action postDate(const QStringList &args, QString &problem)
     if (!cell)
         return {};
     QByteArray offset = vlink::PostDateOffsetKept;
-    if (args[2] != QLatin1String(vlink::PostDateOffsetKept)) {
-        const auto days = wholeNumber(args[2], 0, 9999);
-        if (!days) {
-            problem = QStringLiteral("OFFSET must be 0..9999 days, or -1 to keep the day count");
-            return {};
-        }
-        offset = QByteArray::number(*days).rightJustified(4, '0');
-    }
+    if (args[2] != QLatin1String(vlink::PostDateOffsetKept) &&
+        refused(vlink::postDateDaysRefusal(args[2], offset), problem))
+        return {};
+    if (refused(vlink::postDateFormatRefusal(args[3]), problem))
+        return {};
     const QString format = args[3];
     return [cell = *cell, offset, format](Context &ctx) {
         return check(vlink::PostDateSet(ctx.port, cell.row, cell.column, offset,
@@ -141,16 +143,23 @@ Action postDate(const QStringList &args, QString &problem)
     };
 }
 
+// G N E S P Q as the special-function dialog checks them: a counter needs its cell, a group count
+// alone does not; a zero goes out empty.
 Action specFuncWrite(const QStringList &args, QString &problem)
 {
     problem = argCountProblem(args, 6);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty() || refused(vlink::groupCountRefusal(args[0]), problem))
         return {};
-    if (!args[0].trimmed().isEmpty() && !wholeNumber(args[0].trimmed(), 0, 9)) {
-        problem = QStringLiteral("G must be empty or a group count 0..9");
-        return {};
+    QStringList texts = args;
+    bool counter = false;
+    for (int i = 0; i < 4; ++i) {
+        if (refused(vlink::specNumberRefusal(vlink::SpecNumber(i), args[i + 1], texts[i + 1]),
+                    problem))
+            return {};
+        counter = counter || !args[i + 1].trimmed().isEmpty();
     }
-    const QStringList texts = args;
+    if ((counter || !args[5].isEmpty()) && refused(vlink::fragmentNumberRefusal(args[5]), problem))
+        return {};
     return [texts](Context &ctx) {
         const CodePage page = stationCodePage();
         const vlink::SpecFuncTexts t{page.encode(texts[0]), page.encode(texts[1]),
@@ -220,13 +229,16 @@ Commands markCommands()
 {
     return {
         {"fragment-read", "ROW COL", "prints \"kind=K number=N text=TEXT\"", fragmentRead},
-        {"fragment-write", "ROW COL TEXT", "write a text fragment (\"\" deletes the fragment)",
-         fragmentWrite},
-        {"font-set", "FONT ROW COL", "set a fragment's font", fontSet},
-        cellTextCommand("counter-set", "make a counter with this initial value", vlink::CounterSet,
-                        PrinterCommand::CounterSet),
+        {"fragment-write", "ROW COL TEXT",
+         "write a fragment of up to 37 characters (\"\" deletes it)", fragmentWrite},
+        {"font-set", "FONT ROW COL", "set a fragment's font (0..9)", fontSet},
+        cellTextCommand(
+            "counter-set", "make a counter with this initial value", vlink::CounterSet,
+            PrinterCommand::CounterSet,
+            [](const QString &t) { return vlink::counterValueRefusal(t, stationCodePage()); }),
         cellTextCommand("time-format", "make a time and date with this format",
-                        vlink::TimeFormatSet, PrinterCommand::TimeFormatSet),
+                        vlink::TimeFormatSet, PrinterCommand::TimeFormatSet,
+                        vlink::timeFormatRefusal),
         {"post-date", "ROW COL OFFSET FORMAT", "make a post date (OFFSET -1 keeps the days)",
          postDate},
         {"spec-func-write", "G N E S P Q", "write the special function (\"\" for an empty text)",

@@ -93,6 +93,8 @@ private slots:
     void exitCodesAndLastErrorLine();
     void hydroSetHeldToTheDialogsRanges_data();
     void hydroSetHeldToTheDialogsRanges();
+    void markCommandsHeldToTheDialogsChecks_data();
+    void markCommandsHeldToTheDialogsChecks();
     void logosFileToFile();
     void discoverConnectsOnce();
     void storeSavedAndLoadedBackWhole();
@@ -181,13 +183,11 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         Outcome::Kind kind = Outcome::Kind::Ok;
         bool depot = false;
     } rows[] = {
-        // The dialog's range is not the command's: every digit goes out.
-        {"autorun-period", {"1234"}, ""},
+        {"autorun-period", {"255"}, ""},
         {"fragment-write", {"1", "1", "Партия №7"}, ""},
         {"fragment-read", {"1", "1"}, "kind=255 number=0 text=Партия №7\n"},
         {"fragment-write", {"3", "1", "\x1b[2J\a"}, ""},
         {"fragment-read", {"3", "1"}, "kind=255 number=0 text=\\x1B[2J\\x07\n"},
-        {"spec-func-write", {"", "1\x1b[m", "", "", "", "24"}, ""},
         {"script-read", {}, "Q24N00001\\x1B[mE00000000S0000P0000\n"},
         {"hydro-set", {"pressure", "151"}, ""},
         {"hydro-power", {}, ""},
@@ -198,6 +198,8 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         {"params-step", {"H", "down"}, "ParamsIcrease Error", Outcome::Kind::Failed},
     };
     vp::Device device;
+    // No command writes this: the special-function dialog's checks refuse it.
+    device.mark().script = "Q24N00001\x1b[mE00000000S0000P0000";
     MemoryPort port(device);
     forEachRow(rows, [&](const auto &row) {
         if (row.kind == Outcome::Kind::Failed)
@@ -207,7 +209,7 @@ void TestVuvactl::actionsPrintDeviceTextEscaped()
         QCOMPARE(outcome.kind, row.kind);
         QCOMPARE(out + outcome.text, row.out);
     });
-    QCOMPARE(device.printer().autoRunPeriod, QByteArray("1234"));
+    QCOMPARE(device.printer().autoRunPeriod, QByteArray("255"));
     QCOMPARE(device.hydro().value(0x2F), quint8(75));
     QVERIFY(device.hydro().power && !device.hydro().channelOpen);
 }
@@ -284,6 +286,65 @@ void TestVuvactl::hydroSetHeldToTheDialogsRanges()
     QCOMPARE(run.exitCode, exitCode);
     if (!firstErr.isEmpty())
         QCOMPARE(run.errLines.value(0), "vuvactl: hydro-set: " + firstErr);
+    QCOMPARE(printer.device().received().toHex(), wire);
+}
+
+void TestVuvactl::markCommandsHeldToTheDialogsChecks_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("err");     // the first line on stderr, after "vuvactl: "
+    QTest::addColumn<QByteArray>("wire"); // in hex; none for a refusal
+    const QByteArray none;
+    const QString text37 = QString(37, u'x');
+    const auto row = [](const char *name, const QStringList &args, const QString &err,
+                        const QByteArray &wire) {
+        QTest::newRow(name) << args << (err.isEmpty() ? err : args[0] + ": " + err) << wire;
+    };
+    row("font past the dialog's arrows", {"font-set", "10", "1", "1"},
+        "FONT must be a whole number 0..9", none);
+    row("empty counter", {"counter-set", "1", "1", ""}, "Counter Initial Value must not be empty",
+        none);
+    row("counter off the code page", {"counter-set", "1", "1", "1\u2603"},
+        "Counter Initial Value holds a character the code page lacks", none);
+    row("empty time format", {"time-format", "1", "1", ""}, "DateTimeFormat must not be empty",
+        none);
+    row("signed post days", {"post-date", "1", "1", "+5", "DD"},
+        "Post Day Quantaty [XXXX] must be 1 to 4 digits", none);
+    row("empty post format", {"post-date", "1", "1", "5", ""}, "Date Format must not be empty",
+        none);
+    row("signed counter", {"spec-func-write", "", "-5", "", "", "", "24"},
+        "Counter Initial Value must have no sign", none);
+    row("long step", {"spec-func-write", "", "1", "", "12345", "", "24"},
+        "Counter Step must be at most 4 digits", none);
+    row("column 9", {"spec-func-write", "", "1", "", "", "", "19"},
+        "FragmentNumber must be a row 1..4 and a column 1..8", none);
+    row("counter without a cell", {"spec-func-write", "", "1", "", "", "", ""},
+        "FragmentNumber must be >11 ", none);
+    row("group of 9", {"spec-func-write", "9", "", "", "", "", ""},
+        "Printed Mark Quantaty must be 0..8", none);
+    row("period 256", {"autorun-period", "256"}, "Period Value (0-255)", none);
+    row("period of four digits", {"autorun-period", "0255"}, "Period Value (0-255)", none);
+    row("fragment typed too long", {"fragment-write", "1", "1", text37 + "  "},
+        "Fragment text length <=37 symbols", none);
+    row("fragment too long", {"fragment-write", "1", "1", text37 + "x"},
+        "Maximum Fragment Length=37", none);
+    row("period, blanks taken out", {"autorun-period", " 2 5"}, "", "0c413032350d");
+    row("nine zeros are a zero", {"spec-func-write", "", "000000000", "7", "", "", "24"}, "",
+        "0151495132344e3030303030303030453030303030303037533030303050303030300d");
+}
+
+// What a dialog refuses, its command refuses too, with the dialog's text and before any byte.
+void TestVuvactl::markCommandsHeldToTheDialogsChecks()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, wire);
+    PtyThread printer({.pace = true});
+    const QString device = printer.start();
+    const VuvactlRun run = runVuvactl(QStringList{"--port", device, "--speed", "57600"} + args);
+    printer.stop();
+    QCOMPARE(run.exitCode, err.isEmpty() ? 0 : 2);
+    QCOMPARE(run.errLines.value(0), err.isEmpty() ? err : "vuvactl: " + err);
     QCOMPARE(printer.device().received().toHex(), wire);
 }
 
