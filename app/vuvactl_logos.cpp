@@ -2,6 +2,7 @@
 #include "graphics/model/logo_bmp.h"
 #include "graphics/model/logo_dots.h"
 #include "graphics/model/logo_name.h"
+#include "graphics/model/logo_store.h"
 #include "link/codepage.h"
 #include "link/depot_commands.h"
 #include "link/discovery.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace vuvactl
@@ -27,18 +29,21 @@ using vlink::PrinterCommand;
 constexpr int PrinterLogoMax = 255;
 constexpr int DepotLogoMax = vlink::DepotLogos - 1;
 
-// N is checked against the store the command addresses, which --depot decides.
+// N is checked against the store the command addresses, which --depot decides; one beyond it is
+// refused with the logo dialogs' text.
 std::optional<int> logoNumber(const QString &text, QString &problem)
 {
-    const auto n = wholeNumber(text, 0, PrinterLogoMax);
+    const auto n = wholeNumber(text, 0, std::numeric_limits<int>::max());
     if (!n)
         problem = QStringLiteral("N must be a whole number 0..255 (0..249 in the Depot)");
-    return n;
+    else if (*n > PrinterLogoMax)
+        problem = vgfx::maxFragmentText(vlink::Store::Printer);
+    return n && *n <= PrinterLogoMax ? n : std::nullopt;
 }
 
 Outcome depotRange()
 {
-    return usageError(QStringLiteral("N must be 0..%1 in the Depot").arg(DepotLogoMax));
+    return usageError(vgfx::maxFragmentText(vlink::Store::Depot));
 }
 
 // The deleted logo as a read brings it back: one blank column of four bands and no name.

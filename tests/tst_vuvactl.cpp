@@ -93,8 +93,8 @@ private slots:
     void exitCodesAndLastErrorLine();
     void hydroSetHeldToTheDialogsRanges_data();
     void hydroSetHeldToTheDialogsRanges();
-    void markCommandsHeldToTheDialogsChecks_data();
-    void markCommandsHeldToTheDialogsChecks();
+    void commandsHeldToTheDialogsChecks_data();
+    void commandsHeldToTheDialogsChecks();
     void logosFileToFile();
     void discoverConnectsOnce();
     void storeSavedAndLoadedBackWhole();
@@ -289,7 +289,7 @@ void TestVuvactl::hydroSetHeldToTheDialogsRanges()
     QCOMPARE(printer.device().received().toHex(), wire);
 }
 
-void TestVuvactl::markCommandsHeldToTheDialogsChecks_data()
+void TestVuvactl::commandsHeldToTheDialogsChecks_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("err");     // the first line on stderr, after "vuvactl: "
@@ -298,7 +298,8 @@ void TestVuvactl::markCommandsHeldToTheDialogsChecks_data()
     const QString text37 = QString(37, u'x');
     const auto row = [](const char *name, const QStringList &args, const QString &err,
                         const QByteArray &wire) {
-        QTest::newRow(name) << args << (err.isEmpty() ? err : args[0] + ": " + err) << wire;
+        const QString command = args.filter(QRegularExpression("^[a-z]")).value(0);
+        QTest::newRow(name) << args << (err.isEmpty() ? err : command + ": " + err) << wire;
     };
     row("font past the dialog's arrows", {"font-set", "10", "1", "1"},
         "FONT must be a whole number 0..9", none);
@@ -328,13 +329,15 @@ void TestVuvactl::markCommandsHeldToTheDialogsChecks_data()
         "Fragment text length <=37 symbols", none);
     row("fragment too long", {"fragment-write", "1", "1", text37 + "x"},
         "Maximum Fragment Length=37", none);
+    row("printer logo 256", {"logo-read", "256", "x.bmp"}, "Maximum Fragment №=255", none);
+    row("Depot logo 250", {"--depot", "logo-delete", "250"}, "Maximum Fragment №=249", none);
     row("period, blanks taken out", {"autorun-period", " 2 5"}, "", "0c413032350d");
     row("nine zeros are a zero", {"spec-func-write", "", "000000000", "7", "", "", "24"}, "",
         "0151495132344e3030303030303030453030303030303037533030303050303030300d");
 }
 
 // What a dialog refuses, its command refuses too, with the dialog's text and before any byte.
-void TestVuvactl::markCommandsHeldToTheDialogsChecks()
+void TestVuvactl::commandsHeldToTheDialogsChecks()
 {
     QFETCH(QStringList, args);
     QFETCH(QString, err);
