@@ -72,6 +72,13 @@ struct Command {
     {
         return offline || (offlineWith && offlineWith(args));
     }
+    // What --depot refuses in arguments bind took (a number the Depot lacks), checked before the
+    // line is taken; empty when it refuses nothing.
+    std::function<QString(const QStringList &args)> depotProblem{};
+    QString problemUnder(bool depot, const QStringList &args) const
+    {
+        return depot && depotProblem ? depotProblem(args) : QString();
+    }
 };
 using Commands = std::vector<Command>;
 

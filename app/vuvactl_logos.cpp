@@ -41,9 +41,26 @@ std::optional<int> logoNumber(const QString &text, QString &problem)
     return n && *n <= PrinterLogoMax ? n : std::nullopt;
 }
 
-Outcome depotRange()
+// Under --depot, before the line is taken: a number the Depot lacks.
+QString depotNumberProblem(const QStringList &args)
 {
-    return usageError(vgfx::maxFragmentText(vlink::Store::Depot));
+    return wholeNumber(args.value(0), DepotLogoMax + 1, PrinterLogoMax)
+               ? vgfx::maxFragmentText(vlink::Store::Depot)
+               : QString();
+}
+
+Command depotNumbered(Command command)
+{
+    command.depotProblem = depotNumberProblem;
+    return command;
+}
+
+Command printerOnly(Command command)
+{
+    command.depotProblem = [](const QStringList &) {
+        return QStringLiteral("renames printer logos only");
+    };
+    return command;
 }
 
 // The deleted logo as a read brings it back: one blank column of four bands and no name.
@@ -105,8 +122,6 @@ Action logoWrite(const QStringList &args, QString &problem)
     const std::optional<QString> name =
         args.size() == 3 ? std::optional(vgfx::filterLogoName(args[2]).text) : std::nullopt;
     return [n = *n, file, name](Context &ctx) {
-        if (ctx.depot && n > DepotLogoMax)
-            return depotRange();
         LogoBuffer logo;
         const vgfx::BmpLoad loaded = vgfx::convertBmpToLogo(file, logo);
         if (loaded != vgfx::BmpLoad::Loaded)
@@ -128,8 +143,6 @@ Action logoRead(const QStringList &args, QString &problem)
     if (!n)
         return {};
     return [n = *n, file = args[1]](Context &ctx) {
-        if (ctx.depot && n > DepotLogoMax)
-            return depotRange();
         LogoBuffer logo;
         if (!vlink::LogoRead(ctx.port, storeOf(ctx), n, logo))
             return failed(vlink::logoCommand(LogoCall::Read, storeOf(ctx)));
@@ -145,8 +158,6 @@ Action logoView(const QStringList &args, QString &problem)
     if (!n)
         return {};
     return [n = *n, file = args[1]](Context &ctx) {
-        if (ctx.depot && n > DepotLogoMax)
-            return depotRange();
         LogoBuffer logo;
         if (!vlink::LogoView(ctx.port, storeOf(ctx), n, logo))
             return failed(vlink::logoCommand(LogoCall::View, storeOf(ctx)));
@@ -162,8 +173,6 @@ Action logoRename(const QStringList &args, QString &problem)
         return {};
     const QString name = vgfx::filterLogoName(args[1]).text;
     return [n = *n, name](Context &ctx) {
-        if (ctx.depot)
-            return usageError(QStringLiteral("renames printer logos only"));
         LogoBuffer logo;
         const QByteArray bytes = stationCodePage().encode(name);
         return check(vlink::PrinterLogoRename(ctx.port, n, bytes, logo).ok,
@@ -178,8 +187,6 @@ Action logoDelete(const QStringList &args, QString &problem)
     if (!n)
         return {};
     return [n = *n](Context &ctx) {
-        if (ctx.depot && n > DepotLogoMax)
-            return depotRange();
         return check(vlink::LogoDelete(ctx.port, storeOf(ctx), n),
                      vlink::logoCommand(LogoCall::Delete, storeOf(ctx)));
     };
@@ -242,13 +249,18 @@ Commands logoCommands()
          "connects as the station does, prints \"port=DEVICE speed=BPS kind=K\"",
          discover,
          true},
-        {"logo-write", "N FILE.bmp [NAME]",
-         "converts the BMP and writes it (--depot: to the Depot); width capped at 255", logoWrite},
-        {"logo-read", "N FILE.bmp",
-         "prints the name, writes FILE.bmp unless the logo is empty or deleted", logoRead},
-        {"logo-view", "N FILE.bmp", "views the logo's dots and writes FILE.bmp", logoView},
-        {"logo-rename", "N NAME", "renames a printer logo", logoRename},
-        {"logo-delete", "N", "writes the deleted logo (--depot: in the Depot)", logoDelete},
+        depotNumbered(
+            {"logo-write", "N FILE.bmp [NAME]",
+             "converts the BMP and writes it (--depot: to the Depot); width capped at 255",
+             logoWrite}),
+        depotNumbered({"logo-read", "N FILE.bmp",
+                       "prints the name, writes FILE.bmp unless the logo is empty or deleted",
+                       logoRead}),
+        depotNumbered(
+            {"logo-view", "N FILE.bmp", "views the logo's dots and writes FILE.bmp", logoView}),
+        printerOnly({"logo-rename", "N NAME", "renames a printer logo", logoRename}),
+        depotNumbered(
+            {"logo-delete", "N", "writes the deleted logo (--depot: in the Depot)", logoDelete}),
         {"logo-names",
          {},
          "prints \"NUMBER NAME\" per logo (--depot: the Depot's bank)",

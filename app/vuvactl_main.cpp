@@ -106,7 +106,7 @@ int run(const Options &o)
         return usage(QStringLiteral("unknown command %1").arg(o.command));
     QString problem;
     const vuvactl::Action action = command->bind(o.args, problem);
-    if (!action)
+    if (!action || !(problem = command->problemUnder(o.depot, o.args)).isEmpty())
         return usage(QStringLiteral("%1: %2").arg(o.command, problem), command);
     if (command->connects && !command->isOffline(o.args) && o.speedIndex)
         return usage(QStringLiteral("%1 detects the speed itself: no --speed").arg(o.command),
