@@ -137,6 +137,7 @@ void TestMarkDialogs::groupCountWrite()
         {"9 refused", "9", held, {}},
         {"no number refused", "x", held, {}},
         {"a negative count refused", "-1", held, {}},
+        {"a sign refused", "+5", held, {}},
     };
     forEachRow(rows, [](const auto &row) {
         Rig rig;
@@ -249,6 +250,7 @@ void TestMarkDialogs::autoRunPeriod()
         {"blanks are taken out", " 2 5", stop + bytes({0x0C, 0x41, '0', '2', '5', 0x0D, 0x08})},
         {"256 refused", "256", {}},
         {"-1 refused", "-1", {}},
+        {"more than three digits refused", "0255", {}},
         {"blank refused", " ", {}},
     };
     forEachRow(rows, [&stop](const auto &row) {
