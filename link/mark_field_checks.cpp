@@ -10,6 +10,9 @@ namespace vlink
 namespace
 {
 
+constexpr int MarkRows = 4;
+constexpr int MarkColumns = 8;
+
 bool matches(const QString &text, const char *pattern)
 {
     return QRegularExpression(QLatin1String(pattern)).match(text).hasMatch();
@@ -132,8 +135,10 @@ FieldRefusal fragmentNumberRefusal(const QString &entered)
     if (text.size() > 2 || value < 11)
         return quiet(below);
     // Row digit then column digit, both on the mark's grid.
-    if (value / 10 > 4 || value % 10 < 1 || value % 10 > 8)
-        return beeping(QStringLiteral("FragmentNumber must be a row 1..4 and a column 1..8"));
+    if (value / 10 > MarkRows || value % 10 < 1 || value % 10 > MarkColumns)
+        return beeping(QStringLiteral("FragmentNumber must be a row 1..%1 and a column 1..%2")
+                           .arg(MarkRows)
+                           .arg(MarkColumns));
     return {};
 }
 
