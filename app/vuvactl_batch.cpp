@@ -25,6 +25,7 @@ struct BatchArgs {
     bool resume = false;
     std::optional<bool> reprintUncertain;
     bool journalOnly = false;
+    QString job; // loaded before the first record
 };
 
 const QCommandLineOption CellOption(QStringLiteral("cell"), {}, QStringLiteral("R,C[=COL][@F]"));
@@ -36,6 +37,7 @@ const QCommandLineOption HeaderOption(QStringLiteral("header"));
 const QCommandLineOption TriggerOption(QStringLiteral("trigger"));
 const QCommandLineOption ResumeOption(QStringLiteral("resume"));
 const QCommandLineOption JournalOption(QStringLiteral("journal"));
+const QCommandLineOption JobOption(QStringLiteral("job"), {}, QStringLiteral("JOB"));
 
 // "2,3" (the next data column), "2,3=5" (data column 5) or "2,3=5@0" (font 0); the data column
 // counts from 1 as a spreadsheet shows it.
@@ -82,7 +84,7 @@ QString parseBatchArgs(const QStringList &args, BatchArgs &a)
 {
     QCommandLineParser parser;
     parser.addOptions({CellOption, FirstOption, LastOption, SheetOption, UncertainOption,
-                       HeaderOption, TriggerOption, ResumeOption, JournalOption});
+                       HeaderOption, TriggerOption, ResumeOption, JournalOption, JobOption});
     if (!parser.parse(QStringList{QStringLiteral("batch")} + args))
         return parser.errorText();
     if (parser.positionalArguments().size() != 1)
@@ -94,6 +96,7 @@ QString parseBatchArgs(const QStringList &args, BatchArgs &a)
     a.sheet = parser.value(SheetOption);
     a.trigger = parser.isSet(TriggerOption);
     a.resume = parser.isSet(ResumeOption);
+    a.job = parser.value(JobOption);
     if (parser.isSet(UncertainOption)) {
         const QString what = parser.value(UncertainOption);
         if (what != QLatin1String("reprint") && what != QLatin1String("skip"))
@@ -214,6 +217,11 @@ Outcome runBatch(const BatchArgs &a, Context &ctx)
         return failed(journal.error());
     if (journal.unfinishedRun(p.key) && !a.resume)
         return failed(QStringLiteral("This file's run did not finish: --resume goes on with it"));
+    if (!a.job.isEmpty()) {
+        if (Outcome o = loadJobFile(ctx, a.job); o.kind != Outcome::Kind::Ok)
+            return o;
+        ctx.out.flush();
+    }
     batch::PrintRun run(ctx.port, journal, stationCodePage());
     run.setPacing({a.trigger ? batch::Pacing::StationTriggers : batch::Pacing::ProductSensor});
     if (!run.open(p.key, QFileInfo(a.file).fileName(), p.records))
@@ -264,7 +272,7 @@ Commands batchCommands()
 {
     Command batch{"batch",
                   "FILE --cell R,C[=COL][@F]... [--first N] [--last N] [--header] [--sheet NAME] "
-                  "[--trigger] [--resume [--uncertain reprint|skip]] | FILE --journal",
+                  "[--trigger] [--job JOB] [--resume [--uncertain reprint|skip]] | FILE --journal",
                   "prints one record of FILE per product, paced by the printer, journalled",
                   bindBatch};
     batch.connects = true;

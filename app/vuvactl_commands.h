@@ -96,6 +96,8 @@ Commands settingsCommands();
 Commands batchCommands();
 // Jobs on this computer, written to and compared with the printer's mark: app/vuvactl_job.cpp.
 Commands jobCommands();
+// The job file written into the printer and verified by reading it back, as job-load does.
+Outcome loadJobFile(Context &ctx, const QString &path);
 // Every family, in the order --help lists them.
 Commands allCommands();
 const Command *findCommand(const Commands &commands, const QString &name);

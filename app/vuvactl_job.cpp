@@ -115,6 +115,13 @@ Outcome loadJob(Context &ctx, const Job &job)
 
 } // namespace
 
+Outcome loadJobFile(Context &ctx, const QString &path)
+{
+    QString refusal;
+    const std::optional<Job> job = vjob::readJobFile(path, refusal);
+    return job ? loadJob(ctx, *job) : failed(refusal);
+}
+
 Commands jobCommands()
 {
     return {

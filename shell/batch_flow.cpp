@@ -38,7 +38,7 @@ template <typename Window> void BatchFlow::open()
         return;
     const vlink::CodePage codePage =
         vlink::CodePage::fromSettings(vlink::SettingsFile(settingsPath_));
-    Window window({line_, prompts_, codePage, journalPath_}, &mainWindow_);
+    Window window({line_, prompts_, codePage, journalPath_, &modal_}, &mainWindow_);
     modal_.exec(window);
 }
 

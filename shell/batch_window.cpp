@@ -1,6 +1,8 @@
 #include "shell/batch_window.h"
 
 #include "batch/journal_summary.h"
+#include "shell/job_loader.h"
+#include "ui/named_controls.h"
 
 #include "ui/busy_cursor.h"
 #include "ui/enter_action.h"
@@ -8,6 +10,8 @@
 #include "ui/screen_fit.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 namespace vshell
@@ -18,8 +22,10 @@ BatchWindow::BatchWindow(const BatchSetting &setting, QWidget *parent)
 {
     panel_ = new BatchRunPanel(setting_.prompts, this);
     panel_->makeRun = [this] { return makeRun(); };
+    baseJobRow_ = makeBaseJobRow();
     connect(panel_, &BatchRunPanel::runStarted, this, [this] {
         setSettingsEnabled(false);
+        baseJobRow_->setEnabled(false);
         sentToPrinter_ = true;
         vui::postMessage(parentWidget(), vui::Message::SendToPrinter);
     });
@@ -65,7 +71,7 @@ std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
         setting_.prompts.error(journal_->error());
         return nullptr;
     }
-    if (!goOnWithUnfinished(key, int(list.size())))
+    if (!goOnWithUnfinished(key, int(list.size())) || !loadBaseJob())
         return nullptr;
     auto run = std::make_unique<batch::PrintRun>(setting_.line.port, *journal_, setting_.codePage);
     if (!run->open(key, source, list)) {
@@ -73,6 +79,41 @@ std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
         return nullptr;
     }
     return run;
+}
+
+QWidget *BatchWindow::makeBaseJobRow()
+{
+    auto *row = new QWidget(this);
+    auto *line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(new QLabel(QStringLiteral("Base job:"), row));
+    baseJob_ = vui::named<QLineEdit>(row, "BaseJob");
+    baseJob_->setReadOnly(true);
+    baseJob_->setPlaceholderText(QStringLiteral("none: the printer's mark as it is"));
+    line->addWidget(baseJob_, 1);
+    QPushButton *choose = vui::pushButton(row, "BaseJobChoose", QStringLiteral("Job..."));
+    QPushButton *clear = vui::pushButton(row, "BaseJobClear", QStringLiteral("None"));
+    line->addWidget(choose);
+    line->addWidget(clear);
+    connect(choose, &QPushButton::clicked, this, [this] {
+        const QString path = setting_.prompts.openFile(
+            {QStringLiteral("Base Job"), {}, QStringLiteral("Jobs (*.json)"), {}});
+        if (!path.isEmpty())
+            baseJob_->setText(path);
+    });
+    connect(clear, &QPushButton::clicked, baseJob_, &QLineEdit::clear);
+    return row;
+}
+
+// The base job goes in before the first record, each time a run starts or goes on after the
+// window was opened: the printer may have been changed meanwhile.
+bool BatchWindow::loadBaseJob()
+{
+    if (baseJob().isEmpty())
+        return true;
+    vui::ModalRunner &modal = setting_.modal ? *setting_.modal : plainModal_;
+    const vui::BusyCursor busy;
+    return JobLoader(setting_.line.port, setting_.prompts, modal, *this).load(baseJob());
 }
 
 // An unfinished run of the same records goes on only when the operator says so: No starts
@@ -99,6 +140,7 @@ bool BatchWindow::goOnWithUnfinished(const batch::RunKey &key, int count)
 void BatchWindow::runEnded()
 {
     setSettingsEnabled(true);
+    baseJobRow_->setEnabled(true);
     if (std::exchange(sentToPrinter_, false))
         vui::postMessage(parentWidget(), vui::Message::PrinterFound);
 }

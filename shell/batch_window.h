@@ -3,10 +3,12 @@
 #include "batch/print_run.h"
 #include "batch/sqlite_journal.h"
 #include "shell/batch_run_panel.h"
+#include "ui/modal_runner.h"
 #include "ui/prompts.h"
 #include "ui/station_state.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <memory>
 
 namespace vshell
@@ -19,6 +21,8 @@ struct BatchSetting {
     vui::Prompts &prompts;
     vlink::CodePage codePage;
     QString journalPath = batch::SqliteJournal::defaultPath();
+    // Runs the windows a base job's load opens; a plain one when none is given.
+    vui::ModalRunner *modal = nullptr;
 };
 
 // A batch window: its own settings above, the run panel below. It posts "SendToPrinter" to its
@@ -30,6 +34,10 @@ class BatchWindow : public QDialog
 public:
     BatchWindow(const BatchSetting &setting, QWidget *parent);
     BatchRunPanel &panel() { return *panel_; }
+    // The job loaded into the printer before a run starts, the base of every record's mark; empty
+    // for none.
+    QString baseJob() const { return baseJob_->text(); }
+    void setBaseJob(const QString &path) { baseJob_->setText(path); }
 
 protected:
     // The records and the run's key from the window's settings; false after telling the operator
@@ -42,15 +50,21 @@ protected:
 
     BatchSetting setting_;
     BatchRunPanel *panel_ = nullptr;
+    // "Base job" with its buttons, for the window's layout to place.
+    QWidget *baseJobRow_ = nullptr;
 
 private:
     std::unique_ptr<batch::PrintRun> makeRun();
     bool lineOpen();
     bool goOnWithUnfinished(const batch::RunKey &key, int count);
+    QWidget *makeBaseJobRow();
+    bool loadBaseJob();
     void runEnded();
 
     std::unique_ptr<batch::SqliteJournal> journal_;
     bool sentToPrinter_ = false;
+    QLineEdit *baseJob_ = nullptr;
+    vui::ModalRunner plainModal_;
 };
 
 } // namespace vshell

@@ -67,6 +67,7 @@ TCardPrint::TCardPrint(const BatchSetting &setting, QWidget *parent) : BatchWind
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(settings_);
     layout->addWidget(preview_);
+    layout->addWidget(baseJobRow_);
     layout->addWidget(panel_);
     for (QLineEdit *e : {first_, step_, prefix_, suffix_})
         connect(e, &QLineEdit::textChanged, this, &TCardPrint::preview);

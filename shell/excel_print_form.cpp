@@ -109,6 +109,7 @@ TExcelPrintForm::TExcelPrintForm(const BatchSetting &setting, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(settings_);
     layout->addWidget(preview_);
+    layout->addWidget(baseJobRow_);
     layout->addWidget(panel_);
 
     connect(open, &QPushButton::clicked, this, &TExcelPrintForm::openClicked);

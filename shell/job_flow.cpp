@@ -2,10 +2,8 @@
 
 #include "job/job_file.h"
 #include "job/job_transfer.h"
-#include "link/command_table.h"
 #include "link/logo_commands.h"
-#include "link/machine_commands.h"
-#include "shell/job_difference_form.h"
+#include "shell/job_loader.h"
 #include "shell/job_logos_form.h"
 
 #include <QFileInfo>
@@ -18,12 +16,6 @@ namespace
 {
 
 const QString JobFilter = QStringLiteral("Jobs (*.json)");
-const QString JobLoaded = QStringLiteral("Job loaded and verified");
-
-QString jobName(const QString &path)
-{
-    return QFileInfo(path).completeBaseName();
-}
 
 QString withSuffix(const QString &path)
 {
@@ -37,13 +29,6 @@ QList<int> graphicCells(const vjob::Job &job)
         if (job.isGraphic(job.cells[std::size_t(i)]))
             cells << i;
     return cells;
-}
-
-QString writtenList(const QStringList &written)
-{
-    return written.isEmpty()
-               ? QStringLiteral("Nothing was written.")
-               : QStringLiteral("Written before the failure:\n") + written.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -142,85 +127,9 @@ void JobFlow::openJob(const QString &path)
 {
     if (!usable())
         return;
-    QString problem;
-    const std::optional<vjob::Job> job = vjob::readJobFile(path, problem);
-    if (!job) {
-        prompts_.error(problem);
-        return;
-    }
-    remember(path);
-    if (!confirmLoad(path, *job))
-        return;
-    QStringList written;
-    QString failure;
-    if (!logosMayBeReplaced(*job))
-        return;
-    if (!vjob::writeJob(line_.port, *job, written, failure)) {
-        prompts_.error(failure + QStringLiteral("\n\n") + writtenList(written));
-        return;
-    }
-    verify(*job);
-}
-
-// Asked before anything is sent; a job this printer cannot take is refused here.
-bool JobFlow::confirmLoad(const QString &path, const vjob::Job &job)
-{
-    vlink::TimeParams params{};
-    if (!vlink::TimeParamsRead(line_.port, params)) {
-        prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeParamsRead));
-        return false;
-    }
-    if (const QString why = vjob::unwritable(job, params[vlink::TimeParamCount - 1]);
-        !why.isEmpty()) {
-        prompts_.error(why);
-        return false;
-    }
-    return prompts_.question(
-        QStringLiteral("Mark overwrite with the job \"%1\". Are You Sure?").arg(jobName(path)),
-        vui::CaptionConfirm);
-}
-
-// A logo number that holds another logo is overwritten only when the operator says so; every
-// question is asked before the first byte of the job goes out.
-bool JobFlow::logosMayBeReplaced(const vjob::Job &job)
-{
-    if (job.logos.empty())
-        return true;
-    vlink::LogoNames names;
-    vlink::NamesRead result = vlink::NamesRead::Ok;
-    if (!vlink::PrinterLogoNamesRead(line_.port, names, &result)) {
-        prompts_.error(vlink::namesFailureText(result));
-        return false;
-    }
-    for (const vjob::JobLogo &l : job.logos)
-        for (const vlink::LogoName &n : names)
-            if (n.number == l.buffer.number && n.name.trimmed() != l.buffer.name.trimmed() &&
-                !prompts_.question(
-                    QStringLiteral("Logo %1 holds \"%2\". Overwrite it with the job's \"%3\"?")
-                        .arg(n.number)
-                        .arg(QString::fromLatin1(n.name.trimmed()),
-                             QString::fromLatin1(l.buffer.name.trimmed())),
-                    vui::CaptionConfirm))
-                return false;
-    return true;
-}
-
-void JobFlow::verify(const vjob::Job &job)
-{
-    vjob::Job found;
-    QString failure;
-    if (!vjob::readPrinterJob(line_.port, vjob::placedLogos(job), found, failure)) {
-        prompts_.error(
-            QStringLiteral("The job was written, but reading it back failed: %1").arg(failure));
-        return;
-    }
-    const QStringList differences = vjob::jobDifferences(job, found);
-    if (differences.isEmpty()) {
-        prompts_.message(JobLoaded, vui::CaptionInformation);
-        return;
-    }
-    TJobDifferenceForm form(differences, found, vjob::pictureDifference(job, found), &mainWindow_);
-    modal_.exec(form);
+    if (QFileInfo::exists(path))
+        remember(path);
+    JobLoader(line_.port, prompts_, modal_, mainWindow_).load(path);
 }
 
 void JobFlow::remember(const QString &path)

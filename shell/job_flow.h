@@ -30,9 +30,6 @@ private:
     bool usable() const { return line_.connected && !line_.depotOnly; }
     void saveJobAs();
     bool nameLogos(vjob::Job &job);
-    bool confirmLoad(const QString &path, const vjob::Job &job);
-    bool logosMayBeReplaced(const vjob::Job &job);
-    void verify(const vjob::Job &job);
     void remember(const QString &path);
     void fillRecent(const MainControls &c);
 

@@ -1,6 +1,9 @@
 // The batch windows and their menu: what the operator sets, what is refused before a run, and a
 // run started by the Start button through the event loop.
 
+#include "job/job_file.h"
+#include "job/job_transfer.h"
+#include "link/mark_commands.h"
 #include "shell/card_print_form.h"
 #include "shell/excel_print_form.h"
 #include "support/memory_port.h"
@@ -108,6 +111,8 @@ private slots:
     void unfinishedRunGoesOnWhenTheOperatorSays();
     void fileRowsMappedAndRun();
     void aLineWithoutProductsSaysSo();
+    void baseJobGoesInBeforeTheFirstRecord_data();
+    void baseJobGoesInBeforeTheFirstRecord();
 };
 
 void TestBatchWindows::menuFollowsTheLine_data()
@@ -249,6 +254,43 @@ void TestBatchWindows::aLineWithoutProductsSaysSo()
                  QString("Waiting for a product to print record 1"));
     window.panel().run()->stop();
     QTRY_VERIFY(!window.panel().running());
+}
+
+void TestBatchWindows::baseJobGoesInBeforeTheFirstRecord_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("printed");
+    QTest::newRow("Yes: each number beside the job's text")
+        << true << QStringList{"001 LOT 7", "002 LOT 7"};
+    QTest::newRow("No: nothing starts") << false << QStringList();
+}
+
+void TestBatchWindows::baseJobGoesInBeforeTheFirstRecord()
+{
+    QFETCH(bool, yes);
+    QFETCH(QStringList, printed);
+    Rig rig;
+    const QString job = rig.dir.filePath("lot.json");
+    {
+        vp::Device source;
+        MemoryPort port(source);
+        vjob::Job saved;
+        QString failure;
+        QVERIFY(vlink::TextFragmentWrite(port, 1, 2, "LOT 7") &&
+                vjob::readPrinterJob(port, {}, saved, failure) &&
+                vjob::writeJobFile(job, saved, failure));
+    }
+    QVERIFY(vlink::StartCommand(rig.port));
+    TCardPrint window(rig.setting, &rig.main);
+    child<QSpinBox>(window, "NumberCount")->setValue(2);
+    child<QSpinBox>(window, "NumberDigits")->setValue(3);
+    window.setBaseJob(job);
+    rig.prompts.answer(yes);
+    runToTheEnd(window);
+    QCOMPARE(rig.prompts.questions.value(0).first,
+             QString("Mark overwrite with the job \"lot\". Are You Sure?"));
+    QCOMPARE(rig.printed(), printed);
+    QCOMPARE(rig.prompts.messages.value(0).first, yes ? "Job loaded and verified" : QString());
 }
 
 QTEST_MAIN(TestBatchWindows)

@@ -5,10 +5,12 @@
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
 #include "link/mark_image.h"
+#include "support/clocked_port.h"
 #include "support/memory_port.h"
 #include "support/pty_vprinter.h"
 #include "support/vuvactl_run.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -139,6 +141,8 @@ private slots:
     void failedWriteStopsAndListsWhatWasWritten_data();
     void failedWriteStopsAndListsWhatWasWritten();
     void throughThePseudoTerminal();
+    void batchOnABaseJob_data();
+    void batchOnABaseJob();
 
 private:
     QTemporaryDir dir_;
@@ -310,6 +314,46 @@ void TestJobs::throughThePseudoTerminal()
     const VuvactlRun load = runVuvactl(port + QStringList{"job-load", file});
     QCOMPARE(load.out, QString("Job loaded and verified\n"));
     QCOMPARE(load.exitCode, 0);
+}
+
+void TestJobs::batchOnABaseJob_data()
+{
+    QTest::addColumn<bool>("sameFonts"); // the job was saved on a printer like this one
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QStringList>("printed");
+    QTest::newRow("each record beside the job's text")
+        << true << QString() << QStringList{"A LOT 7", "B LOT 7"};
+    QTest::newRow("a job this printer cannot take: no record")
+        << false << "The job was saved on a printer with 9 fonts; this one has 16" << QStringList();
+}
+
+// vuvactl batch --job: the job goes in, verified, before the first record.
+void TestJobs::batchOnABaseJob()
+{
+    QFETCH(bool, sameFonts);
+    QFETCH(QString, failure);
+    QFETCH(QStringList, printed);
+    qputenv("XDG_DATA_HOME", dir_.filePath("data").toLocal8Bit());
+    const QString data = dir_.filePath(QString("records%1.csv").arg(sameFonts));
+    QFile csv(data);
+    QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write("A\r\nB\r\n") > 0);
+    csv.close();
+    const QString file = dir_.filePath("base.json");
+    vp::Device source, target;
+    source.printer().fontCount = sameFonts ? target.printer().fontCount : 9;
+    MemoryPort sourcePort(source);
+    QString out;
+    QVERIFY(TextFragmentWrite(sourcePort, 1, 2, "LOT 7"));
+    QCOMPARE(runIn(sourcePort, {"job-save", file}, out).kind, Outcome::Kind::Ok);
+    ClockedMemoryPort port(target);
+    QVERIFY(StartCommand(port));
+    const Outcome outcome =
+        runIn(port, {"batch", data, "--cell", "1,1", "--trigger", "--job", file}, out = {});
+    QCOMPARE(outcome.text, failure);
+    QStringList texts;
+    for (const vp::PrintedMark &p : target.takePrinted())
+        texts << QString::fromLatin1(p.texts.join(' '));
+    QCOMPARE(texts, printed);
 }
 
 QTEST_GUILESS_MAIN(TestJobs)
