@@ -5,6 +5,7 @@
 #include "batch/record_mapping.h"
 #include "batch/sqlite_journal.h"
 #include "link/machine_commands.h"
+#include "link/printer_clock.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -201,7 +202,7 @@ std::optional<int> fontCount(Context &ctx)
     vlink::TimeParams params = ctx.connection.timeParams;
     if (!ctx.connection.timeParamsRead && !vlink::TimeParamsRead(ctx.port, params))
         return std::nullopt;
-    return params[vlink::TimeParamCount - 1];
+    return vlink::timeParam(params, vlink::TimeParam::FontCount);
 }
 
 Outcome runBatch(const BatchArgs &a, Context &ctx)

@@ -2,6 +2,7 @@
 #include "job/job_file.h"
 #include "job/job_transfer.h"
 #include "link/machine_commands.h"
+#include "link/printer_clock.h"
 
 #include <QRegularExpression>
 
@@ -99,7 +100,8 @@ Outcome loadJob(Context &ctx, const Job &job)
     vlink::TimeParams params{};
     if (!vlink::TimeParamsRead(ctx.port, params))
         return failed(vlink::PrinterCommand::TimeParamsRead);
-    if (const QString why = vjob::unwritable(job, params[vlink::TimeParamCount - 1]);
+    if (const QString why =
+            vjob::unwritable(job, vlink::timeParam(params, vlink::TimeParam::FontCount));
         !why.isEmpty())
         return failed(why);
     QStringList written;

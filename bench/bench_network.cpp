@@ -24,7 +24,7 @@ namespace
 constexpr int Rounds = 21;
 constexpr int BytesPerRound = 100;
 constexpr quint8 Probe = 0x0D; // echoed at once, and a command of its own
-constexpr double ReadTimeoutUs = (vlink::ReadTotalConstantMs + vlink::ReadTotalPerByteMs) * 1000.0;
+constexpr double ReadTimeoutUs = vlink::ReadTimeoutMs(1) * 1000.0;
 
 // socat as a child; start() returns what its log (-d -d) captures for notice, empty if nothing.
 class SocatProcess

@@ -38,7 +38,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr int FullReadMs = vlink::ReadTotalConstantMs + vlink::ReadTotalPerByteMs;
+    static constexpr int FullReadMs = vlink::ReadTimeoutMs(1);
 
     bool wrote(bool ok)
     {

@@ -28,12 +28,12 @@ bool FuzzPort::take(quint8 &byte, int timeoutMs)
 
 bool FuzzPort::readByte(quint8 &byte)
 {
-    return take(byte, vlink::ReadTotalConstantMs + vlink::ReadTotalPerByteMs);
+    return take(byte, vlink::ReadTimeoutMs(1));
 }
 
 bool FuzzPort::readByteWithin(quint8 &byte, int timeoutMs)
 {
-    return take(byte, std::min(timeoutMs, vlink::ReadTotalConstantMs + vlink::ReadTotalPerByteMs));
+    return take(byte, std::min(timeoutMs, vlink::ReadTimeoutMs(1)));
 }
 
 void FuzzPort::sleepUntil(Clock::time_point moment)

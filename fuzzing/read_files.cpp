@@ -59,14 +59,14 @@ void readSettingsFile(const QByteArray &bytes)
         vlink::PortStatusTip(device);
     const int port = vlink::rememberedPort(settings);
     fuzzCheck(port >= -1, "a remembered port is a port or none");
-    settings.value(QStringLiteral("PortParams"), QStringLiteral("CodePage"));
+    const QString section = QLatin1String(vlink::PortParamsSection);
+    settings.value(section, QStringLiteral("CodePage"));
     // Saving keeps every other line: what was there reads back the same after a change.
-    const QString device1 = settings.value(QStringLiteral("PortParams"), QStringLiteral("Device1"));
-    settings.setValue(QStringLiteral("PortParams"), QStringLiteral("ComInteger"),
-                      QStringLiteral("2"));
+    const QString device1 = settings.value(section, QStringLiteral("Device1"));
+    settings.setValue(section, QStringLiteral("ComInteger"), QStringLiteral("2"));
     fuzzCheck(settings.value(QStringLiteral("portparams"), QStringLiteral("cominteger")) ==
                   QStringLiteral("2"),
               "a value set reads back");
-    fuzzCheck(settings.value(QStringLiteral("PortParams"), QStringLiteral("Device1")) == device1,
+    fuzzCheck(settings.value(section, QStringLiteral("Device1")) == device1,
               "setting one key leaves the others");
 }

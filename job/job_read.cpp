@@ -3,6 +3,7 @@
 #include "link/logo_commands.h"
 #include "link/machine_commands.h"
 #include "link/mark_commands.h"
+#include "link/printer_clock.h"
 
 namespace vjob
 {
@@ -20,7 +21,7 @@ bool readTimeParams(vlink::Port &port, Job &job)
         return false;
     job.markOptions = params[0] & MarkOptionBits;
     job.postDateDays = quint16(params[1] | (params[2] << 8));
-    job.fontCount = params[13];
+    job.fontCount = vlink::timeParam(params, vlink::TimeParam::FontCount);
     return true;
 }
 

@@ -78,7 +78,7 @@ CodePage::CodePage(const QString &name)
 
 CodePage CodePage::fromSettings(const SettingsFile &settings)
 {
-    return CodePage(settings.value(QLatin1String(SettingsSection), QLatin1String(SettingsKey)));
+    return CodePage(settings.value(QLatin1String(PortParamsSection), QLatin1String(SettingsKey)));
 }
 
 QByteArray CodePage::encode(QStringView text) const

@@ -16,7 +16,6 @@ class CodePage
 {
 public:
     static constexpr const char *DefaultName = "windows-1251";
-    static constexpr const char *SettingsSection = "PortParams";
     static constexpr const char *SettingsKey = "CodePage";
 
     // An empty or unknown name gives the default code page.

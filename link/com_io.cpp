@@ -280,7 +280,7 @@ bool ComIo::writeBlock(const QByteArray &block, int &written)
 
 bool ComIo::readByte(quint8 &byte)
 {
-    return readByteWithin(byte, ReadTotalConstantMs + ReadTotalPerByteMs);
+    return readByteWithin(byte, ReadTimeoutMs(1));
 }
 
 bool ComIo::readByteWithin(quint8 &byte, int timeoutMs)
@@ -289,8 +289,7 @@ bool ComIo::readByteWithin(quint8 &byte, int timeoutMs)
     if (!serial_.isOpen())
         return false;
     if (serial_.bytesAvailable() == 0)
-        serial_.waitForReadyRead(
-            std::clamp(timeoutMs, 0, ReadTotalConstantMs + ReadTotalPerByteMs));
+        serial_.waitForReadyRead(std::clamp(timeoutMs, 0, ReadTimeoutMs(1)));
     char c = 0;
     const bool ok = serial_.bytesAvailable() > 0 && serial_.read(&c, 1) == 1;
     checkHangUp();

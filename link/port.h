@@ -26,6 +26,12 @@ inline constexpr int ReadTotalConstantMs = 400;
 inline constexpr int ReadTotalPerByteMs = 5;
 inline constexpr int WriteByteTimeoutMs = 100;
 
+// The whole time a read of this many bytes may wait.
+constexpr int ReadTimeoutMs(int bytes)
+{
+    return ReadTotalConstantMs + ReadTotalPerByteMs * bytes;
+}
+
 // The one serial line the station talks through. Commands see only this interface, so they run
 // unchanged over a real serial device, a pseudo-terminal, or the in-memory virtual printer.
 class Port

@@ -18,7 +18,7 @@ namespace
 bool serviceMode(const QString &settingsPath)
 {
     return vlink::SettingsFile(settingsPath)
-               .value(QStringLiteral("PortParams"), QStringLiteral("HydroSystem"))
+               .value(QLatin1String(vlink::PortParamsSection), QStringLiteral("HydroSystem"))
                .trimmed() == QLatin1String("1");
 }
 

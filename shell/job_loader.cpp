@@ -5,6 +5,7 @@
 #include "link/command_table.h"
 #include "link/logo_commands.h"
 #include "link/machine_commands.h"
+#include "link/printer_clock.h"
 #include "shell/job_difference_form.h"
 
 #include <QFileInfo>
@@ -51,7 +52,8 @@ bool JobLoader::confirm(const QString &path, const vjob::Job &job)
         prompts_.error(vlink::failureText(vlink::PrinterCommand::TimeParamsRead));
         return false;
     }
-    if (const QString why = vjob::unwritable(job, params[vlink::TimeParamCount - 1]);
+    if (const QString why =
+            vjob::unwritable(job, vlink::timeParam(params, vlink::TimeParam::FontCount));
         !why.isEmpty()) {
         prompts_.error(why);
         return false;

@@ -1,6 +1,7 @@
 #include "shell/port_flow.h"
 
 #include "link/command_table.h"
+#include "link/printer_clock.h"
 #include "link/printer_select.h"
 #include "shell/device_box.h"
 #include "ui/busy_cursor.h"
@@ -134,7 +135,7 @@ void PortFlow::applyConnection(const vlink::Connection &found)
     if (found.timeParamsRead) {
         line_.timeParams = found.timeParams;
         if (!line_.depotOnly)
-            line_.fontCount = found.timeParams[vlink::TimeParamCount - 1];
+            line_.fontCount = vlink::timeParam(found.timeParams, vlink::TimeParam::FontCount);
     }
 }
 

@@ -26,7 +26,7 @@ public:
     using MemoryPort::MemoryPort;
     Clock::time_point now() const override { return now_; }
     void sleepUntil(Clock::time_point moment) override { now_ = std::max(now_, moment); }
-    bool readByte(quint8 &byte) override { return readByteWithin(byte, ReadTotalConstantMs); }
+    bool readByte(quint8 &byte) override { return readByteWithin(byte, ReadTimeoutMs(1)); }
     bool readByteWithin(quint8 &byte, int timeoutMs) override
     {
         if (MemoryPort::readByte(byte))
@@ -210,8 +210,7 @@ void TestExchange::aWatchedLineKeepsItsClock_data()
     QTest::addColumn<int>("passedMs");
     QTest::newRow("pause") << 700 << 700;
     // Each silent read costs its time-out, each retry its pause.
-    QTest::newRow("receive retries")
-        << 0 << ReceiveAttempts * (ReadTotalConstantMs + ReceiveRetryMs);
+    QTest::newRow("receive retries") << 0 << ReceiveAttempts * (ReadTimeoutMs(1) + ReceiveRetryMs);
 }
 
 void TestExchange::aWatchedLineKeepsItsClock()

@@ -42,7 +42,7 @@ public:
     {
         if (MemoryPort::readByte(byte))
             return true;
-        const int wait = std::min(timeoutMs, ReadTotalConstantMs + ReadTotalPerByteMs);
+        const int wait = std::min(timeoutMs, ReadTimeoutMs(1));
         Delay(wait);
         waitedMs += wait;
         return false;
