@@ -6,9 +6,9 @@
 #include "link/exchange.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/repaint_now.h"
 #include "ui/up_down_box.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,11 +33,6 @@ const QString LogoWriteError = QStringLiteral("Logo Write Error");
 int storeEnd(LogoStore store)
 {
     return maxLogoNumber(store) + 1;
-}
-
-void repaintNow()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
@@ -105,7 +100,7 @@ void TMultiLoadForm::loadClick()
     progress_->setRange(0, count);
     progress_->setValue(0);
     progress_->show();
-    repaintNow();
+    vui::repaintNow();
     for (int i = 0; i < count; ++i) {
         if (!loadFile(store, *first + i, files_[i])) {
             progress_->hide();
@@ -113,7 +108,7 @@ void TMultiLoadForm::loadClick()
             return;
         }
         progress_->setValue(i + 1);
-        repaintNow();
+        vui::repaintNow();
     }
     progress_->hide();
     prompts_.ok();

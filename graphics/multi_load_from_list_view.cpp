@@ -7,9 +7,9 @@
 #include "link/depot_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/repaint_now.h"
 #include "ui/up_down_box.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,11 +27,6 @@ namespace
 
 // The arrows of the first number stop at the Depot's last logo, whichever store is written.
 constexpr int LastArrowNumber = vlink::DepotLogos - 1;
-
-void repaintNow()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 } // namespace
 
@@ -129,7 +124,7 @@ bool TMultiLoadFromListView::onBank(int bank)
 void TMultiLoadFromListView::advance(int done)
 {
     progress_->setValue(done);
-    repaintNow();
+    vui::repaintNow();
 }
 
 void TMultiLoadFromListView::loadClick()
@@ -154,7 +149,7 @@ void TMultiLoadFromListView::copyToStore(LogoStore to, int first)
 {
     progress_->setRange(0, int(selected_.size()));
     progress_->show();
-    repaintNow();
+    vui::repaintNow();
     const int from = sourceBank();
     const bool switching = depotToDepot() && destinationBank_ && *destinationBank_ != from;
     bool allCopied = true;

@@ -8,9 +8,9 @@
 #include "link/logo_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
+#include "ui/repaint_now.h"
 #include "ui/up_down_box.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,11 +27,6 @@ namespace
 {
 
 constexpr int NumberColumn = 1;
-
-void repaintNow()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 } // namespace
 
@@ -226,7 +221,7 @@ bool TShowAllLogoListForm::deleteRows(const vlink::LogoNames &rows)
         if (!depotShown())
             vlink::Delay(PrinterDeletePauseMs);
         progress_->setValue(i);
-        repaintNow();
+        vui::repaintNow();
     }
     return true;
 }

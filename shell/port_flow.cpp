@@ -5,6 +5,7 @@
 #include "link/printer_select.h"
 #include "shell/device_box.h"
 #include "ui/busy_cursor.h"
+#include "ui/repaint_now.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,17 +15,6 @@
 
 namespace vshell
 {
-
-namespace
-{
-
-// Repaints; the operator's input waits, so a click cannot close the menu that is opening.
-void repaintNow()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-} // namespace
 
 PortFlow::PortFlow(QWidget &mainWindow, vui::StationState &state, vui::PromptGate &prompts,
                    vui::ModalRunner &modal, MenuEnabling &menus, const MainControls &c,
@@ -158,7 +148,7 @@ bool PortFlow::connectPort(int index)
 
 void PortFlow::Selectport1Click()
 {
-    repaintNow();
+    vui::repaintNow();
     if (!connectPort(line_.currentPort))
         giveUpPort();
     showPortItems();
@@ -171,7 +161,7 @@ void PortFlow::giveUpPort()
     line_.port.closeCom();
     line_.connected = false;
     showNoDevice();
-    repaintNow();
+    vui::repaintNow();
     FormActivate();
 }
 
