@@ -32,6 +32,7 @@ Cases networkCases();      // bench/bench_network.cpp
 Cases faultSoakCases();    // bench/bench_fault_soak.cpp
 Cases unplugSoakCases();   // bench/bench_unplug_soak.cpp, with the station's shell
 Cases batchCases();        // bench/bench_batch.cpp
+Cases dataFileCases();     // bench/bench_data_file.cpp
 Cases allCases();
 
 // The virtual printer's pseudo-terminal front end, served on a thread of this process.

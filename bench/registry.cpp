@@ -8,9 +8,9 @@ namespace bench
 Cases allCases()
 {
     Cases all;
-    for (Cases family :
-         {linkCases(), logoCases(), logoTransferCases(), markImageCases(), hydroCases(),
-          bulkCopyCases(), clipboardCases(), networkCases(), faultSoakCases(), batchCases()})
+    for (Cases family : {linkCases(), logoCases(), logoTransferCases(), markImageCases(),
+                         hydroCases(), bulkCopyCases(), clipboardCases(), networkCases(),
+                         faultSoakCases(), batchCases(), dataFileCases()})
         all.insert(all.end(), family.begin(), family.end());
 #ifdef VUVA_BENCH_STATION
     const Cases station = unplugSoakCases();
