@@ -92,7 +92,7 @@ void BatchRunPanel::startClicked()
         pacing.pacing = pacing_->currentIndex() == 1 ? batch::Pacing::StationTriggers
                                                      : batch::Pacing::ProductSensor;
         run_->setPacing(pacing);
-        if (!decideUncertain())
+        if (!decideUncertain() || (prepareLine && !prepareLine()))
             return;
     }
     if (!run_->start()) {

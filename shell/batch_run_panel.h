@@ -30,6 +30,9 @@ public:
     // Builds the run when Start is pressed: nullptr (after telling the operator why) when the
     // window's settings cannot be printed.
     std::function<std::unique_ptr<batch::PrintRun>()> makeRun;
+    // Readies the printer once every question is answered, just before a run starts or goes on;
+    // false stops the start.
+    std::function<bool()> prepareLine;
     batch::PrintRun *run() const { return run_.get(); }
     bool running() const;
     QPushButton *startButton() const { return start_; }

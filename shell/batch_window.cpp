@@ -22,6 +22,7 @@ BatchWindow::BatchWindow(const BatchSetting &setting, QWidget *parent)
 {
     panel_ = new BatchRunPanel(setting_.prompts, this);
     panel_->makeRun = [this] { return makeRun(); };
+    panel_->prepareLine = [this] { return loadBaseJob(); };
     baseJobRow_ = makeBaseJobRow();
     connect(panel_, &BatchRunPanel::runStarted, this, [this] {
         setSettingsEnabled(false);
@@ -71,7 +72,7 @@ std::unique_ptr<batch::PrintRun> BatchWindow::makeRun()
         setting_.prompts.error(journal_->error());
         return nullptr;
     }
-    if (!goOnWithUnfinished(key, int(list.size())) || !loadBaseJob())
+    if (!goOnWithUnfinished(key, int(list.size())))
         return nullptr;
     auto run = std::make_unique<batch::PrintRun>(setting_.line.port, *journal_, setting_.codePage);
     if (!run->open(key, source, list)) {
@@ -105,15 +106,16 @@ QWidget *BatchWindow::makeBaseJobRow()
     return row;
 }
 
-// The base job goes in before the first record, each time a run starts or goes on after the
-// window was opened: the printer may have been changed meanwhile.
+// The base job goes in after the last question, just before the first record: with a product
+// sensor every product passing meanwhile gets the job's mark without a record. Again each time a
+// run starts or goes on after a failure: the printer may have been changed meanwhile.
 bool BatchWindow::loadBaseJob()
 {
     if (baseJob().isEmpty())
         return true;
     vui::ModalRunner &modal = setting_.modal ? *setting_.modal : plainModal_;
     const vui::BusyCursor busy;
-    return JobLoader(setting_.line.port, setting_.prompts, modal, *this).load(baseJob());
+    return JobLoader(setting_.line.port, setting_.prompts, modal, *this).load(baseJob(), false);
 }
 
 // An unfinished run of the same records goes on only when the operator says so: No starts

@@ -25,7 +25,7 @@ QString writtenList(const QStringList &written)
 
 } // namespace
 
-bool JobLoader::load(const QString &path)
+bool JobLoader::load(const QString &path, bool tellVerified)
 {
     QString problem;
     const std::optional<vjob::Job> job = vjob::readJobFile(path, problem);
@@ -41,7 +41,7 @@ bool JobLoader::load(const QString &path)
         prompts_.error(failure + QStringLiteral("\n\n") + writtenList(written));
         return false;
     }
-    return verify(*job);
+    return verify(*job, tellVerified);
 }
 
 // Asked before anything is sent; a job this printer cannot take is refused here.
@@ -88,7 +88,7 @@ bool JobLoader::logosMayBeReplaced(const vjob::Job &job)
     return true;
 }
 
-bool JobLoader::verify(const vjob::Job &job)
+bool JobLoader::verify(const vjob::Job &job, bool tellVerified)
 {
     vjob::Job found;
     QString failure;
@@ -99,7 +99,8 @@ bool JobLoader::verify(const vjob::Job &job)
     }
     const QStringList differences = vjob::jobDifferences(job, found);
     if (differences.isEmpty()) {
-        prompts_.message(Verified, vui::CaptionInformation);
+        if (tellVerified)
+            prompts_.message(Verified, vui::CaptionInformation);
         return true;
     }
     TJobDifferenceForm form(differences, found, vjob::pictureDifference(job, found), &parent_);

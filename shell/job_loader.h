@@ -25,14 +25,15 @@ public:
 
     // True once the printer holds the job, verified. Otherwise the operator has been told why
     // (a refused file, a No, a failure with what was written, or the differences found).
-    bool load(const QString &path);
+    // tellVerified false: a caller that reports success its own way gets no box for it.
+    bool load(const QString &path, bool tellVerified = true);
 
     static inline const QString Verified = QStringLiteral("Job loaded and verified");
 
 private:
     bool confirm(const QString &path, const vjob::Job &job);
     bool logosMayBeReplaced(const vjob::Job &job);
-    bool verify(const vjob::Job &job);
+    bool verify(const vjob::Job &job, bool tellVerified);
 
     vlink::Port &port_;
     vui::Prompts &prompts_;

@@ -290,7 +290,8 @@ void TestBatchWindows::baseJobGoesInBeforeTheFirstRecord()
     QCOMPARE(rig.prompts.questions.value(0).first,
              QString("Mark overwrite with the job \"lot\". Are You Sure?"));
     QCOMPARE(rig.printed(), printed);
-    QCOMPARE(rig.prompts.messages.value(0).first, yes ? "Job loaded and verified" : QString());
+    // No box to wait on: products passing meanwhile would get the job without a record.
+    QCOMPARE(rig.prompts.messages, PromptRecorder::ShownList());
 }
 
 QTEST_MAIN(TestBatchWindows)
