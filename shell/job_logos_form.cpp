@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace vshell
 {
@@ -17,10 +19,16 @@ TJobLogosForm::TJobLogosForm(const QList<int> &cells, const vlink::LogoNames &na
 {
     setObjectName(QStringLiteral("JobLogosForm"));
     setWindowTitle(QStringLiteral("Job Logos"));
-    auto *form = new QFormLayout(this);
-    form->addRow(new QLabel(QStringLiteral("Which logo does each graphic cell place?"), this));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Which logo does each graphic cell place?"), this));
+    // A mark of graphics only has 32 rows, more than a small screen holds.
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *rows = new QWidget(scroll);
+    auto *form = new QFormLayout(rows);
     for (const int index : cells) {
-        auto *choice = new QComboBox(this);
+        auto *choice = new QComboBox(rows);
         choice->setObjectName(QStringLiteral("Cell%1").arg(index));
         for (const vlink::LogoName &n : names)
             choice->addItem(
@@ -32,6 +40,9 @@ TJobLogosForm::TJobLogosForm(const QList<int> &cells, const vlink::LogoNames &na
         form->addRow(QStringLiteral("Cell %1").arg(vjob::cellName(row, column)), choice);
         choices_.append(choice);
     }
+    scroll->setWidget(rows);
+    scroll->setMinimumWidth(rows->sizeHint().width() + 24);
+    layout->addWidget(scroll);
     auto *buttons = new QHBoxLayout;
     QPushButton *ok = vui::actionButton(*this, "OKBtn", QStringLiteral("Save"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
@@ -39,7 +50,7 @@ TJobLogosForm::TJobLogosForm(const QList<int> &cells, const vlink::LogoNames &na
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    form->addRow(buttons);
+    layout->addLayout(buttons);
 }
 
 vjob::CellLogos TJobLogosForm::logos() const
