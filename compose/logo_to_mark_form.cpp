@@ -1,11 +1,11 @@
 #include "compose/logo_to_mark_form.h"
 
 #include "compose/cell_reader.h"
+#include "graphics/depot_bank_box.h"
 #include "graphics/dp_logo_read_write_form.h"
 #include "graphics/model/logo_name.h"
 #include "graphics/model/logo_preview.h"
 #include "link/command_table.h"
-#include "link/depot_commands.h"
 #include "link/logo_commands.h"
 #include "link/mark_commands.h"
 #include "ui/busy_cursor.h"
@@ -189,19 +189,10 @@ void LogoToMarkForm::buildActions()
     actions_->addStretch();
     actions_->addWidget(cancel);
 
-    bankBox_ = new QWidget(this);
-    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), bankBox_);
-    bank_->edit()->setReadOnly(true);
-    auto *set = vui::pushButton(bankBox_, "BtBankSet", QStringLiteral("Set"));
-    auto *bankRow = new QHBoxLayout(bankBox_);
-    bankRow->addWidget(new QLabel(QStringLiteral("Bank № "), bankBox_));
-    bankRow->addWidget(bank_);
-    bankRow->addWidget(set);
-    bankRow->addStretch();
+    bankBox_ =
+        new vgfx::DepotBankBox(line_, logos_, prompts_, vgfx::DepotBankBox::Field::ArrowsOnly,
+                               vgfx::DepotBankBox::OnSet::Select, this);
     bankBox_->setVisible(placement_.store == LogoStore::Depot);
-    connect(set, &QPushButton::clicked, this, [this] { run([this] { bankSetClick(); }); });
-    connect(bank_, &vui::UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
 }
 
 void LogoToMarkForm::connectControls()
@@ -261,8 +252,7 @@ void LogoToMarkForm::formShow()
     column_->setNumber(logos_.placementColumn);
     if (placement_.store == LogoStore::Printer && !placement_.compact)
         copies_->setEnabled(line_.deviceKind == vlink::DeviceKind::PrinterViaDepot);
-    const int bank = logos_.lastDepotBank;
-    bank_->setText(bank < 0 ? QString() : QString::number(bank));
+    bankBox_->showDepotBank();
     number_->setNumber(logos_.placementLogo);
     shown_ = logos_.logo;
     redraw();
@@ -409,24 +399,6 @@ void LogoToMarkForm::pasteClick()
         prompts_.ok();
     else
         prompts_.error(vlink::failureText(vlink::PrinterCommand::MarkLoad));
-}
-
-void LogoToMarkForm::bankSetClick()
-{
-    // The Depot echoes any byte: a bank it does not have would be reported as set.
-    const std::optional<int> bank = bank_->number();
-    if (!bank || *bank >= vlink::DepotBanks) {
-        prompts_.beep();
-        return;
-    }
-    if (vlink::BankNumSet(line_.port, *bank)) {
-        prompts_.ok();
-        logos_.lastDepotBank = *bank;
-        return;
-    }
-    logos_.errorFlag = true;
-    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
-    logos_.lastDepotBank = -1;
 }
 
 QByteArray LogoToMarkForm::fieldName() const

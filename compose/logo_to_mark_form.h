@@ -21,6 +21,11 @@ namespace vui
 class UpDownBox;
 }
 
+namespace vgfx
+{
+class DepotBankBox;
+}
+
 namespace vcompose
 {
 
@@ -83,7 +88,6 @@ private:
     void copyToFile();
     void copyToStore(vgfx::LogoStore store);
     bool handOver();
-    void bankSetClick();
     void run(const std::function<void()> &handler);
     std::optional<int> typedNumber();
     QByteArray fieldName() const;
@@ -112,8 +116,7 @@ private:
     QPushButton *clear_ = nullptr;
     QWidget *copies_ = nullptr;
     QHBoxLayout *actions_ = nullptr;
-    QWidget *bankBox_ = nullptr;
-    vui::UpDownBox *bank_ = nullptr;
+    vgfx::DepotBankBox *bankBox_ = nullptr;
     QLabel *size_ = nullptr;
     QLabel *image_ = nullptr;
     bool started_ = false;

@@ -5,6 +5,8 @@
 namespace vgfx
 {
 
+class DepotBankBox;
+
 // The Depot unit's logo dialog: loads a bitmap file into the current bank, or reads a logo out
 // of it to show or save; sets the bank. Opened in rename mode it writes the logo again under its
 // new name at once.
@@ -24,9 +26,7 @@ protected:
     bool readLogo(int number) override;
 
 private:
-    void bankSetClick();
-
-    vui::UpDownBox *bank_ = nullptr;
+    DepotBankBox *bank_ = nullptr;
     // Set when this opening writes that logo again under its new name.
     std::optional<int> renameNumber_;
 };

@@ -1,5 +1,6 @@
 #include "graphics/multi_load_from_list_view.h"
 
+#include "graphics/depot_bank_box.h"
 #include "graphics/logo_save_to_file.h"
 #include "graphics/model/logo_bmp.h"
 #include "graphics/model/logo_copy.h"
@@ -45,15 +46,9 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
-    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), this);
-    bank_->edit()->setReadOnly(true);
-    if (logos_.lastDepotBank >= 0)
-        bank_->setNumber(logos_.lastDepotBank);
-    auto *bankSet = vui::pushButton(this, "BtBankSet", QStringLiteral("Set"));
-    auto *bankRow = new QHBoxLayout;
-    bankRow->addWidget(new QLabel(QStringLiteral("Bank № "), this));
-    bankRow->addWidget(bank_);
-    bankRow->addWidget(bankSet);
+    auto *bank = new DepotBankBox(line_, logos_, prompts_, DepotBankBox::Field::ArrowsOnly,
+                                  DepotBankBox::OnSet::Choose, this);
+    bank->showDepotBank();
 
     auto *number = new QHBoxLayout;
     number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
@@ -63,7 +58,7 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     buttons->addWidget(cancel);
     auto *main = new QVBoxLayout(this);
     main->addLayout(number);
-    main->addLayout(bankRow);
+    main->addWidget(bank);
     main->addWidget(progress_);
     main->addLayout(buttons);
 
@@ -71,10 +66,9 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
         first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
     });
     // Only a copy from one Depot bank to another has a bank to choose.
-    for (int i = 0; i < bankRow->count(); ++i)
-        bankRow->itemAt(i)->widget()->setVisible(depotToDepot());
-    connect(bank_, &vui::UpDownBox::arrow, this, &TMultiLoadFromListView::bankArrow);
-    connect(bankSet, &QPushButton::clicked, this, &TMultiLoadFromListView::bankSet);
+    bank->setVisible(depotToDepot());
+    connect(bank, &DepotBankBox::bankChosen, this,
+            [this](int chosen) { destinationBank_ = chosen; });
     connect(load, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;
         loadClick();
@@ -96,21 +90,6 @@ bool TMultiLoadFromListView::depotToDepot() const
 int TMultiLoadFromListView::sourceBank() const
 {
     return logos_.lastDepotBank >= 0 ? logos_.lastDepotBank : logos_.currentDepotBank;
-}
-
-void TMultiLoadFromListView::bankArrow(int delta)
-{
-    bank_->setNumber(std::clamp(bank_->number().value_or(0) + delta, 0, vlink::DepotBanks - 1));
-}
-
-void TMultiLoadFromListView::bankSet()
-{
-    const std::optional<int> bank = bank_->number();
-    if (!bank || *bank >= vlink::DepotBanks) {
-        prompts_.beep();
-        return;
-    }
-    destinationBank_ = *bank;
 }
 
 bool TMultiLoadFromListView::onBank(int bank)

@@ -41,8 +41,6 @@ private:
     bool depotToDepot() const;
     int sourceBank() const;
     bool onBank(int bank);
-    void bankArrow(int delta);
-    void bankSet();
 
     vui::LineState &line_;
     vui::LogoWorkflow &logos_;
@@ -52,7 +50,6 @@ private:
     vlink::LogoNames selected_;
     CopyDestination destination_;
     vui::UpDownBox *first_ = nullptr;
-    vui::UpDownBox *bank_ = nullptr;
     // The bank a Depot-to-Depot copy writes to, once "Set" took it; else the bank listed.
     std::optional<int> destinationBank_;
     QProgressBar *progress_ = nullptr;

@@ -1,17 +1,16 @@
 #include "graphics/select_logos_num.h"
 
+#include "graphics/depot_bank_box.h"
 #include "graphics/dp_logo_read_write_form.h"
 #include "graphics/model/clip_store.h"
 #include "graphics/model/logo_name.h"
 #include "link/command_table.h"
-#include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "link/logo_commands.h"
 #include "link/mark_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
-#include "ui/up_down_box.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -59,8 +58,12 @@ TSelectLogosNum::TSelectLogosNum(LogoStore store, vui::LineState &line, vui::Log
         const int i = int(groups_.size()) - 1;
         boxes->addWidget(groups_.back().number->parentWidget(), i / 3, i % 3);
     }
-    if (store_ == LogoStore::Depot)
-        layout->addWidget(buildBankBox());
+    if (store_ == LogoStore::Depot) {
+        auto *bank = new DepotBankBox(line_, logos_, prompts_, DepotBankBox::Field::Typed,
+                                      DepotBankBox::OnSet::Select, this);
+        bank->showDepotBank();
+        layout->addWidget(bank);
+    }
     progress_ = vui::named<QProgressBar>(this, "ProgressBar1");
     progress_->setRange(0, std::max(pieces(), 1));
     progress_->setValue(0);
@@ -104,42 +107,6 @@ void TSelectLogosNum::buildGroup(int index, int width)
     form->addWidget(group.column, 0, 2);
     form->addWidget(group.name, 1, 0, 1, 3);
     groups_.push_back(group);
-}
-
-QWidget *TSelectLogosNum::buildBankBox()
-{
-    auto *row = new QWidget(this);
-    auto *layout = new QHBoxLayout(row);
-    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), row);
-    auto *set = vui::pushButton(row, "BtBankSet", QStringLiteral("Set"));
-    layout->addWidget(new QLabel(QStringLiteral("Bank № "), row));
-    layout->addWidget(bank_);
-    layout->addWidget(set);
-    layout->addStretch();
-    const int bank = logos_.lastDepotBank;
-    bank_->setText(bank < 0 ? QString() : QString::number(bank));
-    connect(bank_, &vui::UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
-    connect(set, &QPushButton::clicked, this, &TSelectLogosNum::bankSetClick);
-    return row;
-}
-
-void TSelectLogosNum::bankSetClick()
-{
-    const std::optional<int> bank = bank_->number();
-    if (!bank || *bank >= vlink::DepotBanks) {
-        prompts_.beep();
-        return;
-    }
-    const vui::BusyCursor busy;
-    if (vlink::BankNumSet(line_.port, *bank)) {
-        logos_.lastDepotBank = *bank;
-        prompts_.ok();
-        return;
-    }
-    logos_.errorFlag = true;
-    logos_.lastDepotBank = -1;
-    prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
 }
 
 // The failure text of a piece that did not go in; empty when it did.

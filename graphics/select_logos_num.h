@@ -14,11 +14,6 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
-namespace vui
-{
-class UpDownBox;
-}
-
 namespace vgfx
 {
 
@@ -45,10 +40,8 @@ private:
     };
 
     void buildGroup(int index, int width);
-    QWidget *buildBankBox();
     void okClick();
     QString storePiece(const Group &group);
-    void bankSetClick();
 
     LogoStore store_;
     vui::LineState &line_;
@@ -60,7 +53,6 @@ private:
     std::vector<Group> groups_;
     QProgressBar *progress_ = nullptr;
     QPushButton *ok_ = nullptr;
-    vui::UpDownBox *bank_ = nullptr;
 };
 
 } // namespace vgfx

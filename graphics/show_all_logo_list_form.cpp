@@ -1,19 +1,15 @@
 #include "graphics/show_all_logo_list_form.h"
 
+#include "graphics/depot_bank_box.h"
 #include "graphics/dp_logo_read_write_form.h"
 #include "graphics/logo_view_form.h"
-#include "link/command_table.h"
-#include "link/depot_commands.h"
 #include "link/exchange.h"
 #include "link/logo_commands.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/repaint_now.h"
-#include "ui/up_down_box.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -44,13 +40,8 @@ TShowAllLogoListForm::TShowAllLogoListForm(const LogoFormContext &context, vui::
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    bankBox_ = new QWidget(this);
-    bank_ = new vui::UpDownBox(QStringLiteral("BankNum"), bankBox_);
-    auto *set = vui::pushButton(bankBox_, "BtBankSet", QStringLiteral("Set"));
-    auto *bankRow = new QHBoxLayout(bankBox_);
-    bankRow->addWidget(new QLabel(QStringLiteral("Bank № "), bankBox_));
-    bankRow->addWidget(bank_);
-    bankRow->addWidget(set);
+    bankBox_ = new DepotBankBox(context.line, logos_, prompts_, DepotBankBox::Field::Typed,
+                                DepotBankBox::OnSet::SelectQuietly, this);
     cancel_ = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
     progress_ = vui::named<QProgressBar>(this, "ProgressBar");
     progress_->hide();
@@ -81,12 +72,7 @@ TShowAllLogoListForm::TShowAllLogoListForm(const LogoFormContext &context, vui::
 
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { popup_->popup(list_->viewport()->mapToGlobal(at)); });
-    connect(bank_, &vui::UpDownBox::arrow, this,
-            [this](int delta) { bank_->setText(vui::bankBoxStep(bank_->text(), delta)); });
-    connect(set, &QPushButton::clicked, this, [this] {
-        const vui::BusyCursor busy;
-        bankSetClick();
-    });
+    connect(bankBox_, &DepotBankBox::bankSelected, this, [this] { readBank(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *row) {
         const vui::BusyCursor busy;
@@ -103,8 +89,7 @@ void TShowAllLogoListForm::showEvent(QShowEvent *event)
 
 void TShowAllLogoListForm::fill()
 {
-    const int bank = logos_.lastDepotBank;
-    bank_->setText(bank < 0 ? QString() : QString::number(bank));
+    bankBox_->showDepotBank();
     clearRows();
     for (const vlink::LogoName &entry : logos_.names)
         addRow(entry);
@@ -148,25 +133,6 @@ vlink::LogoNames TShowAllLogoListForm::selectedRows() const
                 {item->text(NumberColumn).toInt(), context_.codePage.encode(item->text(2))});
     }
     return rows;
-}
-
-void TShowAllLogoListForm::bankSetClick()
-{
-    // The Depot echoes any byte: a bank it does not have would be reported as set.
-    const std::optional<int> bank = bank_->number();
-    if (!bank || *bank >= vlink::DepotBanks) {
-        prompts_.beep();
-        bank_->edit()->setFocus();
-        return;
-    }
-    if (!vlink::BankNumSet(context_.line.port, *bank)) {
-        logos_.errorFlag = true;
-        prompts_.error(vlink::failureText(vlink::PrinterCommand::BankNumSet));
-        logos_.lastDepotBank = -1;
-        return;
-    }
-    logos_.lastDepotBank = *bank;
-    readBank();
 }
 
 // The bank's list comes in through the reading window, as every list the library opens on.

@@ -14,13 +14,10 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace vui
-{
-class UpDownBox;
-}
-
 namespace vgfx
 {
+
+class DepotBankBox;
 
 // The logo library: the names list of the printer or of the Depot (the Depot view flag says
 // which), from which logos are deleted or copied in bulk.
@@ -57,7 +54,6 @@ private:
     bool depotShown() const { return logos_.depotView; }
     LogoStore shownStore() const { return depotShown() ? LogoStore::Depot : LogoStore::Printer; }
     vlink::LogoNames selectedRows() const;
-    void bankSetClick();
     void deleteClick();
     bool deleteRows(const vlink::LogoNames &rows);
     void saveTo(CopyDestination destination);
@@ -69,8 +65,7 @@ private:
     vui::Prompts &prompts_;
     vui::ModalRunner &modal_;
     QTreeWidget *list_ = nullptr;
-    QWidget *bankBox_ = nullptr;
-    vui::UpDownBox *bank_ = nullptr;
+    DepotBankBox *bankBox_ = nullptr;
     QPushButton *cancel_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QMenu *popup_ = nullptr;

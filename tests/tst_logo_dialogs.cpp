@@ -1,5 +1,10 @@
+#include "compose/logo_to_mark_form.h"
+#include "graphics/dp_logo_read_write_form.h"
 #include "graphics/logo_form_base.h"
+#include "graphics/model/clip_grid.h"
 #include "graphics/model/logo_preview.h"
+#include "graphics/select_logos_num.h"
+#include "graphics/show_all_logo_list_form.h"
 #include "shell/library_flow.h"
 #include "shell/placement_flow.h"
 #include "support/logo_rig.h"
@@ -9,6 +14,7 @@
 #include <QCheckBox>
 #include <QScreen>
 #include <QTest>
+#include <memory>
 
 using vgfx::LogoFormBase;
 using vgfx::LogoStore;
@@ -21,6 +27,28 @@ namespace
 
 constexpr LogoStore Printer = LogoStore::Printer;
 constexpr LogoStore Depot = LogoStore::Depot;
+
+// The dialogs with a Depot bank box that selects the bank over the line.
+enum class BankDialog { ReadWrite, Library, Viewer, Pieces };
+
+std::unique_ptr<QDialog> bankDialog(BankDialog which, LogoRig &rig, const vgfx::ClipGrid &grid)
+{
+    switch (which) {
+    case BankDialog::ReadWrite:
+        return std::make_unique<vgfx::TDPLogoReadWriteForm>(rig.parts.logoContext());
+    case BankDialog::Library:
+        rig.logos.depotView = true;
+        rig.driver.whenOpen([](QDialog &) {}); // the reading closes itself
+        return std::make_unique<vgfx::TShowAllLogoListForm>(rig.parts.logoContext(), rig.modal);
+    case BankDialog::Viewer:
+        return std::make_unique<vcompose::LogoToMarkForm>(
+            vcompose::Placement{Depot, true}, rig.parts.logoContext(), nullptr, rig.dir.path());
+    case BankDialog::Pieces:
+        return std::make_unique<vgfx::TSelectLogosNum>(Depot, rig.parts.line, rig.logos,
+                                                       rig.prompts, vlink::CodePage(), grid, 0);
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -37,6 +65,8 @@ private slots:
     void readModeRenameSaveAndClear();
     void zoomOutAtBaseBeepsZoomInReopens();
     void depotBankBoxes();
+    void everyDepotBankBoxSetsTheBankAlike_data();
+    void everyDepotBankBoxSetsTheBankAlike();
     void mainWindowItemsOpenTheDialogs();
 };
 
@@ -379,6 +409,60 @@ void TestLogoDialogs::depotBankBoxes()
         QCOMPARE(banks,
                  (QStringList{"3", row.bankAfter < 0 ? "" : QString::number(row.bankAfter)}));
     });
+}
+
+void TestLogoDialogs::everyDepotBankBoxSetsTheBankAlike_data()
+{
+    QTest::addColumn<int>("dialog"); // a BankDialog
+    QTest::addColumn<QString>("bank");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("shown"); // "": nothing
+    QTest::addColumn<int>("bankAfter");
+    const struct {
+        const char *name;
+        BankDialog dialog;
+        QString okText; // the library reads the bank's list instead of saying "Ok"
+    } dialogs[] = {{"read-write", BankDialog::ReadWrite, "Ok"},
+                   {"library", BankDialog::Library, ""},
+                   {"viewer", BankDialog::Viewer, "Ok"},
+                   {"pieces", BankDialog::Pieces, "Ok"}};
+    for (const auto &d : dialogs) {
+        const int dialog = int(d.dialog);
+        QTest::addRow("%s, set", d.name) << dialog << "5" << false << d.okText << 5;
+        QTest::addRow("%s, unechoed", d.name) << dialog << "5" << true << "BankNumSet Error" << -1;
+        QTest::addRow("%s, bank 16", d.name) << dialog << "16" << false << "" << 3;
+    }
+}
+
+// The same bytes and texts from every box; a refused bank sends nothing, and a box that takes
+// typing takes the focus back for the bank to be typed again.
+void TestLogoDialogs::everyDepotBankBoxSetsTheBankAlike()
+{
+    QFETCH(int, dialog);
+    QFETCH(QString, bank);
+    QFETCH(bool, silent);
+    QFETCH(QString, shown);
+    QFETCH(int, bankAfter);
+    LogoRig rig;
+    vgfx::ClipGrid grid;
+    grid.imageWidth = 10;
+    rig.logos.lastDepotBank = 3;
+    const std::unique_ptr<QDialog> form = bankDialog(BankDialog(dialog), rig, grid);
+    rig.port.expectProtocolErrors(silent ? -1 : 0);
+    rig.device.faults().silent = silent;
+    QLineEdit *field = edit(*form, "BankNumEdit");
+    field->setText(bank);
+    click(*form, "BtBankSet");
+    const bool refused = bank == QLatin1String("16");
+    // An unechoed byte ends the command.
+    const QByteArray wire = refused ? "" : silent ? "12" : "12235305";
+    QCOMPARE(rig.sent().left(4).toHex(), wire);
+    QCOMPARE(rig.prompts.messages.value(0).first, shown);
+    QCOMPARE(rig.prompts.beeps, refused ? 1 : 0);
+    QCOMPARE(rig.logos.lastDepotBank, bankAfter);
+    QCOMPARE(rig.logos.errorFlag, silent);
+    if (refused)
+        QCOMPARE(form->focusWidget() == field, !field->isReadOnly());
 }
 
 // The items open their store's dialog in their mode; a load asks for a monochrome bitmap first.
