@@ -4,12 +4,12 @@
 #include "link/command_table.h"
 #include "link/machine_commands.h"
 #include "link/mark_field_checks.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -48,13 +48,9 @@ void TAutoRunPeriodForm::buildLayout()
     addFieldRow(*grid, 1, QStringLiteral("A x L="), al_);
     QPushButton *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok, cancel, this));
     connect(ok, &QPushButton::clicked, this, &TAutoRunPeriodForm::BtOkClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

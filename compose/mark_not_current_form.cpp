@@ -2,12 +2,12 @@
 
 #include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -46,13 +46,9 @@ void TMarkNotCusrrent::buildLayout()
     addFieldRow(*grid, 0, QStringLiteral("Fragment Num (1-64)"), markNum_);
     QPushButton *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group_);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok, cancel, this));
     connect(ok, &QPushButton::clicked, this, &TMarkNotCusrrent::BtOkClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,11 +1,11 @@
 #include "compose/script_read_form.h"
 
 #include "link/mark_commands.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,14 +26,10 @@ TScriptReadForm::TScriptReadForm(vui::LineState &line, vui::Prompts &prompts, QW
     fragText_->setMinimumWidth(fragText_->fontMetrics().horizontalAdvance(QString(36, 'W')));
     QPushButton *read = vui::actionButton(*this, "BtWriteText", QStringLiteral("Read"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(read);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Script"), this));
     layout->addWidget(fragText_);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(read, cancel, this));
     connect(read, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;
         readScript();

@@ -3,11 +3,11 @@
 #include "compose/small_dialog_parts.h"
 #include "link/command_table.h"
 #include "link/mark_commands.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -35,13 +35,9 @@ void TSetFontForm::buildLayout()
     addFieldRow(*grid, 2, QStringLiteral("Font Size"), fontSize_, "Font");
     QPushButton *ok = vui::actionButton(*this, "BtWriteText", QStringLiteral("Ok"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok, cancel, this));
 
     const auto on = [this](const char *name, auto handler) {
         connect(findChild<QToolButton *>(QLatin1String(name)), &QToolButton::clicked, this,

@@ -2,6 +2,7 @@
 
 #include "link/command_table.h"
 #include "link/depot_commands.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 
@@ -32,12 +33,9 @@ TDPMaxBankNumForm::TDPMaxBankNumForm(const LogoFormContext &context, QWidget *pa
     field->addWidget(number_);
     auto *ok = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *main = new QVBoxLayout(this);
     main->addWidget(box);
-    main->addLayout(buttons);
+    main->addWidget(vui::actionRow(ok, cancel, this));
     connect(ok, &QPushButton::clicked, this, [this] {
         const vui::BusyCursor busy;
         okClick();

@@ -1,10 +1,10 @@
 #include "graphics/expand_rect_form.h"
 
+#include "ui/action_row.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,10 +25,7 @@ TExpandRectForm::TExpandRectForm(QWidget *parent) : QDialog(parent)
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Horizontal"), horizontal_);
     form->addRow(QStringLiteral("Vertical"), vertical_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    form->addRow(buttons);
+    form->addRow(vui::actionRow(ok, cancel, this));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     vui::keepOnScreen(*this);

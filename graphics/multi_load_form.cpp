@@ -4,6 +4,7 @@
 #include "graphics/model/logo_bmp.h"
 #include "link/depot_commands.h"
 #include "link/exchange.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/repaint_now.h"
@@ -61,14 +62,11 @@ TMultiLoadForm::TMultiLoadForm(const LogoFormContext &context, QStringList files
     auto *number = new QHBoxLayout;
     number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
     number->addWidget(first_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(load);
-    buttons->addWidget(cancel);
     auto *main = new QVBoxLayout(this);
     main->addWidget(selected);
     main->addLayout(number);
     main->addWidget(progress_);
-    main->addLayout(buttons);
+    main->addWidget(vui::actionRow(load, cancel, this));
 
     connect(first_, &vui::UpDownBox::arrow, this, [this](int delta) { stepFirst(delta); });
     connect(load, &QPushButton::clicked, this, [this] { loadClick(); });

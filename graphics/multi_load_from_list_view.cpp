@@ -6,6 +6,7 @@
 #include "graphics/model/logo_copy.h"
 #include "graphics/model/logo_file_names.h"
 #include "link/depot_commands.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/repaint_now.h"
@@ -53,14 +54,11 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     auto *number = new QHBoxLayout;
     number->addWidget(new QLabel(QStringLiteral("First Logo № 0..255"), this));
     number->addWidget(first_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(load);
-    buttons->addWidget(cancel);
     auto *main = new QVBoxLayout(this);
     main->addLayout(number);
     main->addWidget(bank);
     main->addWidget(progress_);
-    main->addLayout(buttons);
+    main->addWidget(vui::actionRow(load, cancel, this));
 
     connect(first_, &vui::UpDownBox::arrow, this, [this](int delta) {
         first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));

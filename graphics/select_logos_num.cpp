@@ -8,6 +8,7 @@
 #include "link/exchange.h"
 #include "link/logo_commands.h"
 #include "link/mark_commands.h"
+#include "ui/action_row.h"
 #include "ui/busy_cursor.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
@@ -71,10 +72,7 @@ TSelectLogosNum::TSelectLogosNum(LogoStore store, vui::LineState &line, vui::Log
     layout->addWidget(progress_);
     ok_ = vui::actionButton(*this, "BtOk", QStringLiteral("Ok"));
     auto *cancel = vui::pushButton(this, "BtCancel", QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok_, cancel, this));
     connect(ok_, &QPushButton::clicked, this, &TSelectLogosNum::okClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     vui::keepOnScreen(*this);

@@ -1,6 +1,7 @@
 #include "shell/hydro_value_dialogs.h"
 
 #include "link/hydro_commands.h"
+#include "ui/action_row.h"
 #include "ui/named_controls.h"
 #include "ui/screen_fit.h"
 
@@ -44,13 +45,9 @@ THydroValueDialog::THydroValueDialog(const HydroValueSpec &spec, vui::LineState 
     auto *field = new QHBoxLayout;
     field->addWidget(LDiapazon);
     field->addWidget(EdValue);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(field);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok, cancel, this));
     vui::keepOnScreen(*this);
 }
 

@@ -1,10 +1,10 @@
 #include "shell/job_logos_form.h"
 
+#include "ui/action_row.h"
 #include "ui/named_controls.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -43,14 +43,11 @@ TJobLogosForm::TJobLogosForm(const QList<int> &cells, const vlink::LogoNames &na
     scroll->setWidget(rows);
     scroll->setMinimumWidth(rows->sizeHint().width() + 24);
     layout->addWidget(scroll);
-    auto *buttons = new QHBoxLayout;
     QPushButton *ok = vui::actionButton(*this, "OKBtn", QStringLiteral("Save"));
     QPushButton *cancel = vui::pushButton(this, "CancelBtn", QStringLiteral("Cancel"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    layout->addWidget(vui::actionRow(ok, cancel, this));
 }
 
 vjob::CellLogos TJobLogosForm::logos() const
