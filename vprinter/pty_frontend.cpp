@@ -237,14 +237,16 @@ void PtyFrontend::hangUp()
 void PtyFrontend::deliverInput(Clock::time_point now)
 {
     while (!in_.empty() && in_.front().due <= now) {
+        const Clock::time_point arrived = in_.front().due;
         // The line's prints as they stand when this byte arrives.
-        device_.advanceTo(duration_cast<milliseconds>(in_.front().due - started_).count());
+        device_.advanceTo(duration_cast<milliseconds>(arrived - started_).count());
         // The settings now, not those the byte started with: a station that changes the speed
         // or closes the port while a byte is still on the line garbles it.
         device_.receive(in_.front().byte, lineSpeed(), lineIs8N1());
         in_.pop_front();
         lastInput_ = now;
-        queueOutput(now);
+        // A device answers as the byte's last bit arrives, not when this loop woke to see it.
+        queueOutput(arrived);
     }
 }
 
