@@ -100,6 +100,7 @@ bool PrintRun::start()
     stage_ = Stage::Settle;
     pausing_ = stopping_ = false;
     printedNow_ = 0;
+    mixedInARow_ = 0;
     return true;
 }
 
@@ -200,8 +201,8 @@ int PrintRun::writeCell()
         return -1;
     if (printing) {
         // A print began while this record was half written: its mark mixed two records.
-        if (cell_ > 0)
-            ++mixed_;
+        if (cell_ > 0 && mixedPrint())
+            return tooFast();
         stage_ = cell_ > 0 ? Stage::MixedFall : Stage::Settle;
         return pacing_.pollIntervalMs;
     }
@@ -231,7 +232,8 @@ int PrintRun::armed()
     if (!readStatus(printing))
         return -1;
     if (printing) {
-        ++mixed_;
+        if (mixedPrint())
+            return tooFast();
         stage_ = Stage::MixedFall;
         return pacing_.pollIntervalMs;
     }
@@ -244,6 +246,24 @@ int PrintRun::armed()
     }
     stage_ = Stage::WaitRise;
     return 0;
+}
+
+bool PrintRun::mixedPrint()
+{
+    ++mixed_;
+    return ++mixedInARow_ >= MixedInARowLimit;
+}
+
+// Products that keep coming while the record is written would each carry half of it: the run
+// stops, and the cells are emptied so that the products passing meanwhile carry nothing.
+int PrintRun::tooFast()
+{
+    error_ = QStringLiteral("Products come faster than a record can be written between them: "
+                            "record %1 was in the middle of being written at %2 prints in a row. "
+                            "Slow the line or shorten the record, then go on.")
+                 .arg(index_ + 1)
+                 .arg(mixedInARow_);
+    return halt(RunPhase::Failed);
 }
 
 int PrintRun::mixedFall()
@@ -318,6 +338,7 @@ int PrintRun::printed()
 {
     if (!journal(index_, RecordState::Printed))
         return -1;
+    mixedInARow_ = 0;
     ++done_;
     if (printedNow_++ == 0)
         firstPrintAt_ = port_.now();
@@ -369,6 +390,8 @@ int PrintRun::afterLastCell()
     if (haltAs_ == RunPhase::Finished && !journal_.finishRun(runId_))
         return fail(QStringLiteral("Journal: %1").arg(journal_.error()));
     phase_ = haltAs_;
+    if (phase_ == RunPhase::Failed)
+        refresh(); // the record left loaded is uncertain now
     return -1;
 }
 

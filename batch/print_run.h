@@ -107,6 +107,9 @@ private:
     int waitRise();
     int waitFall();
     int mixedFall();
+    // Counts a print that came while the record was being written; true at the limit.
+    bool mixedPrint();
+    int tooFast();
     int blankCell();
     int printed();
     int afterLastCell();
@@ -146,6 +149,10 @@ private:
     int done_ = 0;
     int printedNow_ = 0;
     int mixed_ = 0;
+    int mixedInARow_ = 0;
+    // One mixed print can be a product that came early; a second one for the same record means
+    // the record does not fit between two products.
+    static constexpr int MixedInARowLimit = 2;
 };
 
 } // namespace batch

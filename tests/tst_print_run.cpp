@@ -110,6 +110,7 @@ private slots:
     void crashLeavesTheRecordUncertain();
     void triggerWithoutPrintTimesOut();
     void lookTooLateLeavesTheRecordUncertain();
+    void lineFasterThanARecordStopsAndEmptiesTheCells();
 };
 
 void TestPrintRun::eachRecordPrintedOnceInOrder_data()
@@ -279,6 +280,43 @@ void TestPrintRun::lookTooLateLeavesTheRecordUncertain()
     QVERIFY2(run.error().endsWith("record 3 may have been printed unseen"),
              qPrintable(run.error()));
     QCOMPARE(run.uncertain(), QList<int>{2});
+}
+
+// Each product would carry half a record: two in a row stop the run instead of marking every
+// product passing wrong, and a slower line then finishes it.
+void TestPrintRun::lineFasterThanARecordStopsAndEmptiesTheCells()
+{
+    Rig rig;
+    rig.device.setProductLine(1500, 20000); // 40 ms apart; a record of 90 characters takes 45
+    QList<Record> records;
+    for (int i = 0; i < 3; ++i) {
+        records.append(Record{i, {}});
+        for (int row = 1; row <= 3; ++row)
+            records.last().cells.append(
+                {row, 1, QStringLiteral("R%1 %2").arg(row).arg(i).leftJustified(30, 'X'), 1});
+    }
+    PrintRun run(rig.port, rig.journal, rig.codePage);
+    QVERIFY(run.open(Key, "lots.csv", records));
+    QVERIFY(run.start());
+    drive(run, rig.port);
+    QCOMPARE(run.phase(), RunPhase::Failed);
+    QVERIFY2(run.error().startsWith("Products come faster than a record can be written"),
+             qPrintable(run.error()));
+    QCOMPARE(run.progress().mixedPrints, 2);
+    QCOMPARE(run.uncertain(), QList<int>{0});
+    // The products came in the middle of the writes: the printer saw each one.
+    QVERIFY(!rig.device.takeProtocolWarnings().isEmpty());
+    rig.device.takePrinted();
+    rig.port.pass(milliseconds(1000));
+    QCOMPARE(printedRecords(rig.device), QStringList());
+
+    rig.device.setProductLine(600, 20000);
+    QVERIFY(run.decide(0, true));
+    QVERIFY(run.start());
+    drive(run, rig.port);
+    QCOMPARE(run.phase(), RunPhase::Finished);
+    QCOMPARE(printedRecords(rig.device).size(), 3);
+    QCOMPARE(run.progress().mixedPrints, 2);
 }
 
 QTEST_GUILESS_MAIN(TestPrintRun)
