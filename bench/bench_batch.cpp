@@ -60,25 +60,28 @@ QList<batch::Record> records()
         for (int row = 1; row <= 3; ++row)
             r.cells.append(
                 {row, 1,
-                 QStringLiteral("R%1 FIELD %2 ABCDEFGH").arg(row).arg(i, 5, 10, QLatin1Char('0')),
-                 1});
+                 QStringLiteral("R%1 FIELD %2 ABCDE").arg(row).arg(i, 5, 10, QLatin1Char('0')), 1});
         list.append(r);
     }
     return list;
 }
 
 struct Timing {
-    double writeMs = 0; // from a print's end seen to the next record's last byte
+    double writeMs = 0; // from the look that saw a print end to the next record's last byte
     double wireMs = 0;  // the bytes of those exchanges on the line
 };
 
-// Steps the run; each record's write is timed from the step that saw the print before it end.
+// Steps the run; each record's write is timed from the start of the step that saw the print
+// before it end, so the look and the journal's commit of that print count against it too.
 void drive(batch::PrintRun &run, CountingPort &port, Timing &t)
 {
     int done = 0;
     int writesLeft = 0;
     QElapsedTimer since;
     qint64 bytesAt = 0;
+    QElapsedTimer stepStart;
+    stepStart.start();
+    qint64 bytesBeforeStep = port.bytes;
     for (int delay = run.step(); delay >= 0; delay = run.step()) {
         if (writesLeft > 0 && --writesLeft == 0) {
             t.writeMs += since.nsecsElapsed() / 1e6;
@@ -88,13 +91,30 @@ void drive(batch::PrintRun &run, CountingPort &port, Timing &t)
             done = run.progress().done;
             if (done < Records) {
                 writesLeft = int(run.records()[done].cells.size());
-                since.start();
-                bytesAt = port.bytes;
+                since = stepStart;
+                bytesAt = bytesBeforeStep;
             }
         }
         if (delay > 0)
             port.sleepUntil(port.now() + std::chrono::milliseconds(delay));
+        stepStart.start();
+        bytesBeforeStep = port.bytes;
     }
+}
+
+// What this line's echoes cost against their wire time with no station logic between them: the
+// pseudo-terminal's and the two processes' wake-ups, which a record's write pays on every byte.
+double echoFloor(CountingPort &port)
+{
+    const qint64 bytesAt = port.bytes;
+    QElapsedTimer timer;
+    timer.start();
+    quint8 status = 0;
+    for (int i = 0; i < 100; ++i)
+        if (!vlink::ByteStatusRead(port, status))
+            return 0;
+    const double wireMs = (port.bytes - bytesAt) * ByteUs / 1000;
+    return timer.nsecsElapsed() / 1e6 / wireMs;
 }
 
 bool sensorRun(int perMinute)
@@ -123,6 +143,7 @@ bool sensorRun(int perMinute)
     drive(run, port, t);
     const double rate = run.progress().perMinute / perMinute;
     const double writeRatio = t.wireMs > 0 ? t.writeMs / t.wireMs : 0;
+    const double floor = echoFloor(port);
     std::printf("   %d records at %d a minute: %s; sustained %.1f a minute, ratio %.3f (goal >= "
                 "%.2f); record write %.2f ms against %.2f ms on the wire, ratio %.3f (goal 1.00 .. "
                 "%.2f); %d mixed prints\n",
@@ -130,6 +151,11 @@ bool sensorRun(int perMinute)
                 run.phase() == batch::RunPhase::Finished ? "finished" : "FAILED",
                 run.progress().perMinute, rate, RateGoal, t.writeMs / (Records - 1),
                 t.wireMs / (Records - 1), writeRatio, WriteRatioGoal, run.progress().mixedPrints);
+    std::printf("   bare status reads on this line: ratio %.3f to their wire; the record write "
+                "against them %.3f\n",
+                floor, floor > 0 ? writeRatio / floor : 0);
+    if (run.phase() != batch::RunPhase::Finished)
+        std::printf("   %s\n", qPrintable(run.error()));
     return run.phase() == batch::RunPhase::Finished && rate >= RateGoal &&
            wireRatioMet(writeRatio, WriteRatioGoal);
 }
