@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/com_io.h"
 #include "vprinter/pty_frontend.h"
 
 #include <QString>
@@ -55,6 +56,10 @@ private:
     std::thread thread_;
     QString device_;
 };
+
+// The station's port on a device file, as COM1 at the speed of the index (6: 57600 bit/s);
+// nothing when there is no device file or the speed cannot be set.
+std::unique_ptr<vlink::ComIo> openLine(const QString &device, int speedIndex = 6);
 
 // CPU time of the whole process, in nanoseconds.
 qint64 processCpuNs();

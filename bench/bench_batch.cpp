@@ -124,14 +124,11 @@ bool sensorRun(int perMinute)
     o.productsPerMinute = perMinute;
     o.columnsPerSecond = 10000;
     FrontendThread printer(o);
-    if (printer.device().isEmpty())
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device());
+    if (!opened)
         return false;
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = printer.device();
-    vlink::ComIo line(map);
-    line.openCom(0);
-    if (!line.setBaud(6) || !vlink::TextFragmentWrite(line, 4, 1, "READY") ||
-        !vlink::StartCommand(line))
+    vlink::ComIo &line = *opened;
+    if (!vlink::TextFragmentWrite(line, 4, 1, "READY") || !vlink::StartCommand(line))
         return false;
     QTemporaryDir dir;
     batch::SqliteJournal journal(dir.filePath("journal.db"));

@@ -55,14 +55,10 @@ bool bulkCopy()
     options.speed = Bps;
     options.pace = true;
     FrontendThread printer(options);
-    if (printer.device().isEmpty())
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), SpeedIndex);
+    if (!opened)
         return false;
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = printer.device();
-    vlink::ComIo port(map);
-    port.openCom(0);
-    if (!port.setBaud(SpeedIndex))
-        return false;
+    vlink::ComIo &port = *opened;
     for (int i = 0; i < Logos; ++i)
         if (!vlink::DPLogoWrite(port, i, benchLogo(i)))
             return false;

@@ -115,14 +115,10 @@ bool faultSoak()
     options.faults.wrongEchoRate = EchoFaultRate;
     options.faults.echoSeed = seed;
     FrontendThread printer(options);
-    if (printer.device().isEmpty())
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device());
+    if (!opened)
         return false;
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = printer.device();
-    vlink::ComIo line(map);
-    line.openCom(0);
-    if (!line.setBaud(6))
-        return false;
+    vlink::ComIo &line = *opened;
     SoakPort port(line);
     const std::vector<SoakCommand> commands = soakCommands();
     std::mt19937_64 pick(seed);

@@ -40,13 +40,8 @@ struct Line {
 
     bool open()
     {
-        if (printer.device().isEmpty())
-            return false;
-        vlink::DeviceMap map = vlink::defaultDeviceMap();
-        map[0] = printer.device();
-        port = std::make_unique<vlink::ComIo>(map);
-        port->openCom(0);
-        return port->setBaud(6);
+        port = openLine(printer.device());
+        return port != nullptr;
     }
 };
 

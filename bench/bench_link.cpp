@@ -93,12 +93,10 @@ private:
 
 Round comIoRound(const QString &device, int n)
 {
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = device;
-    vlink::ComIo port(map);
-    port.openCom(0);
-    if (!port.setBaud(6))
+    const std::unique_ptr<vlink::ComIo> opened = openLine(device);
+    if (!opened)
         return {};
+    vlink::ComIo &port = *opened;
     const RoundTimer timer;
     for (int i = 0; i < n; ++i)
         if (!vlink::SendByte(port, Probe))

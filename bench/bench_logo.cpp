@@ -83,14 +83,10 @@ bool logoTransfer()
     options.speed = Bps;
     options.pace = true;
     FrontendThread printer(options);
-    if (printer.device().isEmpty())
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), SpeedIndex);
+    if (!opened)
         return false;
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = printer.device();
-    vlink::ComIo port(map);
-    port.openCom(0);
-    if (!port.setBaud(SpeedIndex))
-        return false;
+    vlink::ComIo &port = *opened;
 
     const vlink::LogoBuffer logo = fullLogo();
     std::vector<double> writes, reads, totals;

@@ -46,13 +46,11 @@ bool markImageRead(int bps, int speedIndex)
     options.speed = bps;
     options.pace = true;
     FrontendThread printer(options);
-    if (printer.device().isEmpty())
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), speedIndex);
+    if (!opened)
         return false;
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = printer.device();
-    vlink::ComIo port(map);
-    port.openCom(0);
-    if (!port.setBaud(speedIndex) || !compose(port))
+    vlink::ComIo &port = *opened;
+    if (!compose(port))
         return false;
     const auto image = std::make_unique<vlink::MarkImage>();
     int bar = 0;

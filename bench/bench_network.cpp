@@ -62,12 +62,10 @@ struct Echoes {
 // One round of echoed bytes through the station's port.
 Echoes echoRound(const QString &device)
 {
-    vlink::DeviceMap map = vlink::defaultDeviceMap();
-    map[0] = device;
-    vlink::ComIo port(map);
-    port.openCom(0);
-    if (!port.setBaud(6))
+    const std::unique_ptr<vlink::ComIo> opened = openLine(device);
+    if (!opened)
         return {};
+    vlink::ComIo &port = *opened;
     QElapsedTimer all;
     all.start();
     qint64 longestNs = 0;
