@@ -34,27 +34,23 @@ using K = HydroKey;
 
 // The letters mean different things on different channels, so this table is the only mapping.
 constexpr HydroAction Actions[] = {
-    {K::SystemOn, "HudroSystemOn1", nullptr, "HudroSystem On", 0x6F, 0x00, ProbeError},
-    {K::InkFull, "Full1", "Lower Probe Ink", "Enforce Full", 0x28, Full, ProbeError},
-    {K::InkClear, "Clear1", "Lower Probe Ink", "Enforce Clear", 0x28, Clear, ProbeError},
-    {K::InkRealSignal, "RealSignal1", "Lower Probe Ink", "Real Signal", 0x28, Real, ProbeError},
-    {K::DissolventFull, "EnforseFull1", "Lower Probe Dissolvent", "Enforce Full", 0x29, Full,
-     ProbeError},
-    {K::DissolventClear, "EnforseClear1", "Lower Probe Dissolvent", "Enforce Clear", 0x29, Clear,
-     ProbeError},
-    {K::DissolventRealSignal, "RealSignal2", "Lower Probe Dissolvent", "Real Signal", 0x29, Real,
-     ProbeError},
-    {K::PressureSensorBias, "PressurePointerBias1", nullptr, "Pressure Sensor Bias", 0x2A, 0,
-     "Hydro System Error!!", true},
-    {K::ThresholdLevel, "heshold1", nullptr, "Threshold Level Set", 0x2B, 0, ProbeError, true},
-    {K::AblutionEnable, "Enanble1", "Auto Ablution  Mode ", "Enanble", 0x2C, Clear, SwitchError},
-    {K::AblutionDisable, "Disable1", "Auto Ablution  Mode ", "Disable", 0x2C, Full, SwitchError},
-    {K::HookSensorEnable, "Enable1", "Hook Sensor", "Enable", 0x2D, Clear, SwitchError},
-    {K::HookSensorDisable, "Disable2", "Hook Sensor", "Disable", 0x2D, Real, SwitchError},
-    {K::FlowGateOn, "Enforce1", "Flow Gate", "Enforce On", 0x2E, Full, SwitchError},
-    {K::FlowGateOff, "EnforceOff1", "Flow Gate", "Enforce Off", 0x2E, Clear, SwitchError},
-    {K::FlowGateSwitchMode, "SwitchMode1", "Flow Gate", "Switch Mode", 0x2E, Real, SwitchError},
-    {K::WorkPressure, "WorkPressureSet1", nullptr, "Work Pressure Set", 0x2F, 0, ProbeError, true},
+    {K::SystemOn, 0x6F, 0x00, ProbeError},
+    {K::InkFull, 0x28, Full, ProbeError},
+    {K::InkClear, 0x28, Clear, ProbeError},
+    {K::InkRealSignal, 0x28, Real, ProbeError},
+    {K::DissolventFull, 0x29, Full, ProbeError},
+    {K::DissolventClear, 0x29, Clear, ProbeError},
+    {K::DissolventRealSignal, 0x29, Real, ProbeError},
+    {K::PressureSensorBias, 0x2A, 0, "Hydro System Error!!", true},
+    {K::ThresholdLevel, 0x2B, 0, ProbeError, true},
+    {K::AblutionEnable, 0x2C, Clear, SwitchError},
+    {K::AblutionDisable, 0x2C, Full, SwitchError},
+    {K::HookSensorEnable, 0x2D, Clear, SwitchError},
+    {K::HookSensorDisable, 0x2D, Real, SwitchError},
+    {K::FlowGateOn, 0x2E, Full, SwitchError},
+    {K::FlowGateOff, 0x2E, Clear, SwitchError},
+    {K::FlowGateSwitchMode, 0x2E, Real, SwitchError},
+    {K::WorkPressure, 0x2F, 0, ProbeError, true},
 };
 
 constexpr bool actionsInKeyOrder()
@@ -62,7 +58,7 @@ constexpr bool actionsInKeyOrder()
     for (std::size_t i = 0; i < std::size(Actions); ++i)
         if (std::size_t(Actions[i].key) != i)
             return false;
-    return std::size(Actions) == std::size_t(HydroKey::WorkPressure) + 1;
+    return std::size(Actions) == HydroKeyCount;
 }
 static_assert(actionsInKeyOrder(), "one action per key, in the order of HydroKey");
 

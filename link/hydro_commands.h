@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 
@@ -57,22 +58,20 @@ enum class HydroKey : quint8 {
     FlowGateOn,
     FlowGateOff,
     FlowGateSwitchMode,
-    WorkPressure,
+    WorkPressure, // the last: HydroKeyCount counts up to it
 };
+inline constexpr std::size_t HydroKeyCount = std::size_t(HydroKey::WorkPressure) + 1;
 
 // An action of the hydraulic menu or of a value dialog: which channel it sets to which value.
 struct HydroAction {
     HydroKey key;
-    const char *item;    // the main window's menu item
-    const char *group;   // the submenu under "Commands", or nullptr
-    const char *caption; // the item's caption
     quint8 channel;
     quint8 value; // for the value dialogs, the entered value (halved for the work pressure)
     const char *failureText;
     bool entered = false; // the value comes from a value dialog, not from the table
 };
 
-// Every action, in the order of the "Commands" menu; the value dialogs' rows have no group.
+// Every action, in the order of HydroKey.
 std::span<const HydroAction> hydroActions();
 const HydroAction &hydroAction(HydroKey key);
 

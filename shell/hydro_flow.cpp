@@ -4,6 +4,7 @@
 #include "link/hydro_commands.h"
 #include "link/settings_file.h"
 #include "shell/hydro_form.h"
+#include "shell/hydro_menu.h"
 #include "shell/hydro_value_dialogs.h"
 
 #include <QMenu>
@@ -45,13 +46,13 @@ void HydroFlow::wire(const MainControls &c, const ItemHandlers &on)
     on.on(item("Parameters1"), [this] { Parameters1Click(); });
     on.on(c.TbHydroSystemParams, [this] { Parameters1Click(); });
     using vlink::HydroKey;
-    const auto entered = [&](HydroKey key) { return item(vlink::hydroAction(key).item); };
+    const auto entered = [&](HydroKey key) { return item(hydroMenuItem(key).item); };
     on.on(entered(HydroKey::PressureSensorBias), [this] { valueDialog<THydro1>(); });
     on.on(entered(HydroKey::ThresholdLevel), [this] { valueDialog<THydro2Form>(); });
     on.on(entered(HydroKey::WorkPressure), [this] { valueDialog<THydro3Form>(); });
     for (const vlink::HydroAction &a : vlink::hydroActions())
         if (!a.entered)
-            on.on(item(a.item), [this, key = a.key] { command(key); });
+            on.on(item(hydroMenuItem(a.key).item), [this, key = a.key] { command(key); });
 }
 
 void HydroFlow::Pouwer1Click()

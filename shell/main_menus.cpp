@@ -1,7 +1,7 @@
 #include "shell/main_menus.h"
 
 #include "link/com_io.h"
-#include "link/hydro_commands.h"
+#include "shell/hydro_menu.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -216,10 +216,10 @@ void buildHydroSystem(QMainWindow &window, MainControls &c)
     item(c.HydroSystem1, "Pouwer1", QStringLiteral("Power"));
     item(c.HydroSystem1, "Parameters1", QStringLiteral("Parameters"));
     QMenu *commands = subMenu(c.HydroSystem1, "HydroCommands1", QStringLiteral("Commands"));
-    // One item per hydraulic action, grouped in submenus as the action table groups them.
+    // One item per hydraulic action, grouped in submenus as the menu table groups them.
     std::map<QString, QMenu *> groups;
     int n = 0;
-    for (const vlink::HydroAction &a : vlink::hydroActions()) {
+    for (const HydroMenuItem &a : hydroMenu()) {
         QMenu *menu = commands;
         if (a.group) {
             QMenu *&group = groups[QString::fromLatin1(a.group)];
