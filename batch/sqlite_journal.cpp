@@ -113,32 +113,26 @@ bool SqliteJournal::prepareSchema()
 
 std::optional<RunInfo> SqliteJournal::unfinishedRun(const RunKey &key)
 {
-    if (!open_)
-        return std::nullopt;
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT id, source_name, record_count FROM runs WHERE "
-                                 "source_hash = ? AND description = ? AND finished = 0 "
-                                 "ORDER BY id DESC LIMIT 1"));
-    query.addBindValue(key.sourceHash);
-    query.addBindValue(key.description);
-    if (!query.exec()) {
-        fail(QStringLiteral("be read"), query.lastError().text());
-        return std::nullopt;
-    }
-    if (!query.next())
-        return std::nullopt;
-    return RunInfo{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toInt(),
-                   false};
+    return latestRunWhere(QStringLiteral("source_hash = ? AND description = ? AND finished = 0"),
+                          {key.sourceHash, key.description});
 }
 
 std::optional<RunInfo> SqliteJournal::latestRun(const QString &sourceHash)
+{
+    return latestRunWhere(QStringLiteral("source_hash = ?"), {sourceHash});
+}
+
+std::optional<RunInfo> SqliteJournal::latestRunWhere(const QString &condition,
+                                                     const QVariantList &values)
 {
     if (!open_)
         return std::nullopt;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("SELECT id, source_name, record_count, finished FROM runs WHERE "
-                                 "source_hash = ? ORDER BY id DESC LIMIT 1"));
-    query.addBindValue(sourceHash);
+                                 "%1 ORDER BY id DESC LIMIT 1")
+                      .arg(condition));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
     if (!query.exec()) {
         fail(QStringLiteral("be read"), query.lastError().text());
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "batch/run_journal.h"
 
 #include <QString>
+#include <QVariantList>
 
 namespace batch
 {
@@ -35,6 +36,8 @@ public:
     QString error() const override { return error_; }
 
 private:
+    // The newest run that the condition picks, its placeholders bound to values in order.
+    std::optional<RunInfo> latestRunWhere(const QString &condition, const QVariantList &values);
     bool open(int busyMs);
     bool prepareSchema();
     bool fail(const QString &what, const QString &why);

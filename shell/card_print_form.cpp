@@ -14,21 +14,6 @@ namespace vshell
 namespace
 {
 
-QSpinBox *spin(QWidget *parent, const char *name, int low, int high, int value)
-{
-    auto *box = vui::named<QSpinBox>(parent, name);
-    box->setRange(low, high);
-    box->setValue(value);
-    return box;
-}
-
-QLineEdit *edit(QWidget *parent, const char *name, const QString &text)
-{
-    auto *line = vui::named<QLineEdit>(parent, name);
-    line->setText(text);
-    return line;
-}
-
 std::optional<qint64> number(const QLineEdit *edit)
 {
     bool ok = false;
@@ -44,15 +29,15 @@ TCardPrint::TCardPrint(const BatchSetting &setting, QWidget *parent) : BatchWind
     setWindowTitle(QStringLiteral("Card Numbers"));
     settings_ = new QWidget(this);
     auto *form = new QFormLayout(settings_);
-    first_ = edit(settings_, "FirstNumber", QStringLiteral("1"));
-    count_ = spin(settings_, "NumberCount", 1, batch::MaxCardCount, 100);
-    step_ = edit(settings_, "NumberStep", QStringLiteral("1"));
-    digits_ = spin(settings_, "NumberDigits", 0, batch::MaxCardDigits, 6);
-    prefix_ = edit(settings_, "NumberPrefix", {});
-    suffix_ = edit(settings_, "NumberSuffix", {});
-    row_ = spin(settings_, "CellRow", 1, batch::MaxRows, 1);
-    column_ = spin(settings_, "CellColumn", 1, batch::MaxColumns, 1);
-    font_ = spin(settings_, "CellFont", 0, 99, 1);
+    first_ = vui::named<QLineEdit>(settings_, "FirstNumber", QStringLiteral("1"));
+    count_ = vui::spinBox(settings_, "NumberCount", 1, batch::MaxCardCount, 100);
+    step_ = vui::named<QLineEdit>(settings_, "NumberStep", QStringLiteral("1"));
+    digits_ = vui::spinBox(settings_, "NumberDigits", 0, batch::MaxCardDigits, 6);
+    prefix_ = vui::named<QLineEdit>(settings_, "NumberPrefix");
+    suffix_ = vui::named<QLineEdit>(settings_, "NumberSuffix");
+    row_ = vui::spinBox(settings_, "CellRow", 1, batch::MaxRows, 1);
+    column_ = vui::spinBox(settings_, "CellColumn", 1, batch::MaxColumns, 1);
+    font_ = vui::spinBox(settings_, "CellFont", 0, 99, 1);
     form->addRow(QStringLiteral("First number:"), first_);
     form->addRow(QStringLiteral("Count:"), count_);
     form->addRow(QStringLiteral("Step:"), step_);

@@ -22,22 +22,6 @@ namespace vshell
 namespace
 {
 
-QSpinBox *spin(QWidget *parent, const char *name, int low, int high, int value)
-{
-    auto *box = vui::named<QSpinBox>(parent, name);
-    box->setRange(low, high);
-    box->setValue(value);
-    return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text)
-{
-    auto *b = vui::named<QPushButton>(parent, name);
-    b->setText(text);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QString cellName(const batch::CellSource &c)
 {
     return QStringLiteral("Cell %1,%2 \u2190 column %3, font %4")
@@ -57,11 +41,11 @@ TExcelPrintForm::TExcelPrintForm(const BatchSetting &setting, QWidget *parent)
     settings_ = new QWidget(this);
     auto *grid = new QGridLayout(settings_);
     grid->setContentsMargins(0, 0, 0, 0);
-    QPushButton *open = button(settings_, "OpenDataFile", QStringLiteral("Open..."));
+    QPushButton *open = vui::pushButton(settings_, "OpenDataFile", QStringLiteral("Open..."));
     file_ = vui::named<QLabel>(settings_, "DataFileName");
     sheet_ = vui::named<QComboBox>(settings_, "DataSheet");
-    first_ = spin(settings_, "FirstRow", 1, 1000000, 1);
-    last_ = spin(settings_, "LastRow", 0, 1000000, 0);
+    first_ = vui::spinBox(settings_, "FirstRow", 1, 1000000, 1);
+    last_ = vui::spinBox(settings_, "LastRow", 0, 1000000, 0);
     last_->setSpecialValueText(QStringLiteral("last"));
     header_ = vui::named<QCheckBox>(settings_, "HeaderRow");
     header_->setText(QStringLiteral("The first row is a header"));
@@ -82,11 +66,12 @@ TExcelPrintForm::TExcelPrintForm(const BatchSetting &setting, QWidget *parent)
     view_->setMinimumHeight(160);
     grid->addWidget(view_, 4, 0, 1, 4);
 
-    cellRow_ = spin(settings_, "MapRow", 1, batch::MaxRows, 1);
-    cellColumn_ = spin(settings_, "MapColumn", 1, batch::MaxColumns, 1);
-    font_ = spin(settings_, "MapFont", 0, 99, 1);
-    QPushButton *map = button(settings_, "MapCell", QStringLiteral("Map the current column"));
-    QPushButton *unmap = button(settings_, "UnmapCell", QStringLiteral("Remove"));
+    cellRow_ = vui::spinBox(settings_, "MapRow", 1, batch::MaxRows, 1);
+    cellColumn_ = vui::spinBox(settings_, "MapColumn", 1, batch::MaxColumns, 1);
+    font_ = vui::spinBox(settings_, "MapFont", 0, 99, 1);
+    QPushButton *map =
+        vui::pushButton(settings_, "MapCell", QStringLiteral("Map the current column"));
+    QPushButton *unmap = vui::pushButton(settings_, "UnmapCell", QStringLiteral("Remove"));
     auto *cellLine = new QHBoxLayout;
     cellLine->addWidget(new QLabel(QStringLiteral("Cell row"), settings_));
     cellLine->addWidget(cellRow_);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 
 namespace vui
@@ -21,6 +22,14 @@ QPushButton *actionButton(QDialog &dialog, QAnyStringView name, const QString &t
     QPushButton *button = pushButton(&dialog, name, text);
     setEnterAction(dialog, *button);
     return button;
+}
+
+QSpinBox *spinBox(QWidget *parent, QAnyStringView name, int low, int high, int value)
+{
+    auto *box = named<QSpinBox>(parent, name);
+    box->setRange(low, high);
+    box->setValue(value);
+    return box;
 }
 
 QToolButton *toolButton(QWidget *parent, QAnyStringView name, const QString &text,

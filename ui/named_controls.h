@@ -7,6 +7,7 @@
 
 class QDialog;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 
 namespace vui
@@ -32,6 +33,8 @@ QPushButton *actionButton(QDialog &dialog, QAnyStringView name, const QString &t
 // A tool button with a caption and a hint.
 QToolButton *toolButton(QWidget *parent, QAnyStringView name, const QString &text,
                         const QString &hint);
+// A number field with its range and first value.
+QSpinBox *spinBox(QWidget *parent, QAnyStringView name, int low, int high, int value);
 // An arrow of a number or coordinate field.
 QToolButton *arrowButton(QWidget *parent, QAnyStringView name, Qt::ArrowType direction);
 
