@@ -146,8 +146,8 @@ QString summary(batch::RunJournal &journal, const batch::PrintRun &run)
                        .arg(skipped)
                        .arg(run.records().size() - printed - skipped);
     if (run.progress().mixedPrints > 0)
-        text += QStringLiteral("; %1 prints began while a record was written: take those "
-                               "products out")
+        text += QStringLiteral("; %1 prints began, or may have begun unseen, while a record was "
+                               "written: take those products out")
                     .arg(run.progress().mixedPrints);
     return text;
 }

@@ -101,6 +101,7 @@ bool PrintRun::start()
     pausing_ = stopping_ = false;
     printedNow_ = 0;
     mixedInARow_ = 0;
+    shortestPrintMs_ = 0; // the line may have been changed meanwhile: learnt again
     return true;
 }
 
@@ -196,15 +197,18 @@ int PrintRun::sync()
 // its first byte goes out, so a crash leaves it uncertain, never unrecorded.
 int PrintRun::writeCell()
 {
+    const Clock::time_point previous = lastStatusAt_;
     bool printing = false;
     if (!readStatus(printing))
         return -1;
-    if (printing) {
-        // A print began while this record was half written: its mark mixed two records.
-        if (cell_ > 0 && mixedPrint())
+    // A print began while this record was half written, or may have come and gone unseen
+    // while the last cell went out: its mark mixed two records.
+    const bool mixed = cell_ > 0 && (printing || mayHaveMissedAPrint(previous));
+    if (printing || mixed) {
+        if (mixed && mixedPrint())
             return tooFast();
-        stage_ = cell_ > 0 ? Stage::MixedFall : Stage::Settle;
-        return pacing_.pollIntervalMs;
+        stage_ = mixed ? Stage::MixedFall : Stage::Settle;
+        return printing ? pacing_.pollIntervalMs : 0;
     }
     const Record &record = records_[index_];
     if (cell_ == 0 && !journal(index_, RecordState::Loaded))
@@ -228,14 +232,15 @@ int PrintRun::writeCell()
 // one already going on may have begun before the last byte arrived.
 int PrintRun::armed()
 {
+    const Clock::time_point previous = lastStatusAt_;
     bool printing = false;
     if (!readStatus(printing))
         return -1;
-    if (printing) {
+    if (printing || mayHaveMissedAPrint(previous)) {
         if (mixedPrint())
             return tooFast();
         stage_ = Stage::MixedFall;
-        return pacing_.pollIntervalMs;
+        return printing ? pacing_.pollIntervalMs : 0;
     }
     if (pacing_.pacing == Pacing::StationTriggers) {
         if (!vlink::PrintStart(port_)) {
@@ -248,6 +253,14 @@ int PrintRun::armed()
     return 0;
 }
 
+// With a product sensor a print may begin at any moment: looks further apart than the shortest
+// print may have missed one.
+bool PrintRun::mayHaveMissedAPrint(Clock::time_point previous) const
+{
+    return pacing_.pacing == Pacing::ProductSensor &&
+           msBetween(previous, lastStatusAt_) > unseenLimitMs();
+}
+
 bool PrintRun::mixedPrint()
 {
     ++mixed_;
@@ -258,9 +271,10 @@ bool PrintRun::mixedPrint()
 // stops, and the cells are emptied so that the products passing meanwhile carry nothing.
 int PrintRun::tooFast()
 {
-    error_ = QStringLiteral("Products come faster than a record can be written between them: "
-                            "record %1 was in the middle of being written at %2 prints in a row. "
-                            "Slow the line or shorten the record, then go on.")
+    error_ = QStringLiteral("Products come faster than a record can be written between them: a "
+                            "print came, or may have come unseen, while record %1 was being "
+                            "written, %2 times in a row. Slow the line or shorten the record, "
+                            "then go on.")
                  .arg(index_ + 1)
                  .arg(mixedInARow_);
     return halt(RunPhase::Failed);
@@ -327,11 +341,16 @@ int PrintRun::waitFall()
         return -1;
     if (printing)
         return 0;
-    // Seen from the first look that found it to the first that did not: never longer than it was.
+    learnPrintLength();
+    return printed();
+}
+
+// From the first look that found the print to the first that did not.
+void PrintRun::learnPrintLength()
+{
     const qint64 lasted = msBetween(riseSeenAt_, lastStatusAt_);
     if (shortestPrintMs_ == 0 || lasted < shortestPrintMs_)
         shortestPrintMs_ = std::max<qint64>(1, lasted);
-    return printed();
 }
 
 int PrintRun::printed()

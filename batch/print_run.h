@@ -107,6 +107,8 @@ private:
     int waitRise();
     int waitFall();
     int mixedFall();
+    void learnPrintLength();
+    bool mayHaveMissedAPrint(vlink::Port::Clock::time_point previous) const;
     // Counts a print that came while the record was being written; true at the limit.
     bool mixedPrint();
     int tooFast();

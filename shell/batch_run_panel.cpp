@@ -186,7 +186,8 @@ void BatchRunPanel::showProgress()
                        .arg(p.left)
                        .arg(p.perMinute, 0, 'f', 1);
     if (p.mixedPrints > 0)
-        text += QStringLiteral("; %1 prints mixed two records: take those products out")
+        text += QStringLiteral(
+                    "; %1 prints mixed, or may have mixed, two records: take those products out")
                     .arg(p.mixedPrints);
     counts_->setText(text);
 }
