@@ -305,6 +305,7 @@ int PrintRun::waitRise()
     if (printing) {
         stage_ = Stage::WaitFall;
         riseSeenAt_ = lastStatusAt_;
+        riseLookGapMs_ = msBetween(previous, lastStatusAt_);
         return 0;
     }
     if (pacing_.pacing == Pacing::StationTriggers) {
@@ -336,18 +337,23 @@ qint64 PrintRun::msBetween(Clock::time_point from, Clock::time_point to)
 // Looked for without a pause: the gap to the next product starts with the fall.
 int PrintRun::waitFall()
 {
+    const Clock::time_point previous = lastStatusAt_;
     bool printing = false;
     if (!readStatus(printing))
         return -1;
     if (printing)
         return 0;
-    learnPrintLength();
+    learnPrintLength(msBetween(previous, lastStatusAt_));
     return printed();
 }
 
-// From the first look that found the print to the first that did not.
-void PrintRun::learnPrintLength()
+// From the first look that found the print to the first that did not, and only when both of
+// them came right after the look before: a station held up at either end would take a long
+// print for a short one, and then every write for one that may have hidden a print.
+void PrintRun::learnPrintLength(qint64 fallLookGapMs)
 {
+    if (riseLookGapMs_ > PromptLookMs || fallLookGapMs > PromptLookMs)
+        return;
     const qint64 lasted = msBetween(riseSeenAt_, lastStatusAt_);
     if (shortestPrintMs_ == 0 || lasted < shortestPrintMs_)
         shortestPrintMs_ = std::max<qint64>(1, lasted);

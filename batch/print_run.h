@@ -107,7 +107,7 @@ private:
     int waitRise();
     int waitFall();
     int mixedFall();
-    void learnPrintLength();
+    void learnPrintLength(qint64 fallLookGapMs);
     bool mayHaveMissedAPrint(vlink::Port::Clock::time_point previous) const;
     // Counts a print that came while the record was being written; true at the limit.
     bool mixedPrint();
@@ -147,6 +147,9 @@ private:
     bool syncSeen_ = false;
     Clock::time_point lastStatusAt_{};
     Clock::time_point riseSeenAt_{};
+    qint64 riseLookGapMs_ = 0;
+    // Looks this close to the one before see a print's edges to within the time of a look.
+    static constexpr qint64 PromptLookMs = 3;
     qint64 shortestPrintMs_ = 0;
     int done_ = 0;
     int printedNow_ = 0;

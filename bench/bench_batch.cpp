@@ -122,7 +122,8 @@ bool sensorRun(int perMinute)
     vp::FrontendOptions o;
     o.pace = true;
     o.productsPerMinute = perMinute;
-    o.columnsPerSecond = 10000;
+    // Prints of 24 ms (120 columns): longer than a cell's write, so that every print is seen.
+    o.columnsPerSecond = 5000;
     FrontendThread printer(o);
     const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device());
     if (!opened)
