@@ -204,12 +204,14 @@ int PrintRun::writeCell()
     // A print began while this record was half written, or may have come and gone unseen
     // while the last cell went out: its mark mixed two records.
     const bool mixed = cell_ > 0 && (printing || mayHaveMissedAPrint(previous));
-    if (printing || mixed) {
-        if (mixed && mixedPrint())
-            return tooFast();
-        stage_ = mixed ? Stage::MixedFall : Stage::Settle;
-        return printing ? pacing_.pollIntervalMs : 0;
+    if (mixed && mixedPrint())
+        return tooFast();
+    if (printing) {
+        stage_ = cell_ > 0 ? Stage::MixedFall : Stage::Settle;
+        return pacing_.pollIntervalMs;
     }
+    // One that may have gone unseen is counted, and the write goes on: written again at once,
+    // the record would meet the next product.
     const Record &record = records_[index_];
     if (cell_ == 0 && !journal(index_, RecordState::Loaded))
         return -1;
@@ -236,11 +238,11 @@ int PrintRun::armed()
     bool printing = false;
     if (!readStatus(printing))
         return -1;
-    if (printing || mayHaveMissedAPrint(previous)) {
-        if (mixedPrint())
-            return tooFast();
+    if ((printing || mayHaveMissedAPrint(previous)) && mixedPrint())
+        return tooFast();
+    if (printing) {
         stage_ = Stage::MixedFall;
-        return printing ? pacing_.pollIntervalMs : 0;
+        return pacing_.pollIntervalMs;
     }
     if (pacing_.pacing == Pacing::StationTriggers) {
         if (!vlink::PrintStart(port_)) {

@@ -332,11 +332,16 @@ void TestPrintRun::lineFasterThanARecordStopsAndEmptiesTheCells()
     QVERIFY(run.start());
     drive(run, rig.port);
     QCOMPARE(run.phase(), RunPhase::Finished);
+    int mixedAfter = 0;
     for (const QString &line : printedRecords(rig.device))
-        wholes << whole.match(line).captured(1);
-    QCOMPARE(run.progress().mixedPrints, 2);
-    // A record printed whole twice only where its first print was counted mixed.
-    QVERIFY2(wholes.size() <= 3 + 2, qPrintable(wholes.join(' ')));
+        if (const QRegularExpressionMatch m = whole.match(line); m.hasMatch())
+            wholes << m.captured(1);
+        else
+            ++mixedAfter;
+    // Every product the resumed run gave half a record was counted; a record printed whole
+    // twice only where its first print was counted mixed.
+    QVERIFY(mixedAfter <= run.progress().mixedPrints - 2);
+    QVERIFY2(wholes.size() <= 3 + run.progress().mixedPrints, qPrintable(wholes.join(' ')));
     wholes.removeDuplicates();
     QCOMPARE(wholes, QStringList({"0", "1", "2"}));
 }
