@@ -41,8 +41,9 @@ struct RunProgress {
     int done = 0; // printed or skipped
     int left = 0;
     double perMinute = 0; // prints seen a minute, from this start's first print to its last
-    // Prints that began while a record was being written: their mark mixed two records, so the
-    // record is printed again and the product must be taken out.
+    // Prints that began, or may have begun unseen, while a record was being written: their mark
+    // may mix two records, so the product must be taken out; one seen has the record printed
+    // again.
     int mixedPrints = 0;
 };
 
