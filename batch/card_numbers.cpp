@@ -12,7 +12,7 @@ namespace
 
 constexpr qint64 Largest = 999999999999999999; // 18 digits
 
-QString numberText(qint64 number, int digits)
+QString paddedNumber(qint64 number, int digits)
 {
     const QString magnitude =
         QString::number(number < 0 ? -number : number).rightJustified(digits, u'0');
@@ -63,7 +63,7 @@ QString cardNumbersError(const CardNumbers &cards, int fontCount)
 
 QString cardText(const CardNumbers &cards, int index)
 {
-    return cards.prefix + numberText(numberAt(cards, index), cards.digits) + cards.suffix;
+    return cards.prefix + paddedNumber(numberAt(cards, index), cards.digits) + cards.suffix;
 }
 
 QList<Record> cardRecords(const CardNumbers &cards, const vlink::CodePage &codePage,

@@ -61,7 +61,7 @@ QString paragraphText(QXmlStreamReader &xml)
     return text;
 }
 
-QString cellText(QXmlStreamReader &xml)
+QString odsCellText(QXmlStreamReader &xml)
 {
     const auto attributes = xml.attributes();
     const auto type = attribute(attributes, u"value-type");
@@ -97,7 +97,7 @@ QList<std::pair<qint64, QString>> rowCells(QXmlStreamReader &xml, int maxColumns
             continue;
         }
         const qint64 repeat = repeatOf(xml.attributes(), u"number-columns-repeated");
-        const QString text = cellText(xml);
+        const QString text = odsCellText(xml);
         for (qint64 i = 0; !text.isEmpty() && i < repeat && column + i <= maxColumns; ++i)
             cells.append({column + i, text});
         column += repeat;

@@ -132,8 +132,8 @@ int columnOfReference(QStringView reference)
     return i == 0 ? -1 : column - 1;
 }
 
-QString cellText(const QString &type, const QString &value, const QString &inlineText, int style,
-                 const SheetContext &context)
+QString xlsxCellText(const QString &type, const QString &value, const QString &inlineText,
+                     int style, const SheetContext &context)
 {
     if (type == u"s") {
         bool ok = false;
@@ -174,7 +174,7 @@ bool readCell(QXmlStreamReader &xml, int row, int &column, const SheetContext &c
         else
             xml.skipCurrentElement();
     }
-    const QString text = cellText(type, value, inlineText, style, context);
+    const QString text = xlsxCellText(type, value, inlineText, style, context);
     if (text.isEmpty())
         return true;
     return builder.set(row, column, text);

@@ -63,6 +63,8 @@ std::unique_ptr<vlink::ComIo> openLine(const QString &device, int speedIndex = 6
 
 // CPU time of the whole process, in nanoseconds.
 qint64 processCpuNs();
+// CPU time of the calling thread, in nanoseconds.
+qint64 threadCpuNs();
 
 // A run against its line time: no run beats the bytes on the wire, so a ratio below 1 means the
 // figure counts time that is not on the line, or the paced device lets bytes through unpaced.

@@ -22,7 +22,7 @@ namespace
 constexpr int Records = 150;
 constexpr double RateGoal = 0.99;
 constexpr double WriteRatioGoal = 1.10;
-constexpr double ByteUs = 10 * 1e6 / 57600;
+constexpr double BatchByteUs = 10 * 1e6 / 57600;
 
 // Passes everything on and counts the bytes that crossed the line, either way.
 class CountingPort : public vlink::ForwardingPort
@@ -85,7 +85,7 @@ void drive(batch::PrintRun &run, CountingPort &port, Timing &t)
     for (int delay = run.step(); delay >= 0; delay = run.step()) {
         if (writesLeft > 0 && --writesLeft == 0) {
             t.writeMs += since.nsecsElapsed() / 1e6;
-            t.wireMs += (port.bytes - bytesAt) * ByteUs / 1000;
+            t.wireMs += (port.bytes - bytesAt) * BatchByteUs / 1000;
         }
         if (run.progress().done != done) {
             done = run.progress().done;
@@ -113,7 +113,7 @@ double echoFloor(CountingPort &port)
     for (int i = 0; i < 100; ++i)
         if (!vlink::ByteStatusRead(port, status))
             return 0;
-    const double wireMs = (port.bytes - bytesAt) * ByteUs / 1000;
+    const double wireMs = (port.bytes - bytesAt) * BatchByteUs / 1000;
     return timer.nsecsElapsed() / 1e6 / wireMs;
 }
 

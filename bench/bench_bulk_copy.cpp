@@ -16,24 +16,24 @@ namespace bench
 namespace
 {
 
-constexpr int Bps = 57600;
-constexpr int SpeedIndex = 6;
+constexpr int CopyBps = 57600;
+constexpr int CopySpeedIndex = 6;
 constexpr int Logos = 50;
-constexpr double RatioGoal = 1.05;
+constexpr double CopyRatioGoal = 1.05;
 
 // Per logo, what holds the line: the Depot read (0x12 0x23 0x52 and n echoed, the record the
 // device streams, the closing "s" echoed) and the printer copy write (0x07 0x89 n echoed, W bare,
 // the block, the device's "s" and the station's echo the next command queues behind).
-constexpr int ReadBytes = 4 * 2 + vlink::LogoRecordSize + 2;
+constexpr int CopyReadBytes = 4 * 2 + vlink::LogoRecordSize + 2;
 // Only the pause before n leaves the line quiet; the two after it run while the record streams in.
 constexpr int ReadPausesMs = vlink::DepotReadPauseMs;
 // H crosses the line during the pause after it.
-constexpr int WriteBytes = 3 * 2 + 1 + vlink::LogoBlockSize + 2;
-constexpr int WritePausesMs = 2 * vlink::LogoHeaderPauseMs;
+constexpr int CopyWriteBytes = 3 * 2 + 1 + vlink::LogoBlockSize + 2;
+constexpr int CopyWritePausesMs = 2 * vlink::LogoHeaderPauseMs;
 
-double wireMs(int bytes)
+double copyWireMs(int bytes)
 {
-    return bytes * 10.0 * 1000.0 / Bps;
+    return bytes * 10.0 * 1000.0 / CopyBps;
 }
 
 vlink::LogoBuffer benchLogo(int i)
@@ -52,10 +52,10 @@ bool bulkCopy()
 {
     vp::FrontendOptions options;
     options.kind = vp::Kind::ViaDepot;
-    options.speed = Bps;
+    options.speed = CopyBps;
     options.pace = true;
     FrontendThread printer(options);
-    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), SpeedIndex);
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), CopySpeedIndex);
     if (!opened)
         return false;
     vlink::ComIo &port = *opened;
@@ -74,12 +74,13 @@ bool bulkCopy()
         }
     }
     const double tookMs = double(timer.nsecsElapsed()) / 1e6;
-    const double idealMs = Logos * (wireMs(ReadBytes + WriteBytes) + ReadPausesMs + WritePausesMs);
+    const double idealMs =
+        Logos * (copyWireMs(CopyReadBytes + CopyWriteBytes) + ReadPausesMs + CopyWritePausesMs);
     const double ratio = tookMs / idealMs;
     std::printf("   %d logos: %8.1f ms, wire %8.1f ms (%d bytes + %d ms pauses a logo)\n", Logos,
-                tookMs, idealMs, ReadBytes + WriteBytes, ReadPausesMs + WritePausesMs);
-    std::printf("   ratio %.3f, goal 1.00 .. %.2f\n", ratio, RatioGoal);
-    return wireRatioMet(ratio, RatioGoal);
+                tookMs, idealMs, CopyReadBytes + CopyWriteBytes, ReadPausesMs + CopyWritePausesMs);
+    std::printf("   ratio %.3f, goal 1.00 .. %.2f\n", ratio, CopyRatioGoal);
+    return wireRatioMet(ratio, CopyRatioGoal);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ namespace bench
 namespace
 {
 
-constexpr int Rounds = 20;
+constexpr int ClipRounds = 20;
 constexpr double SearchGoalMs = 250;
 constexpr double RepaintGoalMs = 16;
 constexpr double MemoryGoalMb = 150;
@@ -41,9 +41,9 @@ bool heightSearch()
     QElapsedTimer timer;
     timer.start();
     vgfx::HeightSearch search;
-    for (int i = 0; i < Rounds; ++i)
+    for (int i = 0; i < ClipRounds; ++i)
         search = vgfx::searchRenderHeight(vgfx::scaledPicture(picture), 24);
-    const double ms = double(timer.nsecsElapsed()) / 1e6 / Rounds;
+    const double ms = double(timer.nsecsElapsed()) / 1e6 / ClipRounds;
     std::printf("   a 24-dot line: %zu renderings, span %d rows, %.2f ms per search, goal under "
                 "%.0f ms\n",
                 search.heights.size(), search.extent.lastRow - search.extent.firstRow, ms,
@@ -75,9 +75,10 @@ bool viewportRepaint()
     }
     double worstMs = 0;
     double worstCpuMs = 0;
-    for (int i = 0; i < Rounds; ++i) {
+    for (int i = 0; i < ClipRounds; ++i) {
         // Scrolled to a different place each time, the last one at the far end.
-        const int x = (vgfx::ClipColumns * vgfx::ClipZoom - Viewport.width()) * i / (Rounds - 1);
+        const int x =
+            (vgfx::ClipColumns * vgfx::ClipZoom - Viewport.width()) * i / (ClipRounds - 1);
         QPainter painter(&target);
         painter.translate(-x, 0);
         QElapsedTimer timer;

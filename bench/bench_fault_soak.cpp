@@ -28,7 +28,7 @@ constexpr quint64 DefaultSeed = 20261207;
 constexpr int AcknowledgeMs = vp::Device::CutOffQuietMs + 50;
 // Scheduling between the station's thread and the printer's.
 constexpr double SlackMs = 50;
-constexpr int Shown = 10;
+constexpr int FaultShown = 10;
 
 int envOr(const char *name, int fallback, int lowest = 1)
 {
@@ -45,7 +45,7 @@ struct Hit {
     int emptyReadMs;
 };
 
-struct Tally {
+struct FaultTally {
     int run = 0;
     int hits = 0;
     QStringList falseSuccesses;
@@ -58,29 +58,29 @@ struct Tally {
 
 // What a hit command may take: its slowest clean run, every read time-out it spent, and the
 // pauses between a receive's attempts.
-double allowedMs(const Tally &t, const Hit &h)
+double allowedMs(const FaultTally &t, const Hit &h)
 {
     return t.cleanMaxMs.value(h.name) + h.emptyReadMs + h.emptyReads * vlink::ReceiveRetryMs +
            SlackMs;
 }
 
-void printList(const char *what, const QStringList &list)
+void faultPrintList(const char *what, const QStringList &list)
 {
     std::printf("   %s: %lld\n", what, qlonglong(list.size()));
-    for (const QString &s : list.mid(0, Shown))
+    for (const QString &s : list.mid(0, FaultShown))
         std::printf("     %s\n", qPrintable(s));
 }
 
 // Prints the figures; true when the soak met its goal.
-bool report(const Tally &t, int wanted, qint64 wallMs)
+bool report(const FaultTally &t, int wanted, qint64 wallMs)
 {
     std::printf("   commands %d of %d in %.1f s, %d hit by a fault\n", t.run, wanted,
                 wallMs / 1000.0, t.hits);
     for (auto it = t.hitsByFamily.begin(); it != t.hitsByFamily.end(); ++it)
         std::printf("     %-18s %d hit\n", qPrintable(it.key()), it.value());
-    printList("hit but succeeded (false successes)", t.falseSuccesses);
-    printList("failed right after a hit command", t.nextFailed);
-    printList("failed without a fault", t.otherFailed);
+    faultPrintList("hit but succeeded (false successes)", t.falseSuccesses);
+    faultPrintList("failed right after a hit command", t.nextFailed);
+    faultPrintList("failed without a fault", t.otherFailed);
     const Hit *longest = nullptr;
     QStringList overTime;
     for (const Hit &h : t.hitRuns) {
@@ -98,7 +98,7 @@ bool report(const Tally &t, int wanted, qint64 wallMs)
                     "empty reads, %d ms of read time-outs, clean runs at most %.1f ms)\n",
                     longest->at, qPrintable(longest->name), longest->ms, allowedMs(t, *longest),
                     longest->emptyReads, longest->emptyReadMs, t.cleanMaxMs.value(longest->name));
-    printList("hit commands longer than their time-outs allow", overTime);
+    faultPrintList("hit commands longer than their time-outs allow", overTime);
     return t.run == wanted && t.falseSuccesses.isEmpty() && t.nextFailed.isEmpty() &&
            t.otherFailed.isEmpty() && overTime.isEmpty();
 }
@@ -129,7 +129,7 @@ bool faultSoak()
                 static_cast<unsigned long long>(seed), acknowledgeMs);
     std::fflush(stdout);
 
-    Tally t;
+    FaultTally t;
     bool lastHit = false;
     QString previous = QStringLiteral("nothing");
     QElapsedTimer wall;

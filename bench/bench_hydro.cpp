@@ -25,7 +25,7 @@ constexpr double ListRatioGoal = 1.05;
 constexpr double PanelCpuGoalPercent = 10.0;
 constexpr int PanelSeconds = 30;
 constexpr int RefreshMs = 500;
-constexpr double ByteUs = 10 * 1e6 / 57600;
+constexpr double HydroByteUs = 10 * 1e6 / 57600;
 // A parameter read: 0x0C, the letter and 0x05 each out and back, the value; the bare 0x12 after
 // it crosses the line during the pause that follows.
 constexpr int ParamReadBytes = 7;
@@ -73,7 +73,7 @@ bool listBuild()
     }
     const double ms = wall.nsecsElapsed() / 1e6;
     const int count = int(vlink::ParamNames.size());
-    const double due = count * (ParamReadBytes * ByteUs / 1000 + vlink::ParamPauseMs);
+    const double due = count * (ParamReadBytes * HydroByteUs / 1000 + vlink::ParamPauseMs);
     const double ratio = ms / due;
     std::printf("   %d of %d read in %.1f ms (the reads %.1f ms); wire and pauses %.1f ms; ratio "
                 "%.3f, goal 1.00 .. %.2f\n",

@@ -21,8 +21,8 @@ namespace bench
 namespace
 {
 
-constexpr int Rounds = 41;
-constexpr int BytesPerRound = 100;
+constexpr int LinkRounds = 41;
+constexpr int LinkBytesPerRound = 100;
 constexpr quint8 Probe = 0x0D; // echoed at once, and a command of its own
 constexpr double EchoRatioGoal = 1.15;
 constexpr double DelayCpuGoalPercent = 5.0;
@@ -67,31 +67,24 @@ private:
     bool ok_ = false;
 };
 
-struct Round {
+struct LinkRound {
     qint64 wallNs = -1; // -1: an echo failed
     qint64 cpuNs = 0;   // the station's thread only, the printer's excluded
 };
-
-qint64 threadCpuNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 // Starts timing at construction; done() closes the round.
 class RoundTimer
 {
 public:
     RoundTimer() : cpu_(threadCpuNs()) { wall_.start(); }
-    Round done() const { return {wall_.nsecsElapsed(), threadCpuNs() - cpu_}; }
+    LinkRound done() const { return {wall_.nsecsElapsed(), threadCpuNs() - cpu_}; }
 
 private:
     QElapsedTimer wall_;
     qint64 cpu_;
 };
 
-Round comIoRound(const QString &device, int n)
+LinkRound comIoRound(const QString &device, int n)
 {
     const std::unique_ptr<vlink::ComIo> opened = openLine(device);
     if (!opened)
@@ -104,7 +97,7 @@ Round comIoRound(const QString &device, int n)
     return timer.done();
 }
 
-Round rawRound(const QString &device, int n)
+LinkRound rawRound(const QString &device, int n)
 {
     RawLine line(device);
     if (!line.ok())
@@ -126,12 +119,12 @@ struct Figures {
     double bestUs, medianUs, cpuUs; // a byte
 };
 
-Figures figuresOf(const std::vector<Round> &rounds)
+Figures figuresOf(const std::vector<LinkRound> &rounds)
 {
     std::vector<double> wall, cpu;
-    for (const Round &r : rounds) {
-        wall.push_back(double(r.wallNs) / BytesPerRound / 1000.0);
-        cpu.push_back(double(r.cpuNs) / BytesPerRound / 1000.0);
+    for (const LinkRound &r : rounds) {
+        wall.push_back(double(r.wallNs) / LinkBytesPerRound / 1000.0);
+        cpu.push_back(double(r.cpuNs) / LinkBytesPerRound / 1000.0);
     }
     return {*std::min_element(wall.begin(), wall.end()), median(wall), median(cpu)};
 }
@@ -143,13 +136,13 @@ bool echoCost()
     FrontendThread printer;
     if (printer.device().isEmpty())
         return false;
-    comIoRound(printer.device(), BytesPerRound);
-    rawRound(printer.device(), BytesPerRound);
-    std::vector<Round> com, raw;
+    comIoRound(printer.device(), LinkBytesPerRound);
+    rawRound(printer.device(), LinkBytesPerRound);
+    std::vector<LinkRound> com, raw;
     std::vector<double> ratios;
-    for (int r = 0; r < Rounds; ++r) {
-        com.push_back(comIoRound(printer.device(), BytesPerRound));
-        raw.push_back(rawRound(printer.device(), BytesPerRound));
+    for (int r = 0; r < LinkRounds; ++r) {
+        com.push_back(comIoRound(printer.device(), LinkBytesPerRound));
+        raw.push_back(rawRound(printer.device(), LinkBytesPerRound));
         if (com.back().wallNs < 0 || raw.back().wallNs < 0) {
             std::printf("   an echo failed\n");
             return false;
@@ -158,7 +151,7 @@ bool echoCost()
     }
     const Figures c = figuresOf(com);
     const Figures r = figuresOf(raw);
-    std::printf("   %d rounds of %d bytes each way, a byte:\n", Rounds, BytesPerRound);
+    std::printf("   %d rounds of %d bytes each way, a byte:\n", LinkRounds, LinkBytesPerRound);
     std::printf("   SendByte through ComIo: best %6.1f us, median %6.1f us, caller CPU %5.1f us\n",
                 c.bestUs, c.medianUs, c.cpuUs);
     std::printf("   plain write/poll/read:  best %6.1f us, median %6.1f us, caller CPU %5.1f us\n",

@@ -17,25 +17,25 @@ namespace bench
 namespace
 {
 
-constexpr int Bps = 57600;
-constexpr int SpeedIndex = 6;
-constexpr int Rounds = 7;
-constexpr double RatioGoal = 1.10;
+constexpr int LogoBps = 57600;
+constexpr int LogoSpeedIndex = 6;
+constexpr int LogoRounds = 7;
+constexpr double LogoRatioGoal = 1.10;
 constexpr int LogoNumber = 42;
 
 // Bytes on the line, each 10 bits, one after another: an echoed byte goes out and comes back.
-constexpr int WriteBytes = 3 * 2                  // 0x07, 0x89, n with their echoes
-                           + 1                    // W, bare (H crosses during the pause after it)
-                           + vlink::LogoBlockSize // the block
-                           + 2; // the device's "s" and the echo the read queues behind
-constexpr int WritePausesMs = 2 * vlink::LogoHeaderPauseMs;
-constexpr int ReadBytes = 3 * 2                   // 0x07, 0x01, n with their echoes
-                          + vlink::LogoRecordSize // the record
-                          + 2;                    // the closing "s" and its echo
+constexpr int LogoWriteBytes = 3 * 2 // 0x07, 0x89, n with their echoes
+                               + 1   // W, bare (H crosses during the pause after it)
+                               + vlink::LogoBlockSize // the block
+                               + 2; // the device's "s" and the echo the read queues behind
+constexpr int LogoWritePausesMs = 2 * vlink::LogoHeaderPauseMs;
+constexpr int LogoReadBytes = 3 * 2                   // 0x07, 0x01, n with their echoes
+                              + vlink::LogoRecordSize // the record
+                              + 2;                    // the closing "s" and its echo
 
-double wireMs(int bytes)
+double logoWireMs(int bytes)
 {
-    return bytes * 10.0 * 1000.0 / Bps;
+    return bytes * 10.0 * 1000.0 / LogoBps;
 }
 
 // 125 columns of four bands: the 500 dot bytes a record carries at most.
@@ -51,14 +51,14 @@ vlink::LogoBuffer fullLogo()
     return logo;
 }
 
-struct Round {
+struct LogoRound {
     double writeMs = -1; // -1: the transfer failed
     double readMs = -1;
 };
 
-Round transfer(vlink::Port &port, const vlink::LogoBuffer &logo)
+LogoRound transfer(vlink::Port &port, const vlink::LogoBuffer &logo)
 {
-    Round round;
+    LogoRound round;
     QElapsedTimer timer;
     timer.start();
     if (!vlink::PrinterLogoWrite(port, LogoNumber, logo))
@@ -80,18 +80,18 @@ Round transfer(vlink::Port &port, const vlink::LogoBuffer &logo)
 bool logoTransfer()
 {
     vp::FrontendOptions options;
-    options.speed = Bps;
+    options.speed = LogoBps;
     options.pace = true;
     FrontendThread printer(options);
-    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), SpeedIndex);
+    const std::unique_ptr<vlink::ComIo> opened = openLine(printer.device(), LogoSpeedIndex);
     if (!opened)
         return false;
     vlink::ComIo &port = *opened;
 
     const vlink::LogoBuffer logo = fullLogo();
     std::vector<double> writes, reads, totals;
-    for (int r = 0; r < Rounds; ++r) {
-        const Round round = transfer(port, logo);
+    for (int r = 0; r < LogoRounds; ++r) {
+        const LogoRound round = transfer(port, logo);
         if (round.readMs < 0) {
             std::printf("   the transfer failed\n");
             return false;
@@ -104,16 +104,16 @@ bool logoTransfer()
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
-    const double idealWrite = wireMs(WriteBytes) + WritePausesMs;
-    const double idealRead = wireMs(ReadBytes);
+    const double idealWrite = logoWireMs(LogoWriteBytes) + LogoWritePausesMs;
+    const double idealRead = logoWireMs(LogoReadBytes);
     const double ratio = median(totals) / (idealWrite + idealRead);
     std::printf("   write: %7.2f ms (median of %d), wire %7.2f ms (%d bytes + %d ms pauses)\n",
-                median(writes), Rounds, idealWrite, WriteBytes, WritePausesMs);
+                median(writes), LogoRounds, idealWrite, LogoWriteBytes, LogoWritePausesMs);
     std::printf("   read:  %7.2f ms (median of %d), wire %7.2f ms (%d bytes)\n", median(reads),
-                Rounds, idealRead, ReadBytes);
+                LogoRounds, idealRead, LogoReadBytes);
     const double best = *std::min_element(totals.begin(), totals.end()) / (idealWrite + idealRead);
-    std::printf("   ratio %.3f (best %.3f), goal 1.00 .. %.2f\n", ratio, best, RatioGoal);
-    return wireRatioMet(best, RatioGoal) && ratio <= RatioGoal;
+    std::printf("   ratio %.3f (best %.3f), goal 1.00 .. %.2f\n", ratio, best, LogoRatioGoal);
+    return wireRatioMet(best, LogoRatioGoal) && ratio <= LogoRatioGoal;
 }
 
 } // namespace

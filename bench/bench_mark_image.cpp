@@ -18,17 +18,10 @@ namespace bench
 namespace
 {
 
-constexpr double RatioGoal = 1.05;
-constexpr double CpuGoalPercent = 10.0;
+constexpr double ImageRatioGoal = 1.05;
+constexpr double ImageCpuGoalPercent = 10.0;
 // The request's three bytes out and their echoes back, then the header and the 5120 bytes.
 constexpr int WireBytes = 2 * 3 + 3 + vlink::MarkImage::TransferBytes;
-
-qint64 threadCpuNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 // A mark of four rows in the tallest font, so the image fills its 32 dots.
 bool compose(vlink::Port &port)
@@ -73,8 +66,8 @@ bool markImageRead(int bps, int speedIndex)
                 wireMs, WireBytes, image->rows, image->width);
     std::printf("   ratio %.3f, goal 1.00 .. %.2f; station CPU %.2f %% of wall time, goal < %.0f "
                 "%%\n",
-                ratio, RatioGoal, cpuPercent, CpuGoalPercent);
-    return wireRatioMet(ratio, RatioGoal) && cpuPercent < CpuGoalPercent;
+                ratio, ImageRatioGoal, cpuPercent, ImageCpuGoalPercent);
+    return wireRatioMet(ratio, ImageRatioGoal) && cpuPercent < ImageCpuGoalPercent;
 }
 
 } // namespace

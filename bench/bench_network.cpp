@@ -21,9 +21,9 @@ namespace bench
 namespace
 {
 
-constexpr int Rounds = 21;
-constexpr int BytesPerRound = 100;
-constexpr quint8 Probe = 0x0D; // echoed at once, and a command of its own
+constexpr int NetRounds = 21;
+constexpr int NetBytesPerRound = 100;
+constexpr quint8 NetProbe = 0x0D; // echoed at once, and a command of its own
 constexpr double ReadTimeoutUs = vlink::ReadTimeoutMs(1) * 1000.0;
 
 // socat as a child; start() returns what its log (-d -d) captures for notice, empty if nothing.
@@ -69,14 +69,14 @@ Echoes echoRound(const QString &device)
     QElapsedTimer all;
     all.start();
     qint64 longestNs = 0;
-    for (int i = 0; i < BytesPerRound; ++i) {
+    for (int i = 0; i < NetBytesPerRound; ++i) {
         QElapsedTimer one;
         one.start();
-        if (!vlink::SendByte(port, Probe))
+        if (!vlink::SendByte(port, NetProbe))
             return {};
         longestNs = std::max(longestNs, one.nsecsElapsed());
     }
-    return {double(all.nsecsElapsed()) / BytesPerRound / 1000.0, double(longestNs) / 1000.0};
+    return {double(all.nsecsElapsed()) / NetBytesPerRound / 1000.0, double(longestNs) / 1000.0};
 }
 
 double medianOf(std::vector<double> values)
@@ -85,7 +85,7 @@ double medianOf(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Rounds alternate between the two lines, so a busy neighbour on the machine slows both alike.
+// NetRounds alternate between the two lines, so a busy neighbour on the machine slows both alike.
 bool socatEcho()
 {
     vp::FrontendOptions paced;
@@ -107,7 +107,7 @@ bool socatEcho()
     }
     std::vector<double> own, network;
     double longestUs = 0;
-    for (int r = 0; r < Rounds; ++r) {
+    for (int r = 0; r < NetRounds; ++r) {
         const Echoes d = echoRound(direct.device());
         const Echoes n = echoRound(line);
         if (d.meanUs < 0 || n.meanUs < 0) {
@@ -119,7 +119,7 @@ bool socatEcho()
         longestUs = std::max(longestUs, n.longestUs);
     }
     std::printf("   %d rounds of %d bytes at 57600 bit/s, paced; a byte, over the round means:\n",
-                Rounds, BytesPerRound);
+                NetRounds, NetBytesPerRound);
     std::printf("   the printer's own line: best %7.1f us, median %7.1f us\n",
                 *std::min_element(own.begin(), own.end()), medianOf(own));
     std::printf("   through socat and TCP:  best %7.1f us, median %7.1f us, longest %.1f us\n",

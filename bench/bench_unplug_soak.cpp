@@ -27,20 +27,13 @@ namespace
 
 constexpr int DefaultCycles = 100;
 constexpr int IdleMs = 1000;
-constexpr double CpuGoalPercent = 5.0;
-constexpr int Shown = 10;
+constexpr double UnplugCpuGoalPercent = 5.0;
+constexpr int UnplugShown = 10;
 // The command the operator gives when the line dies: three echoed bytes, so the hang-up can
 // fall on any of them.
 constexpr vlink::PrinterCommand Command = vlink::PrinterCommand::RunningNumberForward;
 constexpr const char *CommandItem = "Forward1";
 constexpr int CommandBytes = 3;
-
-qint64 threadCpuNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 struct CpuShare {
     double station = 0; // the station's thread, in per cent of the wall time
@@ -111,7 +104,7 @@ struct Station {
     bool connected() { return port.isOpen() && window->state().line.connected; }
 };
 
-struct Tally {
+struct UnplugTally {
     int cycles = 0;
     QStringList wrongMessages; // not exactly the command's one failure message
     QStringList leftOpen;
@@ -122,10 +115,10 @@ struct Tally {
     double maxFailMs = 0;
 };
 
-void printList(const char *what, const QStringList &list)
+void unplugPrintList(const char *what, const QStringList &list)
 {
     std::printf("   %s: %lld\n", what, qlonglong(list.size()));
-    for (const QString &s : list.mid(0, Shown))
+    for (const QString &s : list.mid(0, UnplugShown))
         std::printf("     %s\n", qPrintable(s));
 }
 
@@ -139,7 +132,7 @@ QString shown(const PromptRecorder::ShownList &messages)
 
 // One cycle: the line dies during the command, the station idles, the printer comes back and the
 // port menu reconnects; the command then succeeds again.
-void cycle(Station &s, std::unique_ptr<FrontendThread> &printer, Tally &t)
+void cycle(Station &s, std::unique_ptr<FrontendThread> &printer, UnplugTally &t)
 {
     const QString label = QStringLiteral("cycle %1").arg(t.cycles);
     s.prompts.clear();
@@ -186,21 +179,21 @@ bool unplugSoak()
                 "after each\n",
                 cycles, CommandItem, CommandBytes, IdleMs);
     std::fflush(stdout);
-    Tally t;
+    UnplugTally t;
     QElapsedTimer wall;
     wall.start();
     while (t.cycles < cycles)
         cycle(s, printer, t);
     std::printf("   cycles %d in %.1f s; longest failed command %.1f ms\n", t.cycles,
                 wall.elapsed() / 1000.0, t.maxFailMs);
-    printList("cycles without exactly its one failure message", t.wrongMessages);
-    printList("cycles that left the port open", t.leftOpen);
-    printList("cycles that did not connect again through the port menu", t.notBack);
+    unplugPrintList("cycles without exactly its one failure message", t.wrongMessages);
+    unplugPrintList("cycles that left the port open", t.leftOpen);
+    unplugPrintList("cycles that did not connect again through the port menu", t.notBack);
     std::printf("   station thread CPU while idle after a hang-up: mean %.2f %%, at most %.2f %% "
                 "(goal under %.0f %%); the whole process at most %.2f %%\n",
-                t.sumCpu / qMax(t.cycles, 1), t.maxCpu, CpuGoalPercent, t.maxProcessCpu);
+                t.sumCpu / qMax(t.cycles, 1), t.maxCpu, UnplugCpuGoalPercent, t.maxProcessCpu);
     return t.cycles == cycles && t.wrongMessages.isEmpty() && t.leftOpen.isEmpty() &&
-           t.notBack.isEmpty() && t.maxCpu < CpuGoalPercent;
+           t.notBack.isEmpty() && t.maxCpu < UnplugCpuGoalPercent;
 }
 
 } // namespace

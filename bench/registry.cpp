@@ -46,4 +46,11 @@ qint64 processCpuNs()
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
+qint64 threadCpuNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
 } // namespace bench

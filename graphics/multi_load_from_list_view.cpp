@@ -28,7 +28,7 @@ namespace
 {
 
 // The arrows of the first number stop at the Depot's last logo, whichever store is written.
-constexpr int LastArrowNumber = vlink::DepotLogos - 1;
+constexpr int LastListArrowNumber = vlink::DepotLogos - 1;
 
 } // namespace
 
@@ -61,7 +61,7 @@ TMultiLoadFromListView::TMultiLoadFromListView(const LogoFormContext &context,
     main->addWidget(vui::actionRow(load, cancel, this));
 
     connect(first_, &vui::UpDownBox::arrow, this, [this](int delta) {
-        first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastArrowNumber));
+        first_->setNumber(std::clamp(first_->number().value_or(0) + delta, 0, LastListArrowNumber));
     });
     // Only a copy from one Depot bank to another has a bank to choose.
     bank->setVisible(depotToDepot());

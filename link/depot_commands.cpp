@@ -14,19 +14,14 @@ quint8 op(DepotOp o)
     return quint8(o);
 }
 
-bool fitsByte(int value)
-{
-    return value >= 0 && value <= 0xFF;
-}
-
 Sequence &open(Sequence &seq, DepotOp command)
 {
     return seq.send({op(DepotOp::Prefix), op(DepotOp::Depot), op(command)});
 }
 
-bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
+bool writeDepotLogo(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
 {
-    if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
+    if (!FitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
         return false;
     Sequence seq(port);
     open(seq, DepotOp::Write).send(quint8(number));
@@ -35,7 +30,7 @@ bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
 
 bool setting(Port &port, DepotOp command, int value)
 {
-    if (!fitsByte(value))
+    if (!FitsByte(value))
         return false;
     Sequence seq(port);
     return open(seq, command).send(quint8(value)).ok();
@@ -45,12 +40,12 @@ bool setting(Port &port, DepotOp command, int value)
 
 bool DPLogoWrite(Port &port, int number, const LogoBuffer &logo)
 {
-    return write(port, number, logo, DotEncoding::Reversed);
+    return writeDepotLogo(port, number, logo, DotEncoding::Reversed);
 }
 
 bool DPLogoCopyWrite(Port &port, int number, const LogoBuffer &logo)
 {
-    return write(port, number, logo, DotEncoding::Kept);
+    return writeDepotLogo(port, number, logo, DotEncoding::Kept);
 }
 
 bool DPLogoDelete(Port &port, int number)
@@ -61,7 +56,7 @@ bool DPLogoDelete(Port &port, int number)
 LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo)
 {
     LogoOutcome outcome;
-    if (!fitsByte(number))
+    if (!FitsByte(number))
         return outcome;
     PrepareRead(logo, number);
     quint8 height = 0;
@@ -82,7 +77,7 @@ LogoOutcome DPLogoRead(Port &port, int number, LogoBuffer &logo)
 
 bool DPLogoView(Port &port, int number, LogoBuffer &logo)
 {
-    if (!fitsByte(number))
+    if (!FitsByte(number))
         return false;
     PrepareRead(logo, number);
     quint8 height = 0;

@@ -14,14 +14,9 @@ quint8 op(LogoOp o)
     return quint8(o);
 }
 
-bool fitsByte(int number)
+bool writeLogo(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
 {
-    return number >= 0 && number <= 0xFF;
-}
-
-bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
-{
-    if (!fitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
+    if (!FitsByte(number) || !FitsRecord(logo) || !FitsEncoding(logo, encoding))
         return false;
     Sequence seq(port);
     seq.send({op(LogoOp::Logo), op(LogoOp::Write), quint8(number)});
@@ -32,12 +27,12 @@ bool write(Port &port, int number, const LogoBuffer &logo, DotEncoding encoding)
 
 bool PrinterLogoWrite(Port &port, int number, const LogoBuffer &logo)
 {
-    return write(port, number, logo, DotEncoding::Reversed);
+    return writeLogo(port, number, logo, DotEncoding::Reversed);
 }
 
 bool PrinterLogoCopyWrite(Port &port, int number, const LogoBuffer &logo)
 {
-    return write(port, number, logo, DotEncoding::Kept);
+    return writeLogo(port, number, logo, DotEncoding::Kept);
 }
 
 bool PrinterLogoDelete(Port &port, int number)
@@ -48,7 +43,7 @@ bool PrinterLogoDelete(Port &port, int number)
 LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo)
 {
     LogoOutcome outcome;
-    if (!fitsByte(number))
+    if (!FitsByte(number))
         return outcome;
     PrepareRead(logo, number);
     Sequence seq(port);
@@ -67,7 +62,7 @@ LogoOutcome PrinterLogoRead(Port &port, int number, LogoBuffer &logo)
 
 bool PrinterLogoView(Port &port, int number, LogoBuffer &logo)
 {
-    if (!fitsByte(number))
+    if (!FitsByte(number))
         return false;
     PrepareRead(logo, number);
     quint8 height = 0;

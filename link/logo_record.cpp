@@ -55,6 +55,11 @@ void takeHeader(LogoBuffer &logo, int height, int columns)
 
 } // namespace
 
+bool FitsByte(int number)
+{
+    return number >= 0 && number <= 0xFF;
+}
+
 bool FitsRecord(const LogoBuffer &logo)
 {
     return logo.height >= 1 && logo.height <= LogoBuffer::Bands && logo.width >= 1 &&

@@ -29,6 +29,8 @@ enum class DotEncoding {
 
 // Whether the logo fits a record: height 1..4, width 1..255, at most 500 dot bytes.
 bool FitsRecord(const LogoBuffer &logo);
+// Whether a logo or bank number travels in the one byte the commands give it.
+bool FitsByte(int number);
 // Whether a write with this encoding may take the buffer: its dot order must be the one the
 // encoding expects, except that a blank buffer is the same in both orders.
 bool FitsEncoding(const LogoBuffer &logo, DotEncoding encoding);

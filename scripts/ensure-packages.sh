@@ -1,6 +1,6 @@
 # Sourced by ./run, ./test, ./fuzz and ./package: installs the Debian packages the project needs,
 # once, with one function for every list.
-vuva_packages=(g++ cmake ninja-build ccache qt6-base-dev qt6-serialport-dev xvfb xauth)
+vuva_packages=(g++ lld cmake ninja-build ccache qt6-base-dev qt6-serialport-dev xvfb xauth)
 # Batch printing: spreadsheets (zip archives) and the journal (SQLite).
 vuva_packages+=(libquazip1-qt6-dev libqt6sql6-sqlite)
 # The package build and its check, and the network line test.

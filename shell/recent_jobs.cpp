@@ -10,7 +10,7 @@ namespace vshell
 namespace
 {
 
-const QString Section = QStringLiteral("RecentJobs");
+const QString RecentSection = QStringLiteral("RecentJobs");
 
 QString key(int i)
 {
@@ -24,7 +24,7 @@ QStringList RecentJobs::paths() const
     const vlink::SettingsFile file(settingsPath_);
     QStringList out;
     for (int i = 0; i < Max; ++i)
-        if (const QString path = file.value(Section, key(i)); !path.isEmpty())
+        if (const QString path = file.value(RecentSection, key(i)); !path.isEmpty())
             out << path;
     return out;
 }
@@ -37,7 +37,7 @@ bool RecentJobs::add(const QString &path, QString &reason) const
     list.prepend(absolute);
     vlink::SettingsFile file(settingsPath_);
     for (int i = 0; i < Max; ++i)
-        file.setValue(Section, key(i), i < list.size() ? list[i] : QString());
+        file.setValue(RecentSection, key(i), i < list.size() ? list[i] : QString());
     return file.save(&reason);
 }
 

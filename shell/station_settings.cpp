@@ -8,7 +8,7 @@ namespace vshell
 namespace
 {
 
-const QString Section = QLatin1String(vlink::PortParamsSection);
+const QString PortSection = QLatin1String(vlink::PortParamsSection);
 
 QString saved(const vlink::SettingsFile &file)
 {
@@ -24,8 +24,8 @@ PortSettings readPortSettings(const QString &path)
 {
     const vlink::SettingsFile file(path);
     PortSettings s;
-    s.com = file.value(Section, QStringLiteral("Com"), s.com).trimmed();
-    s.speed = file.value(Section, QStringLiteral("Speed"), s.speed).trimmed();
+    s.com = file.value(PortSection, QStringLiteral("Com"), s.com).trimmed();
+    s.speed = file.value(PortSection, QStringLiteral("Speed"), s.speed).trimmed();
     s.comInteger = vlink::rememberedPort(file);
     return s;
 }
@@ -33,15 +33,15 @@ PortSettings readPortSettings(const QString &path)
 QString writeComInteger(const QString &path, int port)
 {
     vlink::SettingsFile file(path);
-    file.setValue(Section, QStringLiteral("ComInteger"), QString::number(port));
+    file.setValue(PortSection, QStringLiteral("ComInteger"), QString::number(port));
     return saved(file);
 }
 
 QString writePortParams(const QString &path, const QString &com, const QString &speed)
 {
     vlink::SettingsFile file(path);
-    file.setValue(Section, QStringLiteral("com"), com);
-    file.setValue(Section, QStringLiteral("Speed"), speed);
+    file.setValue(PortSection, QStringLiteral("com"), com);
+    file.setValue(PortSection, QStringLiteral("Speed"), speed);
     return saved(file);
 }
 

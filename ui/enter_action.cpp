@@ -12,7 +12,7 @@ namespace
 {
 
 // Found by name: a class without its own meta-object cannot be told apart by qobject_cast.
-const QString KeeperName = QStringLiteral("vuiEnterActionKeeper");
+const QString EnterKeeperName = QStringLiteral("vuiEnterActionKeeper");
 
 void onlyActionIsDefault(QDialog &dialog, QPushButton &action)
 {
@@ -31,7 +31,7 @@ class EnterActionKeeper : public QObject
 public:
     EnterActionKeeper(QDialog &dialog, QPushButton &action) : QObject(&dialog), action_(&action)
     {
-        setObjectName(KeeperName);
+        setObjectName(EnterKeeperName);
         dialog.installEventFilter(this);
     }
 
@@ -52,7 +52,7 @@ private:
 void setEnterAction(QDialog &dialog, QPushButton &action)
 {
     onlyActionIsDefault(dialog, action);
-    delete dialog.findChild<QObject *>(KeeperName, Qt::FindDirectChildrenOnly);
+    delete dialog.findChild<QObject *>(EnterKeeperName, Qt::FindDirectChildrenOnly);
     new EnterActionKeeper(dialog, action);
 }
 

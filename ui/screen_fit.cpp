@@ -36,14 +36,14 @@ void fitNow(QWidget &window, bool moveToo)
 }
 
 // Found by name: a class without its own meta-object cannot be told apart by qobject_cast.
-const QString KeeperName = QStringLiteral("vuiScreenKeeper");
+const QString ScreenKeeperName = QStringLiteral("vuiScreenKeeper");
 
 class ScreenKeeper : public QObject
 {
 public:
     explicit ScreenKeeper(QWidget &window) : QObject(&window)
     {
-        setObjectName(KeeperName);
+        setObjectName(ScreenKeeperName);
         window.installEventFilter(this);
     }
 
@@ -63,7 +63,7 @@ protected:
 
 void keepOnScreen(QWidget &window)
 {
-    if (!window.findChild<QObject *>(KeeperName, Qt::FindDirectChildrenOnly))
+    if (!window.findChild<QObject *>(ScreenKeeperName, Qt::FindDirectChildrenOnly))
         new ScreenKeeper(window);
 }
 

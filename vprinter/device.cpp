@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcProtocol, "vprinter", QtWarningMsg)
 constexpr quint8 SpeedProbe = 0x0D;
 constexpr quint8 ValueAck = 0x12;
 
-QString hex(quint8 byte)
+QString hexByte(quint8 byte)
 {
     return QStringLiteral("0x%1").arg(byte, 2, 16, QLatin1Char('0'));
 }
@@ -62,7 +62,7 @@ void Device::garbled(quint8 byte, int lineSpeed, bool eightN1)
     }
     report({receivedCount_, QStringLiteral("%1 arrived garbled: the line was at %2 bit/s%3, the "
                                            "device works at %4 bit/s 8N1")
-                                .arg(hex(byte))
+                                .arg(hexByte(byte))
                                 .arg(lineSpeed)
                                 .arg(eightN1 ? QString() : QStringLiteral(" not 8N1"))
                                 .arg(speed_)});
@@ -123,7 +123,7 @@ void Device::replay()
             if (quiet_) {
                 report({pendingBase_ + pending_.size(),
                         QStringLiteral("command %1 cut off after %2 byte%3: the line went quiet")
-                            .arg(hex(quint8(pending_[0])))
+                            .arg(hexByte(quint8(pending_[0])))
                             .arg(pending_.size())
                             .arg(pending_.size() == 1 ? "" : "s")});
                 dropPending();
@@ -140,7 +140,7 @@ void Device::replay()
             report(e);
         if (printing && before != mark_.cells)
             warn(QStringLiteral("command %1 changed the mark while it printed")
-                     .arg(hex(quint8(pending_[0]))));
+                     .arg(hexByte(quint8(pending_[0]))));
         // The command is complete; whatever follows starts the next one.
         pendingBase_ += w.consumed();
         pending_.remove(0, w.consumed());
@@ -179,7 +179,7 @@ void Device::dispatch(Wire &w)
         return;
     default:
         if (op != 0x17 && op != 0x02 && op != 0x1F && op != SpeedProbe)
-            w.error(QStringLiteral("%1 starts no command").arg(hex(op)));
+            w.error(QStringLiteral("%1 starts no command").arg(hexByte(op)));
         machineCommand(w, w.sb());
     }
 }
@@ -249,8 +249,8 @@ void Device::setCommand(Wire &w)
 {
     const quint8 op = w.sb();
     if (op == 0x0B && w.peek() != 0x4D && w.peek() != 0x41) {
-        w.error(
-            QStringLiteral("command 0x0b cut off after 1 byte: %1 came next").arg(hex(w.peek())));
+        w.error(QStringLiteral("command 0x0b cut off after 1 byte: %1 came next")
+                    .arg(hexByte(w.peek())));
         return;
     }
     const quint8 what = w.sb();
@@ -299,7 +299,7 @@ void Device::parameter(Wire &w, char code)
         return;
     }
     if (step != 0x15 && step != 0x16) {
-        w.error(QStringLiteral("parameter step %1 unknown").arg(hex(step)));
+        w.error(QStringLiteral("parameter step %1 unknown").arg(hexByte(step)));
         return;
     }
     if (!w.sb(0x05) || !printerAnswers())

@@ -10,12 +10,12 @@ constexpr quint8 LogoOp = 0x07;
 constexpr quint8 ViewOp = 0x00;
 constexpr quint8 ReadOp = 0x01;
 constexpr quint8 WriteOp = 0x89;
-constexpr quint8 MarkImageOp = 0x08;
+constexpr quint8 MarkImageCommand = 0x08;
 constexpr quint8 NamesFirst = 0x01;
 constexpr quint8 NamesOp = 0x03;
 constexpr quint8 Ack = 0x73; // "s"
 constexpr quint8 Refused = 0x00;
-constexpr quint8 Zero = 0x30;
+constexpr quint8 ZeroDigit = 0x30;
 constexpr quint8 Prefix = 0x12;
 
 // What a logo script needs from the device.
@@ -149,7 +149,7 @@ bool Device::logoCommand(Wire &w)
         names(w, line, logos_.printer);
         return true;
     }
-    if (second == MarkImageOp) {
+    if (second == MarkImageCommand) {
         markImage(w);
         return true;
     }
@@ -198,7 +198,7 @@ void Device::depotCommand(Wire &w)
             w.send(logos_.version + QByteArray(1, '\0'));
         return;
     case 'U':
-        if (w.sb(Zero) && w.sb(Prefix) && answers)
+        if (w.sb(ZeroDigit) && w.sb(Prefix) && answers)
             ++logos_.u0Count;
         return;
     default:

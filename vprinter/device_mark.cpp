@@ -1,4 +1,5 @@
 #include "vprinter/device.h"
+#include "vprinter/mark_render.h"
 
 namespace vp
 {
@@ -9,7 +10,7 @@ namespace
 constexpr quint8 End = 0x0D;
 
 // A digit the station sent for a row, column, font or mark number.
-int number(quint8 digit)
+int digitValue(quint8 digit)
 {
     return int(digit) - 0x30;
 }
@@ -32,13 +33,8 @@ struct Cell {
 Cell cellHead(Wire &w)
 {
     w.sb();
-    const int row = number(w.sb());
-    return {row, number(w.sb())};
-}
-
-bool isGraphic(const MarkFragment &f, const PrinterState &printer)
-{
-    return f.kind == MarkFragment::TextOrGraphic && f.number == printer.fontCount;
+    const int row = digitValue(w.sb());
+    return {row, digitValue(w.sb())};
 }
 
 // A fragment turned into another kind keeps its font, unless it had none (a logo's marker).
@@ -93,11 +89,11 @@ void fragmentWrite(Wire &w, MarkState &mark, const PrinterState &printer, bool a
 void fontSet(Wire &w, MarkState &mark, const PrinterState &printer, bool answers)
 {
     const Cell c = cellHead(w);
-    const int font = number(w.sb());
+    const int font = digitValue(w.sb());
     if (!w.sb(End))
         return;
     MarkFragment *f = target(mark, c, answers);
-    if (f && font >= 0 && font < printer.fontCount && !isGraphic(*f, printer))
+    if (f && font >= 0 && font < printer.fontCount && !IsGraphic(*f, printer))
         f->number = quint8(font);
 }
 
@@ -132,7 +128,7 @@ void postDateSet(Wire &w, MarkState &mark, PrinterState &printer, bool answers)
             printer.postDateDays = quint16(days);
         return;
     }
-    const Cell c{number(second), number(w.sb())};
+    const Cell c{digitValue(second), digitValue(w.sb())};
     const QByteArray format = textTo0D(w);
     if (MarkFragment *f = target(mark, c, answers))
         setKind(*f, MarkFragment::PostDate, format, printer);
@@ -152,7 +148,7 @@ void storedMark(Wire &w, MarkState &mark, bool answers)
 {
     w.sb();
     const quint8 letter = w.sb();
-    const int slot = number(w.sb());
+    const int slot = digitValue(w.sb());
     if (!w.sb(End) || !answers || slot < 0 || slot >= MarkState::StoredCount)
         return;
     if (letter == 0x4D) {
@@ -175,7 +171,7 @@ void markSpecFuncCell(MarkState &mark, const QByteArray &script)
     bool anyValue = false;
     for (char c : values)
         anyValue = anyValue || (c >= '1' && c <= '9');
-    MarkFragment *f = mark.cell(number(script[1]), number(script[2]));
+    MarkFragment *f = mark.cell(digitValue(script[1]), digitValue(script[2]));
     if (f && anyValue)
         f->kind = MarkFragment::SpecFunc;
 }

@@ -63,14 +63,9 @@ Block logoBlock(const QByteArray &stored)
     return block;
 }
 
-bool isGraphic(const MarkFragment &f, const PrinterState &printer)
-{
-    return f.kind == MarkFragment::TextOrGraphic && f.number == printer.fontCount;
-}
-
 Block cellBlock(const MarkFragment &f, const PrinterState &printer, const LogoState &logos)
 {
-    if (isGraphic(f, printer))
+    if (IsGraphic(f, printer))
         return logoBlock(logos.printer[f.logo]);
     switch (f.kind) {
     case MarkFragment::TimeDate:
@@ -114,6 +109,11 @@ QByteArray padded(int value, int digits)
 }
 
 } // namespace
+
+bool IsGraphic(const MarkFragment &f, const PrinterState &printer)
+{
+    return f.kind == MarkFragment::TextOrGraphic && f.number == printer.fontCount;
+}
 
 MarkDots renderMark(const MarkState &mark, const PrinterState &printer, const LogoState &logos)
 {

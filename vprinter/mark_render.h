@@ -32,6 +32,9 @@ struct MarkDots {
     bool isClear() const { return columns.empty(); }
 };
 
+// A text-or-graphic fragment is a graphic when its font is one past the printer's fonts.
+bool IsGraphic(const MarkFragment &f, const PrinterState &printer);
+
 // Texts, counters and special functions print their text in the fragment's font; time and date
 // fragments their format at the printer's clock, post dates at the clock plus the day count;
 // graphics the logo stored under their number (a free logo prints nothing).

@@ -12,7 +12,7 @@ using vlink::LogoBuffer;
 namespace
 {
 
-constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb OpaqueWhite = 0xFFFFFFFF;
 constexpr QRgb Black = 0xFF000000;
 
 // The dot grid's reach: two dots right of the spare column, and far below the logo.
@@ -60,7 +60,7 @@ QImage drawPreview(const LogoBuffer &logo, int zoom, int minimumWidth)
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    image.fill(White);
+    image.fill(OpaqueWhite);
     const int rows = drawnHeight(logo) * 8;
     // Row 0 at the top holds the highest dot of the top band.
     for (int c = 0; c < drawnWidth(logo); ++c)
