@@ -33,3 +33,6 @@ vuva_ensure_packages "${vuva_packages[@]}"
 # precompiled headers need ccache to take their time stamps as they are.
 vuva_cmake_cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+# Paths are taken from this clone's root, so a clone elsewhere finds the objects of an earlier one.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
