@@ -149,6 +149,10 @@ QString summary(batch::RunJournal &journal, const batch::PrintRun &run)
         text += QStringLiteral("; %1 prints began, or may have begun unseen, while a record was "
                                "written: take those products out")
                     .arg(run.progress().mixedPrints);
+    if (run.progress().repeatedPrints > 0)
+        text += QStringLiteral("; %1 prints came, or may have come unseen, before the next record "
+                               "was written, and repeated the one before: take those products out")
+                    .arg(run.progress().repeatedPrints);
     return text;
 }
 

@@ -161,6 +161,7 @@ bool PrintRun::readStatus(bool &printing)
 // Before the first record, and after a pause: a print going on is not this run's.
 int PrintRun::settle()
 {
+    afterPrint_ = false;
     if (index_ >= records_.size())
         return halt(RunPhase::Finished);
     bool printing = false;
@@ -206,8 +207,14 @@ int PrintRun::writeCell()
     const bool mixed = cell_ > 0 && (printing || mayHaveMissedAPrint(previous));
     if (mixed && mixedPrint())
         return tooFast();
+    // The same after the last record's print: the mark still held that record. A station held up
+    // once does that; a line too fast for the record then mixes the next print, which stops it.
+    if (cell_ == 0 && afterPrint_ && (printing || mayHaveMissedAPrint(previous)))
+        ++repeated_;
     if (printing) {
-        stage_ = cell_ > 0 ? Stage::MixedFall : Stage::Settle;
+        // After a print the gap to the next product starts with this one's fall: waiting for
+        // yet another product would print the last record a third time.
+        stage_ = cell_ > 0 || afterPrint_ ? Stage::MixedFall : Stage::Settle;
         return pacing_.pollIntervalMs;
     }
     // One that may have gone unseen is counted, and the write goes on: written again at once,
@@ -215,6 +222,7 @@ int PrintRun::writeCell()
     const Record &record = records_[index_];
     if (cell_ == 0 && !journal(index_, RecordState::Loaded))
         return -1;
+    afterPrint_ = false;
     const CellText &cell = record.cells[cell_];
     if (!vlink::TextFragmentWrite(port_, cell.row, cell.column, codePage_.encode(cell.text))) {
         journal(index_, RecordState::Failed);
@@ -292,6 +300,7 @@ int PrintRun::mixedFall()
     // The whole record again, so that the next print carries it complete.
     stage_ = Stage::Write;
     cell_ = 0;
+    afterPrint_ = true;
     return 0;
 }
 
@@ -377,6 +386,7 @@ int PrintRun::printed()
         return halt(RunPhase::Paused);
     stage_ = Stage::Write;
     cell_ = 0;
+    afterPrint_ = true;
     return 0;
 }
 
@@ -451,6 +461,7 @@ RunProgress PrintRun::progress() const
         std::chrono::duration_cast<std::chrono::milliseconds>(lastPrintAt_ - firstPrintAt_).count();
     p.perMinute = printedNow_ > 1 && ms > 0 ? (printedNow_ - 1) * 60000.0 / double(ms) : 0;
     p.mixedPrints = mixed_;
+    p.repeatedPrints = repeated_;
     return p;
 }
 

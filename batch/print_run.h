@@ -45,6 +45,9 @@ struct RunProgress {
     // may mix two records, so the product must be taken out; one seen has the record printed
     // again.
     int mixedPrints = 0;
+    // Prints that came, or may have come unseen, after a record's print and before the next
+    // record's first byte: each carried the record before it a second time.
+    int repeatedPrints = 0;
 };
 
 // One batch run: records written into the mark one by one, each only after the print of the one
@@ -155,6 +158,8 @@ private:
     int done_ = 0;
     int printedNow_ = 0;
     int mixed_ = 0;
+    int repeated_ = 0;
+    bool afterPrint_ = false; // the mark still holds the record whose print was just seen
     int mixedInARow_ = 0;
     // One mixed print can be a product that came early; a second one for the same record means
     // the record does not fit between two products.

@@ -189,6 +189,10 @@ void BatchRunPanel::showProgress()
         text += QStringLiteral(
                     "; %1 prints mixed, or may have mixed, two records: take those products out")
                     .arg(p.mixedPrints);
+    if (p.repeatedPrints > 0)
+        text += QStringLiteral(
+                    "; %1 prints repeated, or may have repeated, a record: take those products out")
+                    .arg(p.repeatedPrints);
     counts_->setText(text);
 }
 

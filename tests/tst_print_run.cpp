@@ -111,6 +111,8 @@ private slots:
     void crashLeavesTheRecordUncertain();
     void triggerWithoutPrintTimesOut();
     void lookTooLateLeavesTheRecordUncertain();
+    void stationHeldUpAfterAPrintCountsTheRepeat_data();
+    void stationHeldUpAfterAPrintCountsTheRepeat();
     void lineFasterThanARecordStopsAndEmptiesTheCells_data();
     void lineFasterThanARecordStopsAndEmptiesTheCells();
 };
@@ -282,6 +284,33 @@ void TestPrintRun::lookTooLateLeavesTheRecordUncertain()
     QVERIFY2(run.error().endsWith("record 3 may have been printed unseen"),
              qPrintable(run.error()));
     QCOMPARE(run.uncertain(), QList<int>{2});
+}
+
+void TestPrintRun::stationHeldUpAfterAPrintCountsTheRepeat_data()
+{
+    QTest::addColumn<int>("heldUpMs");
+    // Products 100 ms apart: the next one passes and is gone, or still prints, at the next look.
+    QTest::newRow("the next print came and went unseen") << 110;
+    QTest::newRow("the next print still going on") << 90;
+}
+
+// The mark still holds the record just printed, so the product passing meanwhile carries it a
+// second time: counted, and the next record written after that print, not after yet another.
+void TestPrintRun::stationHeldUpAfterAPrintCountsTheRepeat()
+{
+    QFETCH(int, heldUpMs);
+    Rig rig;
+    PrintRun run(rig.port, rig.journal, rig.codePage);
+    QVERIFY(run.open(Key, "lots.csv", makeRecords(5)));
+    QVERIFY(run.start());
+    drive(run, rig.port, [&] { return run.progress().done == 2; });
+    rig.port.pass(milliseconds(heldUpMs));
+    drive(run, rig.port);
+    QCOMPARE(run.phase(), RunPhase::Finished);
+    QCOMPARE(printedRecords(rig.device),
+             expectedLines(0, 2) + expectedLines(1, 2) + expectedLines(2, 5));
+    QCOMPARE(run.progress().repeatedPrints, 1);
+    QCOMPARE(run.progress().mixedPrints, 0);
 }
 
 void TestPrintRun::lineFasterThanARecordStopsAndEmptiesTheCells_data()
