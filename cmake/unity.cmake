@@ -14,8 +14,8 @@ function(_vuva_unity_write target index content out_var)
   set(${out_var} ${file} PARENT_SCOPE)
 endfunction()
 
-# Replaces the target's .cpp files by groups of at most VUVA_UNITY_BATCH that include them; the files stay
-# in the target for editors, compiled only through their group.
+# Replaces the target's .cpp files by groups of at most VUVA_UNITY_BATCH that include them; the
+# files stay in the target for editors, compiled only through their group.
 function(vuva_unity target)
   get_target_property(srcs ${target} SOURCES)
   list(FILTER srcs INCLUDE REGEX "\\.cpp$")

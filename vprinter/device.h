@@ -157,6 +157,7 @@ private:
     void depotCommand(Wire &w);
     // 0x07 0x08 0x08: the current mark rendered as dots.
     void markImage(Wire &w);
+    static constexpr quint8 MarkImageOp = 0x08; // both bytes after the logo command's 0x07
     // 0x07 0x0A, and the commands after 0x12 0x2A.
     bool keyboardChannel(Wire &w);
     void hydroCommand(Wire &w);

@@ -10,7 +10,6 @@ constexpr quint8 LogoOp = 0x07;
 constexpr quint8 ViewOp = 0x00;
 constexpr quint8 ReadOp = 0x01;
 constexpr quint8 WriteOp = 0x89;
-constexpr quint8 MarkImageCommand = 0x08;
 constexpr quint8 NamesFirst = 0x01;
 constexpr quint8 NamesOp = 0x03;
 constexpr quint8 Ack = 0x73; // "s"
@@ -149,7 +148,7 @@ bool Device::logoCommand(Wire &w)
         names(w, line, logos_.printer);
         return true;
     }
-    if (second == MarkImageCommand) {
+    if (second == MarkImageOp) {
         markImage(w);
         return true;
     }

@@ -7,8 +7,6 @@ namespace vp
 namespace
 {
 
-constexpr quint8 MarkImageOp = 0x08;
-
 // A header the station's store cannot take, and the bytes it announces.
 QByteArray faultyReply(MarkImageFault fault)
 {
